@@ -1,0 +1,49 @@
+// 8-bit bitmap files read into memory (and written, for the generator and
+// screenshots).
+#pragma once
+
+#include <cstdint>
+
+#include "graphics/palette.h"
+
+struct BitmapFileHeader {
+    uint16_t bfType;
+    uint32_t bfSize;
+    uint16_t bfReserved1;
+    uint16_t bfReserved2;
+    uint32_t bfOffBits;
+};
+
+struct BitmapInfoHeader {
+    uint32_t biSize;
+    int32_t biWidth;
+    int32_t biHeight;
+    uint16_t biPlanes;
+    uint16_t biBitCount;
+    uint32_t biCompression;
+    uint32_t biSizeImage;
+    int32_t biXPelsPerMeter;
+    int32_t biYPelsPerMeter;
+    uint32_t biClrUsed;
+    uint32_t biClrImportant;
+};
+
+struct BitmapFile {
+    BitmapFileHeader fileHeader;
+    BitmapInfoHeader infoHeader;
+    Palette palette;
+    uint8_t* pixels;  // rows top first, width * (bit count / 8) bytes each; null when empty
+};
+
+// The one record every picture passes through.
+extern BitmapFile ScratchBitmap;
+
+int32_t LoadBitmapFile(BitmapFile* file, const char* name);
+int32_t UnloadBitmapFile(BitmapFile* file);
+int32_t ReverseRows(uint8_t* block, uint32_t rowLength, int32_t rows);
+
+// Writes an 8-bit bitmap file in the standard layout (40-byte header, 256
+// colour-table entries, pixels at 1078, rows padded to 4 bytes). `pixels` are
+// rows top first, `pitch` bytes apart. 1 on success, 0 on failure.
+int32_t SaveBitmapFile(const char* name, const uint8_t* pixels, int32_t width, int32_t height,
+                       int32_t pitch, const Palette& palette);

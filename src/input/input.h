@@ -1,0 +1,24 @@
+// The keyboard and mouse, polled into program-wide records.
+#pragma once
+
+#include <cstdint>
+
+struct MouseStateRecord {
+    int32_t x;           // motion since the previous read, right positive
+    int32_t y;           // motion since the previous read, down positive
+    int32_t wheel;       // wheel motion since the previous read
+    uint8_t buttons[4];  // 0x80 while held; button 0 is the left button
+};
+static_assert(sizeof(MouseStateRecord) == 16);
+
+extern uint8_t KeyState[256];
+extern MouseStateRecord MouseState;
+
+int32_t InputInit();
+int32_t KeyboardInit();
+int32_t MouseInit();
+int32_t ReadKeyboard();
+int32_t ReadMouse();
+void KeyboardShutdown();
+void MouseShutdown();
+void InputShutdown();

@@ -1,0 +1,40 @@
+// The software surface shared by both backends.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "platform/platform.h"
+
+namespace platform {
+
+struct Surface {
+    int32_t width = 0;
+    int32_t height = 0;
+    int32_t pitch = 0;              // bytes between rows, width rounded up to 4
+    std::vector<uint8_t> pixels;    // pitch * height bytes
+    bool locked = false;
+    std::vector<Rect> clipList;     // empty: cut to the surface itself
+    uint32_t generation = 0;        // bumped by every change of the pixels
+};
+
+// Marks the surface's pixels as changed (the SDL backend re-presents the
+// visible surface when its generation moved).
+inline void Touch(Surface* surface) { ++surface->generation; }
+
+// The parts of the display that are the same in both backends: the two
+// surfaces and the palette. The backends wrap these with presenting/tracing.
+namespace display {
+extern Surface* Primary;
+extern Surface* Back;
+extern uint8_t Palette[1024];
+bool Open(int32_t width, int32_t height, char* why, int whySize);
+void Close();
+// Exchanges the two surfaces' pixels; false while either is locked.
+bool Exchange();
+}  // namespace display
+
+// Writes the reason for a failure into a caller's buffer (always terminated).
+void SetWhy(char* why, int whySize, const char* text);
+
+}  // namespace platform

@@ -1,0 +1,152 @@
+// The one interface between the game and the machine it runs on.
+//
+// It offers what the game needs from an operating system, in the game's own
+// terms: one window with a message queue, time, 8-bit surfaces with a palette,
+// text, keyboard and mouse state, and sound buffers. Two backends implement it:
+// platform/sdl (the real window) and platform/headless (virtual time, scripted
+// input, traces). Surfaces, blits, text and the mixer are shared code in
+// platform/common, so both backends draw and mix byte for byte alike.
+//
+// Nothing here knows about the game. Nothing in the game includes SDL.
+#pragma once
+
+#include <cstdint>
+
+namespace platform {
+
+// ---------------------------------------------------------------------------
+// Window and message queue
+
+enum class MessageKind { Create, Paint, Close, Destroy, Quit };
+
+struct Message {
+    MessageKind kind;
+    int32_t code;  // the exit code carried by Quit; 0 for the others
+};
+
+// Creates the one game window, titled `title`, with the icon read from the 8-bit
+// bitmap file `iconFile` (when it can be read; a missing icon is no failure).
+// Posts a Create message. On failure returns false with the reason in `why`.
+bool CreateGameWindow(const char* title, const char* iconFile, char* why, int whySize);
+void DestroyGameWindow();
+
+// Takes the oldest queued message without waiting; false when there is none.
+bool PeekMessage(Message& out);
+void PostMessage(MessageKind kind, int32_t code = 0);
+
+void ShowCursor(bool show);
+
+// ---------------------------------------------------------------------------
+// Time
+
+// Milliseconds, wrapping at 2^32 like the old system tick count.
+uint32_t TickCount();
+// Blocks for at least `ms` milliseconds.
+void Sleep(uint32_t ms);
+// One pass of a waiting loop: gives the processor back for about a
+// millisecond (headless: advances virtual time by one millisecond).
+void IdleStep();
+// Calendar time in whole seconds since 1970.
+int64_t CalendarSeconds();
+
+// ---------------------------------------------------------------------------
+// Surfaces: 8-bit palette indices, rows `pitch` bytes apart.
+
+struct Surface;
+
+// Rectangles have exclusive right and bottom edges.
+struct Rect {
+    int32_t left, top, right, bottom;
+};
+
+// A new surface, every pixel 0; null when it cannot be made.
+Surface* CreateSurface(int32_t width, int32_t height);
+void ReleaseSurface(Surface* surface);
+int32_t SurfaceWidth(const Surface* surface);
+int32_t SurfaceHeight(const Surface* surface);
+
+// Gives the pixel address and pitch; false (and nothing given) when the
+// surface is null or already locked.
+bool LockSurface(Surface* surface, uint8_t** pixels, int32_t* pitch);
+// False when it was not locked.
+bool UnlockSurface(Surface* surface);
+bool IsSurfaceLocked(const Surface* surface);
+
+// Sets every pixel to `colour`; false while the surface is locked.
+bool FillSurface(Surface* surface, uint8_t colour);
+
+// Later blits onto `surface` are cut to these rectangles (a copy is kept).
+// With no clip list a blit is cut to the surface itself.
+bool SetClipList(Surface* surface, const Rect* rects, int32_t count);
+
+// Copies the `width` x `height` pixels at (0, 0) of `source` to (x, y) of
+// `destination`, skipping source pixels of index 0 and cutting to the
+// destination's clip list and edges. False when either surface is null or
+// locked, or the source rectangle is larger than the source.
+bool BlitKeyed(Surface* destination, int32_t x, int32_t y, Surface* source,
+               int32_t width, int32_t height);
+
+// ---------------------------------------------------------------------------
+// The display: a visible surface and one back buffer, shown through a palette.
+
+// Makes the two display surfaces (cleared to 0). False with a reason when the
+// display cannot be had.
+bool OpenDisplay(int32_t width, int32_t height, Surface** primary, Surface** back,
+                 char* why, int whySize);
+void CloseDisplay();
+
+// Exchanges the contents of the visible surface and the back buffer and shows
+// the new picture. False (nothing done) while either surface is locked.
+bool Flip();
+
+// Sets the 256 display colours: 1024 bytes of red, green, blue, flags. The
+// screen takes the new colours at once.
+void SetPalette(const uint8_t entries[1024]);
+
+// ---------------------------------------------------------------------------
+// Text
+
+// Draws one line of text with its top-left corner at (x, y), glyph pixels in
+// palette index `index`, background untouched, cut at the surface's edges.
+// False when the surface is null or locked.
+bool DrawText(Surface* surface, int32_t x, int32_t y, const char* text, uint8_t index);
+
+// ---------------------------------------------------------------------------
+// Input
+
+struct MouseReading {
+    int32_t x;           // motion since the last read, right positive
+    int32_t y;           // motion since the last read, down positive
+    int32_t wheel;       // wheel motion since the last read
+    uint8_t buttons[4];  // 0x80 while held; button 0 is the left button
+};
+
+bool OpenKeyboard();
+bool OpenMouse();
+void CloseKeyboard();
+void CloseMouse();
+
+// 256 bytes indexed by set-1 scan code (extended keys + 128), 0x80 while held.
+bool ReadKeyboard(uint8_t keys[256]);
+bool ReadMouse(MouseReading& reading);
+// Whether Escape is held at this moment.
+bool EscapeDown();
+
+// ---------------------------------------------------------------------------
+// Sound: buffers of 8-bit unsigned mono samples at 11025 Hz, one voice each.
+
+struct SoundBuffer;
+
+bool OpenAudio();
+void CloseAudio();
+
+// Copies `count` samples; `name` names the sound in traces and messages.
+SoundBuffer* CreateSoundBuffer(const uint8_t* samples, uint32_t count, const char* name);
+// Plays from the current position, once or looping until stopped.
+bool PlaySoundBuffer(SoundBuffer* buffer, bool loop);
+void StopSoundBuffer(SoundBuffer* buffer);
+// Moves the play position back to the first sample.
+void RewindSoundBuffer(SoundBuffer* buffer);
+void ReleaseSoundBuffer(SoundBuffer* buffer);
+
+}  // namespace platform

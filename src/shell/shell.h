@@ -1,0 +1,14 @@
+// The entry point, the window procedure and the message and frame loop.
+#pragma once
+
+#include <cstdint>
+
+#include "platform/platform.h"
+
+// The entry point: opens the window, runs GameInit, the loop and
+// GameShutdown. Returns the quit message's code, or 1 when the window could
+// not be created (with one line on stderr saying why).
+int32_t WinMain();
+
+// The game window's message handling.
+void WindowProc(const platform::Message& message);

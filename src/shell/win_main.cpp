@@ -1,0 +1,56 @@
+#include <cstdio>
+
+#include "platform/platform.h"
+#include "shell/shell.h"
+#include "shell/startup.h"
+#include "match/match_frame.h"
+
+namespace {
+constexpr const char* GameTitle = "Volleen";
+constexpr const char* IconFile = "volleen-icon.bmp";
+}  // namespace
+
+void WindowProc(const platform::Message& message) {
+    switch (message.kind) {
+        case platform::MessageKind::Create:
+        case platform::MessageKind::Paint:
+            break;
+        case platform::MessageKind::Close:
+            // What the system does by default for a close request: destroy
+            // the window, whose destroy message ends the loop.
+            WindowProc({platform::MessageKind::Destroy, 0});
+            break;
+        case platform::MessageKind::Destroy:
+            platform::PostMessage(platform::MessageKind::Quit, 0);
+            break;
+        case platform::MessageKind::Quit:
+            break;
+    }
+}
+
+int32_t WinMain() {
+    char why[256] = "";
+    if (!platform::CreateGameWindow(GameTitle, IconFile, why, sizeof why)) {
+        std::fprintf(stderr, "volleen: cannot open the game window: %s\n", why);
+        return 1;
+    }
+
+    GameInit();
+
+    int32_t exitCode = 0;
+    for (;;) {
+        platform::Message message;
+        if (platform::PeekMessage(message)) {
+            if (message.kind == platform::MessageKind::Quit) {
+                exitCode = message.code;
+                break;
+            }
+            WindowProc(message);
+        }
+        MatchFrame();
+    }
+
+    GameShutdown();
+    platform::DestroyGameWindow();
+    return exitCode;
+}

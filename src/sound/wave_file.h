@@ -1,0 +1,25 @@
+// RIFF/WAVE files: the reader the sound bank loads with, and a writer.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+struct WaveFile {
+    uint16_t formatTag;
+    uint16_t channels;
+    uint32_t samplesPerSecond;
+    uint32_t averageBytesPerSecond;
+    uint16_t blockAlign;
+    uint16_t bitsPerSample;
+    std::vector<uint8_t> data;  // the data chunk's bytes as they stand
+};
+
+// Reads a wave file from memory. 1 on success, 0 when the bytes are not a
+// usable PCM wave file. Never reads outside `bytes`.
+int32_t ReadWave(const uint8_t* bytes, size_t size, WaveFile* wave);
+// Reads the named file the same way; 0 also when it cannot be opened.
+int32_t ReadWaveFile(const char* name, WaveFile* wave);
+
+// Writes 8-bit unsigned mono PCM at `rate` with the canonical 44-byte header.
+int32_t SaveWaveFile(const char* name, const uint8_t* samples, uint32_t count, uint32_t rate);
