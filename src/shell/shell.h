@@ -10,5 +10,9 @@
 // not be created (with one line on stderr saying why).
 int32_t WinMain();
 
+// Takes at most one window message, then runs `frame` once, pass after pass,
+// until the quit message; returns its code.
+int32_t RunMessageLoop(int32_t (*frame)());
+
 // The game window's message handling.
 void WindowProc(const platform::Message& message);

@@ -28,6 +28,19 @@ void WindowProc(const platform::Message& message) {
     }
 }
 
+int32_t RunMessageLoop(int32_t (*frame)()) {
+    for (;;) {
+        // At most one message a pass; the quit message ends the loop before
+        // that pass's frame.
+        platform::Message message;
+        if (platform::PeekMessage(message)) {
+            if (message.kind == platform::MessageKind::Quit) return message.code;
+            WindowProc(message);
+        }
+        frame();
+    }
+}
+
 int32_t WinMain() {
     char why[256] = "";
     if (!platform::CreateGameWindow(GameTitle, IconFile, why, sizeof why)) {
@@ -36,20 +49,7 @@ int32_t WinMain() {
     }
 
     GameInit();
-
-    int32_t exitCode = 0;
-    for (;;) {
-        platform::Message message;
-        if (platform::PeekMessage(message)) {
-            if (message.kind == platform::MessageKind::Quit) {
-                exitCode = message.code;
-                break;
-            }
-            WindowProc(message);
-        }
-        MatchFrame();
-    }
-
+    const int32_t exitCode = RunMessageLoop(MatchFrame);
     GameShutdown();
     platform::DestroyGameWindow();
     return exitCode;
