@@ -16,7 +16,7 @@ build: configure
 # Builds everything (the data folder included) and starts the game in it, so
 # keys.dat is kept beside the pictures and sounds.
 play: build
-	cd $(BUILD)/data && ../volleen
+	mkdir -p $(BUILD)/data && cd $(BUILD)/data && ../volleen
 
 test: build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
