@@ -1,0 +1,133 @@
+#include "frontend/assets.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+#include "graphics/bitmap_file.h"
+#include "graphics/display.h"
+#include "graphics/text.h"
+#include "match/match.h"
+#include "platform/platform.h"
+
+BitmapImage Backgrounds[6] = {};
+BitmapImage TitleImage = {};
+BitmapImage LogoImage1 = {};
+BitmapImage LogoImage2 = {};
+BitmapImage CreditsImage = {};
+
+namespace {
+
+constexpr uint32_t BobAttributes = 17;  // visible from the start
+constexpr uint32_t BobMemory = 2048;    // frames in system memory
+constexpr int32_t FullWidth = 639;      // full-screen pictures skip the grid's border line,
+constexpr int32_t FullHeight = 479;     // so they cover one column and row less than the screen
+
+const char* OpenFailure(int error) {
+    switch (error) {
+        case ENOENT:
+            return "no such file";
+        case EACCES:
+            return "permission denied";
+        case EISDIR:
+            return "is a directory";
+        default:
+            return std::strerror(error);
+    }
+}
+
+void Refuse(const char* name, const char* why, bool report) {
+    UnloadBitmapFile(&ScratchBitmap);
+    if (report) std::fprintf(stderr, "volleen: cannot read %s: %s\n", name, why);
+}
+
+// A full-screen picture: the image always exists, so that drawing and
+// releasing it work alike; it holds pixels only when the file was usable.
+void LoadFullScreenImage(BitmapImage* image, const char* name) {
+    const int32_t usable = LoadPicture(name, FullWidth + 1, FullHeight + 1, true);
+    CreateBitmapImage(image, 0, 0, FullWidth, FullHeight);
+    if (usable) LoadBitmapImage(image, &ScratchBitmap, 0, 0, 0);
+    UnloadBitmapFile(&ScratchBitmap);
+}
+
+// A sprite: made at its full size whatever the file, so that play (which
+// goes by the sprites' sizes) is the same; without a usable file it shows
+// nothing.
+void MakeBob(Bob* bob, int32_t x, int32_t y, int32_t width, int32_t height, int32_t cellX,
+             bool usable) {
+    CreateBob(bob, x, y, width, height, 1, BobAttributes, BobMemory);
+    if (usable) LoadBobFrame(bob, &ScratchBitmap, 0, cellX, 0, 0);
+}
+
+}  // namespace
+
+int32_t LoadPicture(const char* name, int32_t minWidth, int32_t minHeight, bool report) {
+    UnloadBitmapFile(&ScratchBitmap);
+
+    // The loader only says yes or no; look at the file first to say why.
+    std::FILE* probe = std::fopen(name, "rb");
+    if (probe == nullptr) {
+        Refuse(name, OpenFailure(errno), report);
+        return 0;
+    }
+    std::fclose(probe);
+
+    if (!LoadBitmapFile(&ScratchBitmap, name) || ScratchBitmap.pixels == nullptr) {
+        Refuse(name, "not a bitmap file the game can read", report);
+        return 0;
+    }
+    const BitmapInfoHeader& info = ScratchBitmap.infoHeader;
+    if (info.biBitCount != 8) {
+        Refuse(name, "not an 8-bit picture", report);
+        return 0;
+    }
+    if (info.biWidth < minWidth || info.biHeight < minHeight) {
+        char why[96];
+        std::snprintf(why, sizeof why, "the picture is %dx%d, smaller than %dx%d",
+                      static_cast<int>(info.biWidth), static_cast<int>(info.biHeight),
+                      static_cast<int>(minWidth), static_cast<int>(minHeight));
+        Refuse(name, why, report);
+        return 0;
+    }
+    return 1;
+}
+
+int32_t LoadAssets() {
+    StartDisplay(640, 480, 8);
+    platform::ShowCursor(false);
+
+    const bool ballUsable = LoadPicture("BALL3D8BIG.BMP", 12, 12, true);
+    if (ballUsable) SetPalette(ScratchBitmap.palette);
+
+    DrawTextIndexed("Loading...", 290, 240, 144, PrimarySurface);
+
+    MakeBob(&Ball1, 60, 60, 11, 11, 0, ballUsable);
+    MakeBob(&Ball2, 60, 60, 11, 11, 0, ballUsable);
+    UnloadBitmapFile(&ScratchBitmap);
+    const bool paddlesUsable = LoadPicture("PADDLES3D8.BMP", 132, 9, true);
+    MakeBob(&Paddle1, 0, 0, 66, 8, 0, paddlesUsable);
+    MakeBob(&Paddle2, 0, 0, 65, 8, 1, paddlesUsable);  // cell (1, 0): from column 67
+    UnloadBitmapFile(&ScratchBitmap);
+
+    static const char* const BackgroundFiles[6] = {"BACK81.BMP", "BACK82.BMP", "BACK83.BMP",
+                                                   "BACK84.BMP", "BACK85.BMP", "BACK86.BMP"};
+    for (int i = 0; i < 6; ++i) LoadFullScreenImage(&Backgrounds[i], BackgroundFiles[i]);
+
+    const bool titleUsable = LoadPicture("TITLE8.BMP", 620, 460, true);
+    CreateBitmapImage(&TitleImage, 0, 0, 619, 459);
+    if (titleUsable) {
+        LoadBitmapImage(&TitleImage, &ScratchBitmap, 0, 0, 0);
+        SetPalette(ScratchBitmap.palette);
+    }
+    UnloadBitmapFile(&ScratchBitmap);
+    TitleImage.x = 20;
+    TitleImage.y = 20;
+
+    const platform::Rect screen = {0, 0, ScreenWidth, ScreenHeight};
+    DisplayClipper = AttachClipper(BackSurface, 1, &screen);
+
+    LoadFullScreenImage(&LogoImage2, "bremlogo8.bmp");
+    LoadFullScreenImage(&LogoImage1, "harbeklogo8.bmp");
+    LoadFullScreenImage(&CreditsImage, "credits8.bmp");
+    return 1;
+}

@@ -1,0 +1,122 @@
+#include "frontend/key_bindings.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+#include "frontend/main_menu.h"
+#include "graphics/display.h"
+#include "graphics/text.h"
+#include "input/input.h"
+#include "input/key_codes.h"
+#include "input/key_names.h"
+#include "platform/platform.h"
+
+uint8_t Player1Left = 0;
+uint8_t Player1Right = 0;
+uint8_t Player2Left = 0;
+uint8_t Player2Right = 0;
+uint8_t MusicOn = 1;
+
+namespace {
+
+constexpr const char* KeysFile = "keys.dat";
+// Written beside keys.dat and renamed over it, so a failed or interrupted
+// save never leaves a torn or empty settings file behind.
+constexpr const char* KeysTempFile = "keys.dat.tmp";
+constexpr int KeysFileSize = 20;
+
+uint8_t* const BindingFields[5] = {&Player1Left, &Player1Right, &Player2Left, &Player2Right,
+                                   &MusicOn};
+
+// The first run has no keys.dat yet: arrows for the bottom player, A and D
+// for the top one, music on. Nothing is written until a setting changes.
+void SetDefaultBindings() {
+    Player1Left = DIK_LEFT;
+    Player1Right = DIK_RIGHT;
+    Player2Left = DIK_A;
+    Player2Right = DIK_D;
+    MusicOn = 1;
+}
+
+struct RedefineAction {
+    const char* label;
+    int32_t y;
+    uint8_t* field;
+};
+
+const RedefineAction RedefineActions[4] = {
+    {"Player 1 Left", 200, &Player1Left},
+    {"Player 1 Right", 220, &Player1Right},
+    {"Player 2 Left", 240, &Player2Left},
+    {"Player 2 Right", 260, &Player2Right},
+};
+
+}  // namespace
+
+void LoadKeyBindings() {
+    std::FILE* file = std::fopen(KeysFile, "rb");
+    if (file == nullptr) {
+        if (errno != ENOENT) {
+            std::fprintf(stderr, "volleen: cannot read %s: %s; using the default keys\n", KeysFile,
+                         std::strerror(errno));
+        }
+        SetDefaultBindings();
+        return;
+    }
+    uint8_t bytes[KeysFileSize];
+    const size_t got = std::fread(bytes, 1, sizeof bytes, file);
+    std::fclose(file);
+    // Only the lowest byte of each little-endian integer counts; an integer
+    // cut off by the end of the file reads as -1, so its field becomes 255.
+    for (int i = 0; i < 5; ++i) {
+        const size_t at = static_cast<size_t>(i) * 4;
+        *BindingFields[i] = (at + 4 <= got) ? bytes[at] : 255;
+    }
+}
+
+void SaveKeyBindings() {
+    uint8_t bytes[KeysFileSize] = {};
+    for (int i = 0; i < 5; ++i) bytes[i * 4] = *BindingFields[i];
+
+    int why = 0;
+    std::FILE* file = std::fopen(KeysTempFile, "wb");
+    if (file == nullptr) {
+        why = errno;
+    } else {
+        if (std::fwrite(bytes, 1, sizeof bytes, file) != sizeof bytes || std::fflush(file) != 0) {
+            why = errno != 0 ? errno : EIO;
+        }
+        if (std::fclose(file) != 0 && why == 0) why = errno != 0 ? errno : EIO;
+        if (why == 0 && std::rename(KeysTempFile, KeysFile) != 0) why = errno;
+        if (why != 0) std::remove(KeysTempFile);
+    }
+    if (why != 0) {
+        std::fprintf(stderr, "volleen: cannot save %s: %s; the old file stays\n", KeysFile,
+                     std::strerror(why));
+    }
+}
+
+int32_t RedefineKeys() {
+    DrawTextIndexed("Enter a new key for the corresponding action", 160, 160, 144, PrimarySurface);
+    for (const RedefineAction& action : RedefineActions) {
+        DrawTextIndexed(action.label, 210, action.y, 144, PrimarySurface);
+        platform::Sleep(200);
+        const int32_t code = WaitForKey();
+        *action.field = static_cast<uint8_t>(code);
+        KeyName(code, TextBuffer);
+        DrawTextIndexed(TextBuffer, 320, action.y, 250, PrimarySurface);
+    }
+    DrawTextIndexed("Press ESCAPE to go back to the main menu..", 160, 300, 144, PrimarySurface);
+    SaveKeyBindings();
+
+    for (;;) {
+        ReadKeyboard();
+        if (KeyState[DIK_ESCAPE] != 0) break;
+        platform::IdleStep();
+    }
+
+    FillSurface(PrimarySurface, 0);
+    DrawMenuScreen();
+    return 1;
+}
