@@ -1,0 +1,41 @@
+#include "match/match.h"
+
+#include "shell/random.h"
+
+int32_t MatchState = 2;
+int32_t ServingSide = 1;
+int32_t BallsInPlay = 1;
+int32_t GameMode = 0;
+int32_t Player1Score = 0;
+int32_t Player2Score = 0;
+int32_t SplitTimer = 0;
+int32_t BackgroundIndex = 0;
+
+Bob Paddle1;
+Bob Paddle2;
+Bob Ball1;
+Bob Ball2;
+
+int32_t NewMatch() {
+    MatchState = 2;
+    ServingSide = 1;
+
+    Ball2.state = 0;
+    Ball1.state = 1;
+    BallsInPlay = 1;
+    ShowBob(&Ball1);
+    HideBob(&Ball2);
+
+    // Five choices: the sixth background is never picked.
+    SeedRandomFromClock();
+    BackgroundIndex = NextRandom() % 5;
+
+    SetBobPosition(&Paddle1, 280, 450);
+    SetBobPosition(&Paddle2, 280, 22);
+    SetBobPosition(&Ball1, 315, 442);
+    SetBobVelocity(&Ball1, 0, 0);
+
+    Player2Score = 0;
+    Player1Score = 0;
+    return 1;
+}

@@ -1,0 +1,109 @@
+#include "match/match_balls.h"
+
+#include "frontend/main_menu.h"
+#include "graphics/blitter.h"
+#include "graphics/display.h"
+#include "graphics/transitions.h"
+#include "match/match.h"
+#include "match/match_display.h"
+#include "sound/sound.h"
+
+namespace {
+
+// Rows of the screen: the hit tests never look at the paddles' y.
+constexpr int32_t BottomReach = 438;
+constexpr int32_t TopReach = 30;
+constexpr int32_t TopLine = 20;
+constexpr int32_t BottomLine = 445;
+constexpr int32_t WallMargin = 22;
+
+// Set when the menu ran inside this step: a new match (or the exit) has
+// replaced the balls, so the rest of the step must leave them alone.
+bool MenuEntered = false;
+
+// A player's return turns the ball towards the way the paddle moved this
+// frame; the computer's paddle has direction 0 and never turns it.
+void Return(Bob& ball, const Bob& paddle) {
+    if ((paddle.xVelocity < 0 && ball.xVelocity > 0) ||
+        (paddle.xVelocity > 0 && ball.xVelocity < 0)) {
+        ball.xVelocity = -ball.xVelocity;
+    }
+    ball.yVelocity = -ball.yVelocity;
+    PlaySound(BoingSoundId, 0);
+}
+
+void ScorePoint(Bob& ball, int32_t& score) {
+    PlaySound(BuzzerSoundId, 0);
+    score += 1;
+    HideBob(&ball);
+    ball.y = 60;
+    SetBobVelocity(&ball, 0, 0);
+    ball.state = 0;
+    if (BallsInPlay > 0) BallsInPlay -= 1;
+}
+
+// The rally ends when no ball is left, or at once when the scorer has won.
+void EndRallyIfOver(int32_t scorer, int32_t score) {
+    if (BallsInPlay != 0 && score != 10) return;
+    ServingSide = scorer;
+    MatchState = 2;
+    if (ServeAfterPoint() == 0) {
+        FadeOutAndClear();
+        MainMenu();
+        MenuEntered = true;
+    }
+}
+
+void StepBall(Bob& ball) {
+    int32_t d = ball.x - Paddle1.x;
+    if (d <= Paddle1.width && d >= 0 && ball.y >= BottomReach && ball.yVelocity > 0) {
+        Return(ball, Paddle1);
+    }
+
+    // Strictly less here: the top paddle is one pixel short on its right.
+    d = ball.x - Paddle2.x;
+    if (d < Paddle2.width && d >= 0 && ball.y <= TopReach && ball.yVelocity < 0) {
+        Return(ball, Paddle2);
+    }
+
+    // A ball just turned above can still be out in the same step.
+    if (ball.y < TopLine) {
+        ScorePoint(ball, Player1Score);
+        EndRallyIfOver(1, Player1Score);
+        if (MenuEntered) return;
+    }
+
+    if (ball.y > BottomLine) {
+        ScorePoint(ball, Player2Score);
+        EndRallyIfOver(2, Player2Score);
+        if (MenuEntered) return;
+    }
+
+    // Position only, not direction: a ball outside turns in every frame.
+    if (ball.x > ScreenWidth - ball.width - WallMargin || ball.x < WallMargin) {
+        PlaySound(BoingSoundId, 0);
+        SetBobVelocity(&ball, -ball.xVelocity, ball.yVelocity);
+    }
+
+    ball.x += ball.xVelocity;
+    ball.y += ball.yVelocity;
+}
+
+}  // namespace
+
+void MoveBalls() {
+    MenuEntered = false;
+
+    // The set of balls is fixed here, before any of them moves.
+    const bool first = Ball1.state == 1 && Ball2.state == 0;
+    const bool second = !first && Ball2.state == 1 && Ball1.state == 0;
+
+    if (first) {
+        StepBall(Ball1);
+    } else if (second) {
+        StepBall(Ball2);
+    } else {
+        StepBall(Ball1);
+        if (!MenuEntered) StepBall(Ball2);
+    }
+}

@@ -1,0 +1,118 @@
+#include "match/match_frame.h"
+
+#include "frontend/main_menu.h"
+#include "graphics/blitter.h"
+#include "graphics/transitions.h"
+#include "input/input.h"
+#include "input/key_codes.h"
+#include "match/match.h"
+#include "match/match_balls.h"
+#include "match/match_display.h"
+#include "match/match_paddles.h"
+#include "platform/platform.h"
+#include "shell/frame_clock.h"
+#include "shell/random.h"
+#include "sound/sound.h"
+
+namespace {
+
+constexpr uint32_t FrameMs = 33;
+constexpr int32_t BallSpeed = 5;
+
+bool ServePressed() {
+    // In mode 1 the click serves for either side, so the computer's serve
+    // waits for the player too.
+    return (GameMode == 1 && MouseState.buttons[0] != 0) ||
+           (KeyState[DIK_SPACE] != 0 && GameMode == 2);
+}
+
+void Serve() {
+    MatchState = 1;
+    SeedRandomFromClock();
+    if (ServingSide == 1) {
+        const int32_t xVelocity = NextRandom() % 2 == 0 ? BallSpeed : -BallSpeed;
+        SetBobVelocity(&Ball1, xVelocity, -BallSpeed);
+    } else if (ServingSide == 2) {
+        const int32_t xVelocity = NextRandom() % 2 == 0 ? BallSpeed : -BallSpeed;
+        SetBobVelocity(&Ball1, xVelocity, BallSpeed);
+    }
+}
+
+bool InSplitWindow(const Bob& ball) {
+    return ball.x > 140 && ball.x < 500 && ball.y > 100 && ball.y < 350;
+}
+
+// A chance in each frame the timer reads 31 to 36; the first chance taken
+// starts the count again, split or not.
+void RunSplitRule() {
+    if (BallsInPlay == 2) {
+        SplitTimer = 0;
+        return;
+    }
+    if (SplitTimer > 35) {
+        SplitTimer = 0;
+        return;
+    }
+    SplitTimer += 1;
+    if (SplitTimer <= 30 || BallsInPlay != 1 || Ball1.state != 1 || MatchState == 2 ||
+        !InSplitWindow(Ball1)) {
+        return;
+    }
+
+    SplitTimer = 0;
+    SeedRandomFromClock();
+    if (NextRandom() % 5 != 0) return;
+
+    // The new ball starts on the old one's pixel and flies the other way.
+    PlaySound(SplitSoundId, 0);
+    ShowBob(&Ball2);
+    SetBobPosition(&Ball2, Ball1.x, Ball1.y);
+    SetBobVelocity(&Ball2, -Ball1.xVelocity, -Ball1.yVelocity);
+    BallsInPlay += 1;
+    Ball2.state = 1;
+}
+
+// When the first ball has gone out and the second plays on, the second
+// becomes the first, so a single ball in play is always Ball1.
+void LetBall2TakeOver() {
+    if (Ball1.state != 0 || Ball2.state != 1) return;
+    Ball1.state = 1;
+    Ball2.state = 0;
+    SetBobPosition(&Ball1, Ball2.x, Ball2.y);
+    SetBobVelocity(&Ball1, Ball2.xVelocity, Ball2.yVelocity);
+    HideBob(&Ball2);
+    ShowBob(&Ball1);
+    SetBobVelocity(&Ball2, 0, 0);
+    SetBobPosition(&Ball2, 60, 60);
+}
+
+}  // namespace
+
+int32_t MatchFrame() {
+    if (platform::EscapeDown()) {
+        FadeOutAndClear();
+        MainMenu();
+    }
+
+    // The frame is timed from here: the fade and the menu above do not count.
+    StartFrameClock();
+    ReadKeyboard();
+    ReadMouse();
+
+    if (KeyState[DIK_U] != 0) Player1Score = 9;
+
+    if (MatchState == 2 && ServePressed()) Serve();
+
+    RunSplitRule();
+    LetBall2TakeOver();
+
+    MovePaddlesByInput();
+    MoveComputerPaddle();
+    KeepPaddlesInCourt();
+
+    MoveBalls();
+
+    if (MatchState != 0) DrawMatchScreen();
+    WaitFrameClock(FrameMs);
+    return 1;
+}
