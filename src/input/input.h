@@ -14,6 +14,12 @@ static_assert(sizeof(MouseStateRecord) == 16);
 extern uint8_t KeyState[256];
 extern MouseStateRecord MouseState;
 
+// Presence of the input system and of each device: a device that is absent
+// reads as an all-zero record and reports 0.
+extern bool InputSystem;
+extern bool KeyboardDevice;
+extern bool MouseDevice;
+
 int32_t InputInit();
 int32_t KeyboardInit();
 int32_t MouseInit();

@@ -22,6 +22,12 @@ struct SoundBankRecord {
 
 extern SoundBankRecord SoundBank;
 
+// Set at start; the first SoundInit clears it after opening the device and
+// clearing the slots. Later calls only reset the slots.
+extern bool SoundFirstInit;
+// Why the last LoadSound failed, for messages.
+extern char SoundFailure[200];
+
 extern int32_t BoingSoundId;
 extern int32_t BuzzerSoundId;
 extern int32_t SpikeSoundId;

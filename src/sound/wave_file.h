@@ -15,6 +15,14 @@ struct WaveFile {
     std::vector<uint8_t> data;  // the data chunk's bytes as they stand
 };
 
+// A data chunk may claim more bytes than the file holds; the missing part is
+// silence (128). Claims beyond this size that the file does not back are
+// refused: 16 MiB is over 25 minutes at 11025 samples a second.
+constexpr uint32_t MAX_WAVE_DATA_BYTES = 16u << 20;
+
+// Why the last read or write failed, for messages.
+extern char WaveFailure[160];
+
 // Reads a wave file from memory. 1 on success, 0 when the bytes are not a
 // usable PCM wave file. Never reads outside `bytes`.
 int32_t ReadWave(const uint8_t* bytes, size_t size, WaveFile* wave);
