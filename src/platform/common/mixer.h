@@ -32,6 +32,10 @@ void Mix(uint8_t* out, uint32_t count);
 SoundBuffer* Create(const uint8_t* samples, uint32_t count, const char* name);
 void Release(SoundBuffer* buffer);
 void ReleaseAll();
+// Stops every voice and moves it back to its first sample; the buffers stay.
+void StopAll();
+// Whether `buffer` is a voice the mixer holds (false after its Release).
+bool IsKnown(const SoundBuffer* buffer);
 
 }  // namespace mixer
 }  // namespace platform

@@ -2,6 +2,7 @@
 // solid (not antialiased) glyphs, from the font built into the binary.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 #include "platform/common/surface.h"
@@ -16,6 +17,14 @@ bool Draw(Surface* surface, int32_t x, int32_t y, const char* text, uint8_t inde
 
 // Width in pixels of the rendered text (0 for an empty text).
 int32_t Width(const char* text);
+
+// Height in pixels of the rendered strip (the font's line height; 0 for an
+// empty text).
+int32_t Height(const char* text);
+
+// How many rendered texts the cache holds (lets tests see that a repeated
+// draw rasterises nothing new).
+size_t CachedStrips();
 
 // Frees the font and the cache (called at exit; safe to call twice).
 void Shutdown();

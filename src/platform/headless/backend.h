@@ -1,0 +1,67 @@
+// The headless backend's own state, shared by its files (not for the game).
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+#include <deque>
+#include <string>
+#include <vector>
+
+#include "platform/headless/headless.h"
+#include "platform/platform.h"
+
+namespace headless::detail {
+
+enum class EventKind { Key, Mouse, Button, Close, Shot };
+
+struct ScriptEvent {
+    uint64_t ms = 0;
+    EventKind kind = EventKind::Key;
+    int32_t a = 0;  // key code, button number or x motion
+    int32_t b = 0;  // 1 down / 0 up, or y motion
+    std::string name;
+};
+
+struct State {
+    Options options;
+    Observer* observer = nullptr;
+    std::vector<ScriptEvent> events;
+    size_t nextEvent = 0;
+
+    uint64_t now = 0;  // ms since Configure
+    std::chrono::steady_clock::time_point realStart;
+    uint32_t pollsWithoutTime = 0;
+    bool untilReached = false;
+
+    std::deque<platform::Message> messages;
+
+    uint8_t keys[256] = {};
+    int32_t mouseX = 0;
+    int32_t mouseY = 0;
+    uint8_t buttons[4] = {};
+
+    uint32_t flipCount = 0;
+
+    uint64_t samplesMixed = 0;
+    std::string mixed;
+    std::vector<uint8_t> mixScratch;
+};
+
+State& S();
+
+// Reads the script; on a bad line false with "script line N: ..." in `error`.
+bool ParseScript(const std::string& text, std::vector<ScriptEvent>* events, std::string* error);
+
+// Brings virtual time up to `ms` (never back), applying script events, mixing
+// sound and reporting the --until limit on the way.
+void AdvanceTo(uint64_t ms);
+// Called by everything the game can spin on (ticks, keys, mouse, messages):
+// applies due events, follows the real clock in realtime mode, and moves a
+// loop that never idles forward by 1 ms every 1000 polls so it cannot hang.
+void Poll();
+// Catches up with the real clock in realtime mode; nothing otherwise.
+void Sync();
+// Blocks for `ms`: virtual time moves on at once, or real time passes.
+void Wait(uint64_t ms);
+
+}  // namespace headless::detail

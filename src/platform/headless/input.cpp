@@ -1,0 +1,39 @@
+// Keyboard and mouse headless: the state the script or the tests set.
+#include <cstring>
+
+#include "platform/headless/backend.h"
+
+namespace platform {
+
+using headless::detail::S;
+
+bool OpenKeyboard() { return true; }
+bool OpenMouse() { return true; }
+void CloseKeyboard() {}
+void CloseMouse() {}
+
+bool ReadKeyboard(uint8_t keys[256]) {
+    headless::detail::Poll();
+    if (keys) std::memcpy(keys, S().keys, 256);
+    return true;
+}
+
+bool ReadMouse(MouseReading& reading) {
+    headless::detail::Poll();
+    auto& s = S();
+    // The motion since the last read is delivered whole, then starts again.
+    reading.x = s.mouseX;
+    reading.y = s.mouseY;
+    reading.wheel = 0;
+    std::memcpy(reading.buttons, s.buttons, sizeof reading.buttons);
+    s.mouseX = 0;
+    s.mouseY = 0;
+    return true;
+}
+
+bool EscapeDown() {
+    headless::detail::Poll();
+    return (S().keys[1] & 0x80) != 0;
+}
+
+}  // namespace platform

@@ -1,0 +1,120 @@
+// The input script: one timed command a line.
+#include <cerrno>
+#include <cstdlib>
+#include <sstream>
+
+#include "platform/headless/backend.h"
+
+namespace headless::detail {
+
+namespace {
+
+bool ParseInteger(const std::string& field, int64_t low, int64_t high, int64_t* value) {
+    if (field.empty()) return false;
+    errno = 0;
+    char* end = nullptr;
+    const long long parsed = std::strtoll(field.c_str(), &end, 10);
+    if (errno != 0 || end == field.c_str() || *end != '\0') return false;
+    if (parsed < low || parsed > high) return false;
+    *value = parsed;
+    return true;
+}
+
+bool ParseUpDown(const std::string& field, int32_t* down) {
+    if (field == "down") {
+        *down = 1;
+        return true;
+    }
+    if (field == "up") {
+        *down = 0;
+        return true;
+    }
+    return false;
+}
+
+// A shot's name becomes a file name inside the shots folder: no way out of it.
+bool SafeFileName(const std::string& name) {
+    if (name.empty() || name == "." || name == "..") return false;
+    return name.find('/') == std::string::npos && name.find('\\') == std::string::npos;
+}
+
+// Parses one line's fields into `event`; a reason when they are wrong.
+std::string ParseFields(const std::vector<std::string>& fields, uint64_t previousMs,
+                        ScriptEvent* event) {
+    int64_t value = 0;
+    if (!ParseInteger(fields[0], 0, INT64_C(1) << 40, &value)) {
+        return "bad time '" + fields[0] + "'";
+    }
+    event->ms = static_cast<uint64_t>(value);
+    if (event->ms < previousMs) return "time goes backwards";
+    if (fields.size() < 2) return "no command";
+
+    const std::string& command = fields[1];
+    const size_t arguments = fields.size() - 2;
+    if (command == "key") {
+        if (arguments != 2) return "key needs a code and down|up";
+        if (!ParseInteger(fields[2], 0, 255, &value)) return "bad key code '" + fields[2] + "'";
+        event->kind = EventKind::Key;
+        event->a = static_cast<int32_t>(value);
+        if (!ParseUpDown(fields[3], &event->b)) return "expected down or up, got '" + fields[3] + "'";
+    } else if (command == "mouse") {
+        if (arguments != 2) return "mouse needs dx and dy";
+        int64_t dy = 0;
+        if (!ParseInteger(fields[2], -1000000, 1000000, &value) ||
+            !ParseInteger(fields[3], -1000000, 1000000, &dy)) {
+            return "bad mouse motion";
+        }
+        event->kind = EventKind::Mouse;
+        event->a = static_cast<int32_t>(value);
+        event->b = static_cast<int32_t>(dy);
+    } else if (command == "button") {
+        if (arguments != 2) return "button needs a number and down|up";
+        if (!ParseInteger(fields[2], 0, 3, &value)) return "bad button '" + fields[2] + "'";
+        event->kind = EventKind::Button;
+        event->a = static_cast<int32_t>(value);
+        if (!ParseUpDown(fields[3], &event->b)) return "expected down or up, got '" + fields[3] + "'";
+    } else if (command == "close") {
+        if (arguments != 0) return "close takes nothing more";
+        event->kind = EventKind::Close;
+    } else if (command == "shot") {
+        if (arguments != 1) return "shot needs one file name";
+        if (!SafeFileName(fields[2])) return "bad shot name '" + fields[2] + "'";
+        event->kind = EventKind::Shot;
+        event->name = fields[2];
+    } else {
+        return "unknown command '" + command + "'";
+    }
+    return "";
+}
+
+}  // namespace
+
+bool ParseScript(const std::string& text, std::vector<ScriptEvent>* events, std::string* error) {
+    events->clear();
+    std::istringstream input(text);
+    std::string line;
+    int lineNumber = 0;
+    uint64_t previousMs = 0;
+    while (std::getline(input, line)) {
+        ++lineNumber;
+        const size_t comment = line.find('#');
+        if (comment != std::string::npos) line.erase(comment);
+        std::istringstream words(line);
+        std::vector<std::string> fields;
+        for (std::string word; words >> word;) fields.push_back(word);
+        if (fields.empty()) continue;
+
+        ScriptEvent event;
+        const std::string why = ParseFields(fields, previousMs, &event);
+        if (!why.empty()) {
+            if (error) *error = "script line " + std::to_string(lineNumber) + ": " + why;
+            events->clear();
+            return false;
+        }
+        previousMs = event.ms;
+        events->push_back(std::move(event));
+    }
+    return true;
+}
+
+}  // namespace headless::detail

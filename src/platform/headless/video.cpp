@@ -1,0 +1,45 @@
+// The display and text headless: the shared surfaces, reported to the observer.
+#include <cstring>
+
+#include "platform/common/surface.h"
+#include "platform/common/text_raster.h"
+#include "platform/headless/backend.h"
+
+namespace platform {
+
+using headless::detail::S;
+
+bool OpenDisplay(int32_t width, int32_t height, Surface** primary, Surface** back, char* why,
+                 int whySize) {
+    if (!display::Open(width, height, why, whySize)) return false;
+    if (primary) *primary = display::Primary;
+    if (back) *back = display::Back;
+    return true;
+}
+
+void CloseDisplay() { display::Close(); }
+
+bool Flip() {
+    if (!display::Exchange()) return false;
+    auto& s = S();
+    ++s.flipCount;
+    if (s.observer) s.observer->OnFlip(static_cast<uint32_t>(s.now), s.flipCount);
+    return true;
+}
+
+void SetPalette(const uint8_t entries[1024]) {
+    if (entries == nullptr) return;
+    std::memcpy(display::Palette, entries, sizeof display::Palette);
+    if (S().observer) S().observer->OnPalette(static_cast<uint32_t>(S().now), display::Palette);
+}
+
+bool DrawText(Surface* surface, int32_t x, int32_t y, const char* text, uint8_t index) {
+    if (!text::Draw(surface, x, y, text, index)) return false;
+    if (S().observer) {
+        S().observer->OnText(static_cast<uint32_t>(S().now), surface == display::Primary, x, y,
+                             text ? text : "", index);
+    }
+    return true;
+}
+
+}  // namespace platform

@@ -1,0 +1,29 @@
+// The window headless: always there, with a plain message queue.
+#include "platform/headless/backend.h"
+
+namespace platform {
+
+bool CreateGameWindow(const char* /*title*/, const char* /*iconFile*/, char* /*why*/,
+                      int /*whySize*/) {
+    headless::detail::S().messages.push_back({MessageKind::Create, 0});
+    return true;
+}
+
+void DestroyGameWindow() {}
+
+bool PeekMessage(Message& out) {
+    headless::detail::Poll();
+    auto& messages = headless::detail::S().messages;
+    if (messages.empty()) return false;
+    out = messages.front();
+    messages.pop_front();
+    return true;
+}
+
+void PostMessage(MessageKind kind, int32_t code) {
+    headless::detail::S().messages.push_back({kind, code});
+}
+
+void ShowCursor(bool /*show*/) {}
+
+}  // namespace platform
