@@ -2,6 +2,7 @@
 // screenshots).
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 #include "graphics/palette.h"
@@ -40,6 +41,9 @@ extern BitmapFile ScratchBitmap;
 
 int32_t LoadBitmapFile(BitmapFile* file, const char* name);
 int32_t UnloadBitmapFile(BitmapFile* file);
+// The same as LoadBitmapFile for a file already in memory (`size` bytes).
+// A block too short to hold a file header leaves the record untouched.
+int32_t LoadBitmapMemory(BitmapFile* file, const uint8_t* data, size_t size);
 int32_t ReverseRows(uint8_t* block, uint32_t rowLength, int32_t rows);
 
 // Writes an 8-bit bitmap file in the standard layout (40-byte header, 256

@@ -37,8 +37,8 @@ struct BitmapImage {
     uint8_t* pixels;
 };
 
-int32_t CreateBob(Bob* bob, int32_t x, int32_t y, int32_t width, int32_t height,
-                  int32_t frameCount, uint32_t attributes, uint32_t memory);
+int32_t CreateBob(Bob* bob, int32_t x, int32_t y, int32_t width, int32_t height, int32_t frameCount,
+                  uint32_t attributes, uint32_t memory);
 int32_t DestroyBob(Bob* bob);
 int32_t LoadBobFrame(Bob* bob, const BitmapFile* file, int32_t frame, int32_t cx, int32_t cy,
                      int32_t mode);
@@ -55,3 +55,19 @@ int32_t LoadBitmapImage(BitmapImage* image, const BitmapFile* file, int32_t cx, 
 // Draws into a locked display surface (ScreenWidth x ScreenHeight, `pitch`).
 int32_t DrawBitmapImage(BitmapImage* image, uint8_t* destination, int32_t pitch,
                         int32_t transparent);
+
+// The part of an object's `width` x `height` rectangle that a loaded 8-bit
+// file can fill: source cell (cx, cy) in cell mode (mode 0: cells of the
+// object's size behind one-pixel lines), else the pixel (cx, cy). Rows and
+// columns outside the file are cut off.
+struct CellCut {
+    int32_t sourceColumn;
+    int32_t sourceRow;
+    int32_t column;  // first column of the object filled
+    int32_t row;     // first row of the object filled
+    int32_t columns;
+    int32_t rows;
+};
+// False when the file holds no 8-bit picture or the rectangle misses it.
+bool CutCell(const BitmapFile* file, int32_t width, int32_t height, int32_t cx, int32_t cy,
+             int32_t mode, CellCut* cut);

@@ -6,7 +6,22 @@
 #include "graphics/palette.h"
 #include "platform/platform.h"
 
-struct Clipper;  // a clip list attached to a surface
+// The header of a clip region as the old display kept it: 32 bytes, then the
+// rectangles.
+struct ClipRegionHeader {
+    uint32_t size;         // 32
+    uint32_t type;         // 1: a list of rectangles
+    uint32_t count;        // rectangles that follow
+    uint32_t regionSize;   // 16 bytes per rectangle
+    platform::Rect bound;  // smallest rectangle holding them all
+};
+
+// A clip list attached to a surface.
+struct Clipper {
+    platform::Surface* surface;
+    ClipRegionHeader header;
+    int32_t inUse;
+};
 
 extern platform::Surface* PrimarySurface;
 extern platform::Surface* BackSurface;
@@ -16,7 +31,7 @@ extern int32_t ScreenHeight;
 extern Palette CurrentPalette;
 extern uint8_t* PrimaryPixels;  // non-null exactly while PrimarySurface is locked
 extern int32_t PrimaryPitch;
-extern uint8_t* BackPixels;     // non-null exactly while BackSurface is locked
+extern uint8_t* BackPixels;  // non-null exactly while BackSurface is locked
 extern int32_t BackPitch;
 
 int32_t StartDisplay(int32_t width, int32_t height, int32_t bits);

@@ -1,0 +1,231 @@
+#include "graphics/bitmap_file.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+BitmapFile ScratchBitmap;
+
+namespace {
+
+constexpr uint16_t BitmapMagic = 0x4D42;  // "BM"
+constexpr size_t FileHeaderSize = 14;
+constexpr size_t InfoHeaderSize = 40;
+// Pictures beyond these are no game picture: refuse rather than take memory.
+constexpr int64_t MaxSide = 32768;
+constexpr int64_t MaxPixelBytes = 64 * 1024 * 1024;
+// The most of a file worth reading: the largest pixel area we take plus its
+// headers and row padding, with room to spare.
+constexpr size_t MaxFileBytes = 160u * 1024u * 1024u;
+
+uint16_t Read16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | p[1] << 8); }
+
+uint32_t Read32(const uint8_t* p) {
+    return static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8 |
+           static_cast<uint32_t>(p[2]) << 16 | static_cast<uint32_t>(p[3]) << 24;
+}
+
+BitmapFileHeader ReadFileHeader(const uint8_t* p) {
+    BitmapFileHeader h;
+    h.bfType = Read16(p);
+    h.bfSize = Read32(p + 2);
+    h.bfReserved1 = Read16(p + 6);
+    h.bfReserved2 = Read16(p + 8);
+    h.bfOffBits = Read32(p + 10);
+    return h;
+}
+
+BitmapInfoHeader ReadInfoHeader(const uint8_t* p) {
+    BitmapInfoHeader h;
+    h.biSize = Read32(p);
+    h.biWidth = static_cast<int32_t>(Read32(p + 4));
+    h.biHeight = static_cast<int32_t>(Read32(p + 8));
+    h.biPlanes = Read16(p + 12);
+    h.biBitCount = Read16(p + 14);
+    h.biCompression = Read32(p + 16);
+    h.biSizeImage = Read32(p + 20);
+    h.biXPelsPerMeter = static_cast<int32_t>(Read32(p + 24));
+    h.biYPelsPerMeter = static_cast<int32_t>(Read32(p + 28));
+    h.biClrUsed = Read32(p + 32);
+    h.biClrImportant = Read32(p + 36);
+    return h;
+}
+
+// Where and how the pixels of an acceptable file lie.
+struct PixelLayout {
+    int64_t rows;         // picture rows
+    int64_t fileRow;      // bytes of one row's pixels in the file
+    int64_t fileStride;   // distance between rows in the file (padded to 4)
+    int64_t memoryRow;    // bytes of one row in memory (24-bit rows become 16-bit)
+    int64_t dataOffset;   // first pixel byte in the file
+    uint32_t tableCount;  // colour-table entries present in the file
+    bool topDown;
+};
+
+// Decides whether the headers describe a picture that can be read safely
+// from `size` bytes, and where its pixels are.
+bool Examine(const BitmapFileHeader& fh, const BitmapInfoHeader& ih, size_t size,
+             PixelLayout& layout) {
+    if (ih.biSize != 40 && ih.biSize != 108 && ih.biSize != 124) return false;
+    if (FileHeaderSize + ih.biSize > size) return false;
+    if (ih.biCompression != 0) return false;
+    if (ih.biBitCount != 8 && ih.biBitCount != 16 && ih.biBitCount != 24) return false;
+    const int64_t width = ih.biWidth;
+    const int64_t rows = ih.biHeight < 0 ? -static_cast<int64_t>(ih.biHeight) : ih.biHeight;
+    if (width <= 0 || width > MaxSide || rows <= 0 || rows > MaxSide) return false;
+
+    const int64_t bytesPerPixel = ih.biBitCount / 8;
+    layout.rows = rows;
+    layout.topDown = ih.biHeight < 0;
+    layout.fileRow = width * bytesPerPixel;
+    layout.fileStride = (layout.fileRow + 3) & ~int64_t{3};
+    layout.memoryRow = width * (ih.biBitCount == 24 ? 2 : bytesPerPixel);
+    if (layout.memoryRow * rows > MaxPixelBytes) return false;
+    // A filled-in image size smaller than the rows it must hold is a lie.
+    if (ih.biSizeImage != 0 && ih.biSizeImage < layout.fileStride * rows) return false;
+
+    if (ih.biClrUsed > 256) return false;
+    layout.tableCount = ih.biClrUsed;
+    if (ih.biBitCount == 8 && layout.tableCount == 0) layout.tableCount = 256;
+    const int64_t tableOffset = static_cast<int64_t>(FileHeaderSize) + ih.biSize;
+    const int64_t natural = tableOffset + 4 * static_cast<int64_t>(layout.tableCount);
+    if (natural > static_cast<int64_t>(size)) return false;
+
+    // The classic layout (40-byte header, full table) has its pixels right
+    // behind the table whatever the offset field says; other writers put
+    // them where the offset field points.
+    const bool classic = ih.biSize == InfoHeaderSize &&
+                         (ih.biBitCount == 8 ? layout.tableCount == 256 : ih.biClrUsed == 0);
+    layout.dataOffset = natural;
+    if (!classic && fh.bfOffBits > natural) layout.dataOffset = fh.bfOffBits;
+
+    // The last row's padding may be missing; its pixels may not.
+    const int64_t needed = layout.fileStride * (rows - 1) + layout.fileRow;
+    return layout.dataOffset + needed <= static_cast<int64_t>(size);
+}
+
+void ReadColourTable(Palette& palette, const uint8_t* table, uint32_t count) {
+    // The file's entries are blue, green, red, reserved.
+    for (uint32_t n = 0; n < 256; ++n) {
+        PaletteEntry& e = palette.entries[n];
+        if (n < count) {
+            e.red = table[4 * n + 2];
+            e.green = table[4 * n + 1];
+            e.blue = table[4 * n];
+        } else {
+            e.red = e.green = e.blue = 0;
+        }
+        e.flags = PALETTE_FLAGS;
+    }
+}
+
+// Five bits per colour, red highest, bit 15 clear.
+void ConvertRow24(uint8_t* out, const uint8_t* in, int64_t width) {
+    for (int64_t c = 0; c < width; ++c) {
+        const uint8_t blue = in[3 * c];
+        const uint8_t green = in[3 * c + 1];
+        const uint8_t red = in[3 * c + 2];
+        const uint16_t word =
+            static_cast<uint16_t>((red >> 3) << 10 | (green >> 3) << 5 | (blue >> 3));
+        std::memcpy(out + 2 * c, &word, 2);
+    }
+}
+
+}  // namespace
+
+int32_t LoadBitmapMemory(BitmapFile* file, const uint8_t* data, size_t size) {
+    if (file == nullptr || data == nullptr || size < FileHeaderSize) return 0;
+    file->fileHeader = ReadFileHeader(data);
+    if (file->fileHeader.bfType != BitmapMagic) return 0;
+    if (size < FileHeaderSize + InfoHeaderSize) return 0;
+
+    // Nothing beyond the file header changes until the whole file is known
+    // to be readable, so a refused file leaves the old picture consistent.
+    BitmapInfoHeader info = ReadInfoHeader(data + FileHeaderSize);
+    PixelLayout layout;
+    if (!Examine(file->fileHeader, info, size, layout)) return 0;
+
+    const uint16_t bits = info.biBitCount;
+    if (bits == 8) {
+        ReadColourTable(file->palette, data + FileHeaderSize + info.biSize, layout.tableCount);
+    }
+    // The record always holds rows top first, unpadded, so its header says so.
+    info.biHeight = static_cast<int32_t>(layout.rows);
+    info.biSizeImage = static_cast<uint32_t>(layout.memoryRow * layout.rows);
+    if (bits == 24) info.biBitCount = 16;
+    file->infoHeader = info;
+
+    std::free(file->pixels);
+    file->pixels = nullptr;
+    uint8_t* block = static_cast<uint8_t*>(std::malloc(static_cast<size_t>(info.biSizeImage)));
+    if (block == nullptr) return 0;
+    file->pixels = block;
+
+    for (int64_t r = 0; r < layout.rows; ++r) {
+        const uint8_t* in = data + layout.dataOffset + r * layout.fileStride;
+        uint8_t* out = block + r * layout.memoryRow;
+        if (bits == 24) {
+            ConvertRow24(out, in, info.biWidth);
+        } else {
+            std::memcpy(out, in, static_cast<size_t>(layout.fileRow));
+        }
+    }
+    if (!layout.topDown && !ReverseRows(block, static_cast<uint32_t>(layout.memoryRow),
+                                        static_cast<int32_t>(layout.rows))) {
+        return 0;
+    }
+    return 1;
+}
+
+int32_t LoadBitmapFile(BitmapFile* file, const char* name) {
+    if (file == nullptr || name == nullptr) return 0;
+    std::FILE* stream = std::fopen(name, "rb");
+    if (stream == nullptr) return 0;
+
+    // Read the whole file (up to what any acceptable picture could need).
+    size_t capacity = 64 * 1024;
+    size_t size = 0;
+    uint8_t* data = static_cast<uint8_t*>(std::malloc(capacity));
+    while (data != nullptr) {
+        size += std::fread(data + size, 1, capacity - size, stream);
+        if (size < capacity || capacity >= MaxFileBytes) break;
+        const size_t grown = capacity * 2 > MaxFileBytes ? MaxFileBytes : capacity * 2;
+        uint8_t* larger = static_cast<uint8_t*>(std::realloc(data, grown));
+        if (larger == nullptr) {
+            std::free(data);
+            data = nullptr;
+            break;
+        }
+        data = larger;
+        capacity = grown;
+    }
+    std::fclose(stream);
+    if (data == nullptr) return 0;
+
+    const int32_t result = LoadBitmapMemory(file, data, size);
+    std::free(data);
+    return result;
+}
+
+int32_t UnloadBitmapFile(BitmapFile* file) {
+    if (file == nullptr) return 0;
+    if (file->pixels != nullptr) {
+        std::free(file->pixels);
+        file->pixels = nullptr;
+    }
+    return 1;
+}
+
+int32_t ReverseRows(uint8_t* block, uint32_t rowLength, int32_t rows) {
+    if (rows <= 0 || rowLength == 0) return 1;
+    if (block == nullptr) return 0;
+    const size_t length = rowLength;
+    uint8_t* work = static_cast<uint8_t*>(std::malloc(length * static_cast<size_t>(rows)));
+    if (work == nullptr) return 0;
+    std::memcpy(work, block, length * static_cast<size_t>(rows));
+    for (int32_t i = 0; i < rows; ++i) {
+        std::memcpy(block + static_cast<size_t>(rows - 1 - i) * length, work + i * length, length);
+    }
+    std::free(work);
+    return 1;
+}
