@@ -1,0 +1,96 @@
+// Sound: one audio device whose callback runs the shared mixer.
+#include <SDL.h>
+
+#include "platform/common/mixer.h"
+#include "platform/platform.h"
+#include "platform/sdl/sdl_state.h"
+
+namespace platform {
+
+using sdl::state;
+
+namespace {
+
+void SDLCALL FillAudio(void* /*userdata*/, Uint8* stream, int length) {
+    mixer::Mix(stream, static_cast<uint32_t>(length));
+}
+
+// The callback runs on SDL's audio thread: the game thread changes the
+// voices only while holding the device's lock.
+class AudioLock {
+public:
+    AudioLock() {
+        if (state.audio != 0) SDL_LockAudioDevice(state.audio);
+    }
+    ~AudioLock() {
+        if (state.audio != 0) SDL_UnlockAudioDevice(state.audio);
+    }
+    AudioLock(const AudioLock&) = delete;
+    AudioLock& operator=(const AudioLock&) = delete;
+};
+
+}  // namespace
+
+bool OpenAudio() {
+    if (state.audio != 0) return true;
+    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return false;
+    SDL_AudioSpec wanted{};
+    wanted.freq = mixer::SampleRate;
+    wanted.format = AUDIO_U8;
+    wanted.channels = 1;
+    wanted.samples = 512;
+    wanted.callback = FillAudio;
+    SDL_AudioSpec obtained{};
+    // No changes allowed: SDL converts our 11025 Hz mono bytes to the device.
+    state.audio = SDL_OpenAudioDevice(nullptr, 0, &wanted, &obtained, 0);
+    if (state.audio == 0) {
+        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+        return false;
+    }
+    SDL_PauseAudioDevice(state.audio, 0);
+    return true;
+}
+
+void CloseAudio() {
+    if (state.audio == 0) return;
+    {
+        AudioLock lock;
+        mixer::StopAll();
+    }
+    SDL_CloseAudioDevice(state.audio);
+    state.audio = 0;
+    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+}
+
+SoundBuffer* CreateSoundBuffer(const uint8_t* samples, uint32_t count, const char* name) {
+    AudioLock lock;
+    return mixer::Create(samples, count, name);
+}
+
+bool PlaySoundBuffer(SoundBuffer* buffer, bool loop) {
+    if (buffer == nullptr || !mixer::IsKnown(buffer)) return false;
+    AudioLock lock;
+    buffer->looping = loop;
+    buffer->playing = true;
+    return true;
+}
+
+void StopSoundBuffer(SoundBuffer* buffer) {
+    if (buffer == nullptr || !mixer::IsKnown(buffer)) return;
+    AudioLock lock;
+    buffer->playing = false;
+}
+
+void RewindSoundBuffer(SoundBuffer* buffer) {
+    if (buffer == nullptr || !mixer::IsKnown(buffer)) return;
+    AudioLock lock;
+    buffer->position = 0;
+}
+
+void ReleaseSoundBuffer(SoundBuffer* buffer) {
+    if (buffer == nullptr) return;
+    AudioLock lock;
+    mixer::Release(buffer);
+}
+
+}  // namespace platform

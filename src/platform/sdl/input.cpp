@@ -1,0 +1,81 @@
+// Keyboard and mouse, read as whole-device state after pumping the events.
+#include <SDL.h>
+
+#include <cstring>
+
+#include "platform/platform.h"
+#include "platform/sdl/scancode_table.h"
+#include "platform/sdl/sdl_state.h"
+
+namespace platform {
+
+using sdl::state;
+
+namespace {
+bool keyboardOpen = false;
+}  // namespace
+
+bool OpenKeyboard() {
+    keyboardOpen = state.window != nullptr;
+    return keyboardOpen;
+}
+
+void CloseKeyboard() { keyboardOpen = false; }
+
+bool OpenMouse() {
+    if (state.window == nullptr) return false;
+    state.mouseOpen = true;
+    // Motion from before the game took the mouse is not the player's.
+    SDL_GetRelativeMouseState(nullptr, nullptr);
+    state.wheel = 0;
+    sdl::UpdateMouseCapture();
+    return true;
+}
+
+void CloseMouse() {
+    state.mouseOpen = false;
+    sdl::UpdateMouseCapture();
+}
+
+bool ReadKeyboard(uint8_t keys[256]) {
+    std::memset(keys, 0, 256);
+    if (!keyboardOpen) return false;
+    sdl::PresentIfChanged();
+    sdl::PumpEvents();
+    int count = 0;
+    const Uint8* held = SDL_GetKeyboardState(&count);
+    for (int i = 0; i < sdl::ScancodeTableSize; ++i) {
+        const sdl::ScancodePair& pair = sdl::ScancodeTable[i];
+        if (pair.sdl < count && held[pair.sdl]) keys[pair.set1] = 0x80;
+    }
+    return true;
+}
+
+bool ReadMouse(MouseReading& reading) {
+    std::memset(&reading, 0, sizeof reading);
+    if (!state.mouseOpen) return false;
+    sdl::PresentIfChanged();
+    sdl::PumpEvents();
+    // SDL adds up the motion of every pumped event until this call takes it,
+    // so motion made while nobody read the mouse arrives here whole.
+    int dx = 0;
+    int dy = 0;
+    const Uint32 buttons = SDL_GetRelativeMouseState(&dx, &dy);
+    reading.x = dx;
+    reading.y = dy;
+    reading.wheel = state.wheel;
+    state.wheel = 0;
+    const Uint32 masks[4] = {SDL_BUTTON_LMASK, SDL_BUTTON_RMASK, SDL_BUTTON_MMASK,
+                             SDL_BUTTON_X1MASK};
+    for (int i = 0; i < 4; ++i) reading.buttons[i] = (buttons & masks[i]) != 0 ? 0x80 : 0;
+    return true;
+}
+
+bool EscapeDown() {
+    if (state.window == nullptr) return false;
+    sdl::PresentIfChanged();
+    sdl::PumpEvents();
+    return SDL_GetKeyboardState(nullptr)[SDL_SCANCODE_ESCAPE] != 0;
+}
+
+}  // namespace platform

@@ -1,0 +1,42 @@
+// What the pieces of the SDL backend share: the window, the renderer and its
+// textures, the audio device, and the pump that keeps the window alive.
+#pragma once
+
+#include <SDL.h>
+
+#include <cstdint>
+
+namespace platform::sdl {
+
+struct State {
+    SDL_Window* window = nullptr;
+    SDL_Renderer* renderer = nullptr;
+    SDL_Texture* screen = nullptr;     // 640 x 480 true colour, refilled at each present
+    SDL_Texture* scaled = nullptr;     // the whole-multiple enlargement of `screen`
+    int scaledFactor = 0;              // the multiple `scaled` was made for
+    bool displayOpen = false;
+    uint32_t presentedGeneration = 0;  // generation of the visible surface last shown
+    bool presentedOnce = false;
+    bool needsPresent = false;         // exposed or resized since the last present
+    bool cursorWanted = true;          // what the game asked for with ShowCursor
+    bool mouseOpen = false;
+    bool focused = false;
+    int32_t wheel = 0;                 // wheel motion gathered by the pump
+    SDL_AudioDeviceID audio = 0;
+};
+
+extern State state;
+
+// Takes every pending event: window-level ones are handled or queued as
+// messages, input events are dropped (input is read as state, not events).
+void PumpEvents();
+
+// Shows the visible surface now, through the palette.
+void Present();
+// Shows it when it changed since it was last shown, or the window needs it.
+void PresentIfChanged();
+
+// Relative mouse mode while the game has the mouse and the window has focus.
+void UpdateMouseCapture();
+
+}  // namespace platform::sdl

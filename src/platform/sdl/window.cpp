@@ -1,0 +1,204 @@
+// The one game window, its message queue and the event pump.
+#include <SDL.h>
+
+#include <deque>
+
+#include "platform/common/mixer.h"
+#include "platform/common/surface.h"
+#include "platform/platform.h"
+#include "platform/sdl/sdl_state.h"
+
+namespace platform {
+namespace sdl {
+
+State state;
+
+namespace {
+
+std::deque<Message> messages;
+
+// The windowed size Alt+Enter leaves full screen for: twice the game's
+// picture when the desktop has room for it, else the picture's own size.
+void WindowedSize(int* width, int* height) {
+    *width = 1280;
+    *height = 960;
+    SDL_Rect usable;
+    if (SDL_GetDisplayUsableBounds(0, &usable) == 0 &&
+        (usable.w < *width || usable.h < *height)) {
+        *width = 640;
+        *height = 480;
+    }
+}
+
+void SetIcon(const char* iconFile) {
+    if (iconFile == nullptr) return;
+    SDL_Surface* icon = SDL_LoadBMP(iconFile);
+    if (icon == nullptr) return;  // no icon file: the window goes without
+    if (icon->format->palette != nullptr) SDL_SetColorKey(icon, SDL_TRUE, 0);
+    SDL_SetWindowIcon(state.window, icon);
+    SDL_FreeSurface(icon);
+}
+
+bool MakeRenderer() {
+    // No vsync: game timing must never wait on the screen.
+    state.renderer = SDL_CreateRenderer(
+        state.window, -1, SDL_RENDERER_ACCELERATED | SDL_RENDERER_TARGETTEXTURE);
+    if (state.renderer == nullptr) {
+        state.renderer = SDL_CreateRenderer(state.window, -1, SDL_RENDERER_SOFTWARE);
+    }
+    return state.renderer != nullptr;
+}
+
+void ToggleFullScreen() {
+    const Uint32 flags = SDL_GetWindowFlags(state.window);
+    const bool full = (flags & SDL_WINDOW_FULLSCREEN_DESKTOP) == SDL_WINDOW_FULLSCREEN_DESKTOP;
+    SDL_SetWindowFullscreen(state.window, full ? 0 : SDL_WINDOW_FULLSCREEN_DESKTOP);
+    state.needsPresent = true;
+}
+
+void HandleWindowEvent(const SDL_WindowEvent& event) {
+    switch (event.event) {
+        case SDL_WINDOWEVENT_CLOSE:
+            PostMessage(MessageKind::Close);
+            break;
+        case SDL_WINDOWEVENT_EXPOSED:
+        case SDL_WINDOWEVENT_SHOWN:
+        case SDL_WINDOWEVENT_RESIZED:
+        case SDL_WINDOWEVENT_SIZE_CHANGED:
+        case SDL_WINDOWEVENT_RESTORED:
+        case SDL_WINDOWEVENT_MAXIMIZED:
+            state.needsPresent = true;
+            break;
+        case SDL_WINDOWEVENT_FOCUS_GAINED:
+            state.focused = true;
+            UpdateMouseCapture();
+            break;
+        case SDL_WINDOWEVENT_FOCUS_LOST:
+            state.focused = false;
+            UpdateMouseCapture();
+            break;
+        default:
+            break;
+    }
+}
+
+void HandleEvent(const SDL_Event& event) {
+    switch (event.type) {
+        case SDL_QUIT:
+            PostMessage(MessageKind::Close);
+            break;
+        case SDL_WINDOWEVENT:
+            HandleWindowEvent(event.window);
+            break;
+        case SDL_KEYDOWN:
+            if (!event.key.repeat && (event.key.keysym.mod & KMOD_ALT) != 0 &&
+                (event.key.keysym.scancode == SDL_SCANCODE_RETURN ||
+                 event.key.keysym.scancode == SDL_SCANCODE_KP_ENTER)) {
+                ToggleFullScreen();
+            }
+            break;
+        case SDL_MOUSEWHEEL: {
+            // One notch is 120 counts, away from the player positive.
+            const int notches =
+                event.wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -event.wheel.y : event.wheel.y;
+            state.wheel += notches * 120;
+            break;
+        }
+        case SDL_RENDER_TARGETS_RESET:
+        case SDL_RENDER_DEVICE_RESET:
+            state.needsPresent = true;
+            break;
+        default:
+            // Keys and motion are read as state; their events would only pile up.
+            break;
+    }
+}
+
+}  // namespace
+
+void PumpEvents() {
+    if (state.window == nullptr) return;
+    SDL_PumpEvents();
+    SDL_Event events[64];
+    for (;;) {
+        const int count =
+            SDL_PeepEvents(events, 64, SDL_GETEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT);
+        if (count <= 0) break;
+        for (int i = 0; i < count; ++i) HandleEvent(events[i]);
+    }
+    if (state.needsPresent) Present();
+}
+
+void UpdateMouseCapture() {
+    if (state.window == nullptr) return;
+    const bool capture = state.mouseOpen && state.focused;
+    if (static_cast<bool>(SDL_GetRelativeMouseMode()) != capture) {
+        SDL_SetRelativeMouseMode(capture ? SDL_TRUE : SDL_FALSE);
+    }
+    // Without focus the pointer belongs to the desktop again, so it shows.
+    const bool show = capture ? false : (!state.focused || state.cursorWanted);
+    SDL_ShowCursor(show ? SDL_ENABLE : SDL_DISABLE);
+}
+
+}  // namespace sdl
+
+using sdl::state;
+
+bool CreateGameWindow(const char* title, const char* iconFile, char* why, int whySize) {
+    // Ctrl+C and SIGTERM end the process as they would any other program.
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    SDL_SetHint(SDL_HINT_RENDER_VSYNC, "0");
+    SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
+    SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
+    if (SDL_Init(SDL_INIT_VIDEO) != 0) {
+        SetWhy(why, whySize, SDL_GetError());
+        return false;
+    }
+    int width = 0;
+    int height = 0;
+    sdl::WindowedSize(&width, &height);
+    state.window = SDL_CreateWindow(title, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width,
+                                    height, SDL_WINDOW_FULLSCREEN_DESKTOP | SDL_WINDOW_RESIZABLE);
+    if (state.window == nullptr || !sdl::MakeRenderer()) {
+        SetWhy(why, whySize, SDL_GetError());
+        DestroyGameWindow();
+        return false;
+    }
+    sdl::SetIcon(iconFile);
+    // Keys are read as scan codes; no text input or input method is wanted.
+    SDL_StopTextInput();
+    state.focused = (SDL_GetWindowFlags(state.window) & SDL_WINDOW_INPUT_FOCUS) != 0;
+    sdl::Present();
+    PostMessage(MessageKind::Create);
+    return true;
+}
+
+void DestroyGameWindow() {
+    CloseDisplay();
+    CloseAudio();
+    mixer::ReleaseAll();
+    if (state.renderer != nullptr) SDL_DestroyRenderer(state.renderer);
+    if (state.window != nullptr) SDL_DestroyWindow(state.window);
+    state = sdl::State{};
+    sdl::messages.clear();
+    SDL_Quit();
+}
+
+bool PeekMessage(Message& out) {
+    sdl::PumpEvents();
+    if (sdl::messages.empty()) return false;
+    out = sdl::messages.front();
+    sdl::messages.pop_front();
+    return true;
+}
+
+void PostMessage(MessageKind kind, int32_t code) {
+    sdl::messages.push_back(Message{kind, kind == MessageKind::Quit ? code : 0});
+}
+
+void ShowCursor(bool show) {
+    state.cursorWanted = show;
+    sdl::UpdateMouseCapture();
+}
+
+}  // namespace platform

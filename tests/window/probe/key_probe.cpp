@@ -1,0 +1,81 @@
+// A test-only program on the SDL backend: opens the game window, reads the
+// keyboard and the mouse like the game does, and prints what it sees so a
+// script driving it with real X input can check the translation.
+//
+//   volleen-key-probe RUN_MS [MOUSE_QUIET_MS]
+//
+// Prints "ready" once the window is up, "down <code>" when a set-1 code
+// becomes held, "up <code>" when released, "mouse <x> <y>" for each read
+// that moved, "reading-mouse" when the first MOUSE_QUIET_MS are over (the
+// mouse is not read before), and "button <n>" when a button goes down.
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "platform/platform.h"
+
+int main(int argc, char** argv) {
+    const uint32_t runMs = argc > 1 ? static_cast<uint32_t>(std::atoi(argv[1])) : 5000;
+    const uint32_t quietMs = argc > 2 ? static_cast<uint32_t>(std::atoi(argv[2])) : 0;
+    char why[256] = "";
+    if (!platform::CreateGameWindow("Volleen", "volleen-icon.bmp", why, sizeof why)) {
+        std::fprintf(stderr, "key probe: %s\n", why);
+        return 1;
+    }
+    platform::Surface* primary = nullptr;
+    platform::Surface* back = nullptr;
+    if (platform::OpenDisplay(640, 480, &primary, &back, why, sizeof why)) {
+        uint8_t palette[1024] = {};
+        for (int i = 0; i < 256; ++i) {
+            palette[4 * i] = static_cast<uint8_t>(i);
+            palette[4 * i + 2] = static_cast<uint8_t>(255 - i);
+        }
+        platform::SetPalette(palette);
+        platform::FillSurface(primary, 200);
+    }
+    platform::OpenKeyboard();
+    platform::OpenMouse();
+    std::printf("ready\n");
+    std::fflush(stdout);
+
+    uint8_t previous[256] = {};
+    uint8_t buttonsBefore[4] = {};
+    bool mouseAnnounced = false;
+    const uint32_t start = platform::TickCount();
+    while (platform::TickCount() - start < runMs) {
+        uint8_t keys[256];
+        platform::ReadKeyboard(keys);
+        for (int code = 0; code < 256; ++code) {
+            if ((keys[code] != 0) != (previous[code] != 0)) {
+                std::printf("%s %d\n", keys[code] ? "down" : "up", code);
+            }
+        }
+        std::memcpy(previous, keys, sizeof keys);
+        if (platform::TickCount() - start >= quietMs) {
+            if (!mouseAnnounced) {
+                std::printf("reading-mouse\n");
+                mouseAnnounced = true;
+            }
+            platform::MouseReading mouse;
+            platform::ReadMouse(mouse);
+            if (mouse.x != 0 || mouse.y != 0) std::printf("mouse %d %d\n", mouse.x, mouse.y);
+            for (int b = 0; b < 4; ++b) {
+                if (mouse.buttons[b] != 0 && buttonsBefore[b] == 0) std::printf("button %d\n", b);
+                buttonsBefore[b] = mouse.buttons[b];
+            }
+        }
+        std::fflush(stdout);
+        platform::Message message;
+        if (platform::PeekMessage(message) && message.kind == platform::MessageKind::Close) {
+            std::printf("close\n");
+            break;
+        }
+        platform::IdleStep();
+    }
+    platform::CloseMouse();
+    platform::CloseKeyboard();
+    platform::CloseDisplay();
+    platform::DestroyGameWindow();
+    std::printf("done\n");
+    return 0;
+}

@@ -1,0 +1,8 @@
+# The real window: the SDL backend's scan-code table is compiled into the
+# window test program (which otherwise links the headless backend), and the
+# end-to-end checks run the real game and a key probe under Xvfb.
+target_sources(test_window PRIVATE ${CMAKE_SOURCE_DIR}/src/platform/sdl/scancode_table.cpp)
+
+add_executable(volleen-key-probe ${CMAKE_CURRENT_LIST_DIR}/probe/key_probe.cpp)
+target_link_libraries(volleen-key-probe PRIVATE platform_sdl)
+set_target_properties(volleen-key-probe PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
