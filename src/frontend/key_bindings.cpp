@@ -66,7 +66,15 @@ void LoadKeyBindings() {
     }
     uint8_t bytes[KeysFileSize];
     const size_t got = std::fread(bytes, 1, sizeof bytes, file);
+    const bool failed = std::ferror(file) != 0;
+    const int why = errno;
     std::fclose(file);
+    if (failed) {
+        std::fprintf(stderr, "volleen: cannot read %s: %s; using the default keys\n", KeysFile,
+                     std::strerror(why));
+        SetDefaultBindings();
+        return;
+    }
     // Only the lowest byte of each little-endian integer counts; an integer
     // cut off by the end of the file reads as -1, so its field becomes 255.
     for (int i = 0; i < 5; ++i) {

@@ -1,0 +1,120 @@
+// keys.dat: reading it (first run, damaged and short files) and writing it
+// so that it is never torn.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+
+#include "frontend/key_bindings.h"
+#include "frontend_fixture.h"
+
+namespace fs = std::filesystem;
+using fe::ReadFileBytes;
+using fe::WriteFileBytes;
+
+namespace {
+
+class KeysFile : public fe::DataFolder {
+protected:
+    bool CopyData() const override { return false; }
+
+    static void Set(uint8_t p1l, uint8_t p1r, uint8_t p2l, uint8_t p2r, uint8_t music) {
+        Player1Left = p1l;
+        Player1Right = p1r;
+        Player2Left = p2l;
+        Player2Right = p2r;
+        MusicOn = music;
+    }
+    static std::vector<uint8_t> Fields() {
+        return {Player1Left, Player1Right, Player2Left, Player2Right, MusicOn};
+    }
+};
+
+TEST_F(KeysFile, FirstRunGivesArrowsForPlayerOneAndADForPlayerTwoWithoutWritingTheFile) {
+    Set(0, 0, 0, 0, 7);
+    LoadKeyBindings();
+    EXPECT_EQ(Fields(), (std::vector<uint8_t>{203, 205, 30, 32, 1}));
+    EXPECT_FALSE(fs::exists("keys.dat"));
+}
+
+TEST_F(KeysFile, ReadsTheLowestByteOfEachOfTheFiveIntegers) {
+    WriteFileBytes("keys.dat",
+                   {0x1E, 0, 0, 0, 0x20, 0, 0, 0, 0x24, 0, 0, 0, 0x26, 0, 0, 0, 0, 0, 0, 0});
+    LoadKeyBindings();
+    EXPECT_EQ(Fields(), (std::vector<uint8_t>{30, 32, 36, 38, 0}));
+
+    // The upper bytes do not matter, nor does anything after byte 19.
+    WriteFileBytes("keys.dat", {0x30, 0x01, 0, 0, 0x10, 0xFF, 0xFF, 0xFF, 0xC8, 0,    0,
+                                0x80, 0xD0, 0, 0, 0,    0x05, 0,    0,    0,    0x99, 0x99});
+    LoadKeyBindings();
+    EXPECT_EQ(Fields(), (std::vector<uint8_t>{48, 16, 200, 208, 5}));
+}
+
+TEST_F(KeysFile, AShortFileGives255ForEveryFieldItCutsOff) {
+    // Two whole integers and half of the third.
+    WriteFileBytes("keys.dat", {0x1E, 0, 0, 0, 0x20, 0, 0, 0, 0x24, 0});
+    Set(1, 1, 1, 1, 1);
+    LoadKeyBindings();
+    EXPECT_EQ(Fields(), (std::vector<uint8_t>{30, 32, 255, 255, 255}));
+
+    WriteFileBytes("keys.dat", {});
+    LoadKeyBindings();
+    EXPECT_EQ(Fields(), (std::vector<uint8_t>{255, 255, 255, 255, 255}));
+}
+
+TEST_F(KeysFile, SaveWritesTwentyBytesOfZeroExtendedValuesAndLoadsBackTheSame) {
+    Set(203, 205, 30, 32, 0);
+    SaveKeyBindings();
+    EXPECT_EQ(
+        ReadFileBytes("keys.dat"),
+        (std::vector<uint8_t>{203, 0, 0, 0, 205, 0, 0, 0, 30, 0, 0, 0, 32, 0, 0, 0, 0, 0, 0, 0}));
+    EXPECT_FALSE(fs::exists("keys.dat.tmp"));
+
+    // Rewriting a longer file cuts it to 20 bytes.
+    WriteFileBytes("keys.dat", std::vector<uint8_t>(64, 0xAB));
+    Set(16, 17, 18, 255, 1);
+    SaveKeyBindings();
+    Set(0, 0, 0, 0, 0);
+    LoadKeyBindings();
+    EXPECT_EQ(Fields(), (std::vector<uint8_t>{16, 17, 18, 255, 1}));
+    EXPECT_EQ(fs::file_size("keys.dat"), 20u);
+}
+
+TEST_F(KeysFile, ASaveThatCannotWriteKeepsTheOldFileAndSaysSo) {
+    const std::vector<uint8_t> old = {0x1E, 0, 0,    0, 0x20, 0, 0, 0, 0x24, 0,
+                                      0,    0, 0x26, 0, 0,    0, 1, 0, 0,    0};
+    WriteFileBytes("keys.dat", old);
+    // The temporary file's place is taken by a folder, so it cannot be made.
+    fs::create_directory("keys.dat.tmp");
+    Set(2, 3, 4, 5, 0);
+    testing::internal::CaptureStderr();
+    SaveKeyBindings();
+    const std::string said = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(ReadFileBytes("keys.dat"), old);
+    EXPECT_NE(said.find("keys.dat"), std::string::npos) << said;
+    EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
+    // The game goes on with the values in force.
+    EXPECT_EQ(Fields(), (std::vector<uint8_t>{2, 3, 4, 5, 0}));
+}
+
+TEST_F(KeysFile, ASaveThatCannotReplaceTheFileLeavesNoTemporaryFileBehind) {
+    fs::create_directory("keys.dat");  // rename cannot put a file over a folder
+    testing::internal::CaptureStderr();
+    SaveKeyBindings();
+    const std::string said = testing::internal::GetCapturedStderr();
+    EXPECT_TRUE(fs::is_directory("keys.dat"));
+    EXPECT_FALSE(fs::exists("keys.dat.tmp"));
+    EXPECT_NE(said.find("cannot save keys.dat"), std::string::npos) << said;
+}
+
+TEST_F(KeysFile, AKeysFileThatCannotBeOpenedGivesTheDefaultKeysAndAWarning) {
+    fs::create_directory("keys.dat");
+    Set(0, 0, 0, 0, 0);
+    testing::internal::CaptureStderr();
+    LoadKeyBindings();
+    const std::string said = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(Fields(), (std::vector<uint8_t>{203, 205, 30, 32, 1}));
+    EXPECT_NE(said.find("cannot read keys.dat"), std::string::npos) << said;
+}
+
+}  // namespace
