@@ -1,0 +1,162 @@
+// Virtual time, the script's events and polling without idling.
+#include <gtest/gtest.h>
+
+#include "headless_fixture.h"
+
+namespace {
+
+TEST_F(Headless, SleepAndIdleAdvanceVirtualTimeExactly) {
+    headless::Options options;
+    options.startTick = 1000;
+    options.epoch = 1700000000;
+    Start("", options);
+    EXPECT_EQ(platform::TickCount(), 1000u);
+    platform::Sleep(5000);
+    EXPECT_EQ(headless::VirtualMs(), 5000u);
+    EXPECT_EQ(platform::TickCount(), 6000u);
+    platform::IdleStep();
+    platform::IdleStep();
+    EXPECT_EQ(platform::TickCount(), 6002u);
+    EXPECT_EQ(platform::CalendarSeconds(), 1700000005);
+    EXPECT_EQ(recorder.log, (std::vector<std::string>{"sleep 0 5000"}));
+}
+
+TEST_F(Headless, TickCountWrapsAt32Bits) {
+    headless::Options options;
+    options.startTick = 0xFFFFFFF0u;
+    Start("", options);
+    platform::Sleep(0x20);
+    EXPECT_EQ(platform::TickCount(), 0x10u);
+}
+
+TEST_F(Headless, ScriptEventsLandAtTheirTimeInsideALongSleep) {
+    // A key pressed at 100 and released at 200: a sleep across both sees
+    // neither afterwards, but a shot in between catches the moment.
+    Start(
+        "# comment line\n"
+        "\n"
+        "100 key 57 down   # space\n"
+        "150 shot mid.bmp\n"
+        "200 key 57 up\n"
+        "300 key 16 down\n");
+    platform::Sleep(250);
+    uint8_t keys[256];
+    platform::ReadKeyboard(keys);
+    EXPECT_EQ(keys[57], 0);
+    EXPECT_EQ(keys[16], 0);
+    ASSERT_EQ(recorder.log.size(), 2u);
+    EXPECT_EQ(recorder.log[1], "shot 150 mid.bmp 640x480");
+    platform::Sleep(50);
+    platform::ReadKeyboard(keys);
+    EXPECT_EQ(keys[16], 0x80);
+}
+
+TEST_F(Headless, EventsAtTimeZeroApplyBeforeTheFirstRead) {
+    Start("0 key 1 down\n0 close\n");
+    EXPECT_TRUE(platform::EscapeDown());
+    platform::Message m;
+    ASSERT_TRUE(platform::PeekMessage(m));
+    EXPECT_EQ(m.kind, platform::MessageKind::Close);
+}
+
+TEST_F(Headless, PollingWithoutIdlingStillMovesTime) {
+    Start("5 key 2 down\n");
+    uint8_t keys[256] = {};
+    int reads = 0;
+    // A menu loop that forgot to idle: it must still see the key.
+    while (keys[2] == 0 && reads < 100000) {
+        platform::ReadKeyboard(keys);
+        ++reads;
+    }
+    EXPECT_EQ(keys[2], 0x80);
+    EXPECT_GE(headless::VirtualMs(), 5u);
+    // Nor does a loop on the tick count alone hang.
+    const uint32_t start = platform::TickCount();
+    int polls = 0;
+    while (platform::TickCount() - start < 3 && polls < 100000) ++polls;
+    EXPECT_LT(polls, 100000);
+}
+
+TEST_F(Headless, UntilIsReportedOnceWhenTimeReachesIt) {
+    headless::Options options;
+    options.untilMs = 1500;
+    Start("1500 key 3 down\n", options);
+    platform::Sleep(1000);
+    EXPECT_EQ(recorder.log.back(), "sleep 0 1000");
+    platform::Sleep(1000);
+    EXPECT_EQ(recorder.log, (std::vector<std::string>{"sleep 0 1000", "sleep 1000 1000",
+                                                      "until 1500"}));
+    // The event due at the limit was applied before the limit was reported.
+    uint8_t keys[256];
+    platform::ReadKeyboard(keys);
+    EXPECT_EQ(keys[3], 0x80);
+    platform::Sleep(1000);
+    EXPECT_EQ(recorder.log.back(), "sleep 2000 1000");
+}
+
+TEST_F(Headless, MouseMotionAccumulatesUntilRead) {
+    Start("10 mouse 5 -2\n20 mouse 100 0\n20 button 0 down\n");
+    platform::Sleep(30);
+    platform::MouseReading m{};
+    platform::ReadMouse(m);
+    EXPECT_EQ(m.x, 105);
+    EXPECT_EQ(m.y, -2);
+    EXPECT_EQ(m.buttons[0], 0x80);
+    EXPECT_EQ(m.buttons[1], 0);
+    platform::ReadMouse(m);
+    EXPECT_EQ(m.x, 0);
+    EXPECT_EQ(m.y, 0);
+    EXPECT_EQ(m.buttons[0], 0x80);
+    headless::AddMouseMotion(INT32_MAX, 0);
+    headless::AddMouseMotion(INT32_MAX, 0);
+    platform::ReadMouse(m);
+    EXPECT_EQ(m.x, INT32_MAX);
+}
+
+TEST_F(Headless, MessagesComeOutInOrder) {
+    char why[64];
+    ASSERT_TRUE(platform::CreateGameWindow("Volleen", "none.bmp", why, sizeof why));
+    platform::PostMessage(platform::MessageKind::Destroy);
+    platform::PostMessage(platform::MessageKind::Quit, 7);
+    platform::Message m;
+    ASSERT_TRUE(platform::PeekMessage(m));
+    EXPECT_EQ(m.kind, platform::MessageKind::Create);
+    ASSERT_TRUE(platform::PeekMessage(m));
+    EXPECT_EQ(m.kind, platform::MessageKind::Destroy);
+    ASSERT_TRUE(platform::PeekMessage(m));
+    EXPECT_EQ(m.kind, platform::MessageKind::Quit);
+    EXPECT_EQ(m.code, 7);
+    EXPECT_FALSE(platform::PeekMessage(m));
+}
+
+TEST_F(Headless, ConfigureStartsAfresh) {
+    headless::SetKey(30, true);
+    headless::AddMouseMotion(4, 4);
+    platform::PostMessage(platform::MessageKind::Paint);
+    platform::Sleep(700);
+    Start();
+    EXPECT_EQ(headless::VirtualMs(), 0u);
+    uint8_t keys[256];
+    platform::ReadKeyboard(keys);
+    EXPECT_EQ(keys[30], 0);
+    platform::MouseReading m{};
+    platform::ReadMouse(m);
+    EXPECT_EQ(m.x, 0);
+    platform::Message message;
+    EXPECT_FALSE(platform::PeekMessage(message));
+}
+
+TEST(Realtime, SleepTakesRealTimeAndTicksFollowTheClock) {
+    headless::Options options;
+    options.realtime = true;
+    options.scriptText = "0 key 5 down\n";
+    ASSERT_TRUE(headless::Configure(options, nullptr));
+    const uint32_t before = platform::TickCount();
+    platform::Sleep(20);
+    EXPECT_GE(platform::TickCount() - before, 20u);
+    uint8_t keys[256];
+    platform::ReadKeyboard(keys);
+    EXPECT_EQ(keys[5], 0x80);
+}
+
+}  // namespace
