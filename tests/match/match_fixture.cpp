@@ -1,0 +1,182 @@
+#include "match_fixture.h"
+
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+
+#include "frontend/key_bindings.h"
+#include "graphics/display.h"
+#include "input/input.h"
+#include "input/key_codes.h"
+#include "match/match.h"
+#include "match/match_display.h"
+#include "platform/headless/headless.h"
+#include "platform/platform.h"
+#include "shell/random.h"
+#include "sound/sound.h"
+
+namespace {
+
+std::string BaseName(const char* name) {
+    const std::string path = name;
+    const auto slash = path.find_last_of('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+class RecordingObserver : public headless::Observer {
+public:
+    Recording* into = nullptr;
+
+    void OnFlip(uint32_t, uint32_t) override {
+        into->flips += 1;
+        into->log.push_back("flip");
+    }
+    void OnText(uint32_t, bool primary, int32_t x, int32_t y, const char* text,
+                uint8_t index) override {
+        into->texts.push_back({primary, x, y, text, index});
+        char line[160];
+        std::snprintf(line, sizeof line, "text %s %d %d %s", primary ? "primary" : "back", x, y,
+                      text);
+        into->log.push_back(line);
+    }
+    void OnSound(uint32_t, bool play, const char* name, bool loop) override {
+        into->sounds.push_back({play, BaseName(name), loop});
+        into->log.push_back((play ? (loop ? "loop " : "play ") : "stop ") + BaseName(name));
+    }
+    void OnSleep(uint32_t, uint32_t ms) override {
+        into->sleeps.push_back(ms);
+        into->log.push_back("sleep " + std::to_string(ms));
+    }
+};
+
+RecordingObserver Watcher;
+
+// A short silent wave file of the game's format: 8-bit mono, 11025 Hz.
+std::string WriteSound(const std::string& folder, const char* name) {
+    const std::string path = folder + "/" + name;
+    std::ofstream out(path, std::ios::binary);
+    auto u32 = [&](uint32_t v) { out.write(reinterpret_cast<const char*>(&v), 4); };
+    auto u16 = [&](uint16_t v) { out.write(reinterpret_cast<const char*>(&v), 2); };
+    const uint32_t samples = 64;
+    out.write("RIFF", 4);
+    u32(4 + 8 + 18 + 8 + samples);
+    out.write("WAVEfmt ", 8);
+    u32(18);
+    u16(1);
+    u16(1);
+    u32(11025);
+    u32(11025);
+    u16(1);
+    u16(8);
+    u16(0);
+    out.write("data", 4);
+    u32(samples);
+    for (uint32_t i = 0; i < samples; ++i) out.put(static_cast<char>(128));
+    return path;
+}
+
+void LoadTestSounds() {
+    const std::string folder = std::string(VOLLEEN_BINARY_DIR) + "/test_match_sounds";
+    std::filesystem::create_directories(folder);
+    SoundInit();  // after the first time: empties the bank
+    BoingSoundId = LoadSound(WriteSound(folder, "BOING.WAV").c_str(), 224);
+    BuzzerSoundId = LoadSound(WriteSound(folder, "BUZZER.WAV").c_str(), 224);
+    SpikeSoundId = LoadSound(WriteSound(folder, "SPIKE.WAV").c_str(), 224);
+    SplitSoundId = LoadSound(WriteSound(folder, "SPLIT.WAV").c_str(), 224);
+    MenuSoundId = LoadSound(WriteSound(folder, "MENU.WAV").c_str(), 224);
+    MusicSoundId = LoadSound(WriteSound(folder, "MUSIC.WAV").c_str(), 224);
+}
+
+}  // namespace
+
+void Recording::Clear() { *this = Recording{}; }
+
+int Recording::CountPlayed(const std::string& name) const {
+    int count = 0;
+    for (const auto& s : sounds) count += s.play && s.name == name ? 1 : 0;
+    return count;
+}
+
+bool Recording::HasText(const std::string& text) const { return FindText(text) != nullptr; }
+
+const TextEvent* Recording::FindText(const std::string& prefix) const {
+    for (const auto& t : texts) {
+        if (t.text.rfind(prefix, 0) == 0) return &t;
+    }
+    return nullptr;
+}
+
+void MatchTest::SetUp() {
+    std::string error;
+    ASSERT_TRUE(headless::Configure({}, &error)) << error;
+    Watcher.into = &seen;
+    headless::SetObserver(&Watcher);
+
+    ASSERT_EQ(StartDisplay(640, 480, 8), 1);
+    CreateBob(&Ball1, 60, 60, 11, 11, 1, 17, 2048);
+    CreateBob(&Ball2, 60, 60, 11, 11, 1, 17, 2048);
+    CreateBob(&Paddle1, 0, 0, 66, 8, 1, 17, 2048);
+    CreateBob(&Paddle2, 0, 0, 65, 8, 1, 17, 2048);
+    LoadTestSounds();
+    ASSERT_GE(BoingSoundId, 0);
+    InputInit();
+    KeyboardInit();
+    MouseInit();
+
+    Player1Left = DIK_A;
+    Player1Right = DIK_D;
+    Player2Left = DIK_LEFT;
+    Player2Right = DIK_RIGHT;
+    MusicOn = 1;
+
+    GameMode = 2;
+    SplitTimer = 0;
+    NewMatch();
+    ServeAfterPoint();
+    ReleaseInput();
+    seen.Clear();
+}
+
+void MatchTest::TearDown() {
+    headless::SetObserver(nullptr);
+    InputShutdown();
+    // The device stays open for the next test, whose SoundInit releases and
+    // clears every slot.
+    StopAllSounds();
+    DestroyBob(&Ball1);
+    DestroyBob(&Ball2);
+    DestroyBob(&Paddle1);
+    DestroyBob(&Paddle2);
+    StopDisplay();
+}
+
+void MatchTest::PlaceBall(Bob& ball, int32_t x, int32_t y, int32_t vx, int32_t vy) {
+    ShowBob(&ball);
+    ball.state = 1;
+    SetBobPosition(&ball, x, y);
+    SetBobVelocity(&ball, vx, vy);
+}
+
+void MatchTest::StartRally(int32_t x, int32_t y, int32_t vx, int32_t vy) {
+    MatchState = 1;
+    BallsInPlay = 1;
+    PlaceBall(Ball1, x, y, vx, vy);
+    HideBob(&Ball2);
+    Ball2.state = 0;
+}
+
+void MatchTest::ReleaseInput() {
+    for (int code = 0; code < 256; ++code) headless::SetKey(code, false);
+    for (int button = 0; button < 4; ++button) headless::SetButton(button, false);
+    ReadMouse();
+}
+
+void MatchTest::WaitForDraw(bool (*wanted)(int32_t draw)) {
+    for (int tries = 0; tries < 100; ++tries) {
+        platform::Sleep(1000 - headless::VirtualMs() % 1000);
+        SeedRandom(static_cast<uint32_t>(platform::CalendarSeconds()));
+        if (wanted(NextRandom())) return;
+    }
+    FAIL() << "no calendar second in 100 gives the wanted draw";
+}
