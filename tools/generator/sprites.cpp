@@ -1,0 +1,57 @@
+// The ball, the two paddles and the window icon.
+#include "canvas.h"
+#include "generator.h"
+#include "palette_builder.h"
+#include "shapes.h"
+
+namespace gen {
+
+namespace {
+
+bool WriteBall(const std::string& folder) {
+    // One 11 x 11 cell at (1, 1); the corners stay 0 and show the court.
+    Canvas ball(12, 12, 1, 1);
+    DrawSphere(ball, 0, 0, 11, Colours.grey, Colours.grey.At(2));
+    return SaveCanvas(ball, InFolder(folder, "BALL3D8BIG.BMP"), GamePalette);
+}
+
+// A paddle: a bevelled bar with a grip of three notches in the middle.
+void DrawPaddle(Canvas& canvas, int x, int width, const Ramp& ramp) {
+    DrawBar(canvas, x, 0, width, 8, ramp, ramp.At(0));
+    int middle = x + width / 2;
+    for (int k = -1; k <= 1; ++k) {
+        int gx = middle + 4 * k;
+        for (int y = 2; y <= 5; ++y) canvas.Put(gx, y, ramp.At(2 + y / 2));
+    }
+}
+
+bool WritePaddles(const std::string& folder) {
+    // Bottom paddle 66 x 8 at (1, 1), top paddle 65 x 8 at (67, 1).
+    Canvas paddles(132, 12, 1, 1);
+    DrawPaddle(paddles, 0, 66, Colours.gold);
+    DrawPaddle(paddles, 66, 65, Colours.cyan);
+    return SaveCanvas(paddles, InFolder(folder, "PADDLES3D8.BMP"), GamePalette);
+}
+
+bool WriteIcon(const std::string& folder) {
+    Canvas icon(32, 32, 0, 0);
+    DrawBar(icon, 3, 2, 26, 6, Colours.cyan, Colours.cyan.At(0));
+    DrawBar(icon, 3, 24, 26, 6, Colours.gold, Colours.gold.At(0));
+    // The ball on its way up, with a fading trail.
+    icon.Put(9, 20, Colours.grey.At(5));
+    icon.Put(11, 18, Colours.grey.At(8));
+    icon.Put(12, 19, Colours.grey.At(6));
+    DrawSphere(icon, 13, 9, 10, Colours.grey, Colours.grey.At(2));
+    return SaveCanvas(icon, InFolder(folder, "volleen-icon.bmp"), GamePalette);
+}
+
+}  // namespace
+
+bool WriteSprites(const std::string& folder) {
+    bool ok = WriteBall(folder);
+    ok = WritePaddles(folder) && ok;
+    ok = WriteIcon(folder) && ok;
+    return ok;
+}
+
+}  // namespace gen
