@@ -48,7 +48,9 @@ TEST(ScancodeTable, AgreesWithTheGamesKeyNames) {
         KeyName(code, buffer);
         const bool hasName = std::strcmp(buffer, "untouched") != 0;
         EXPECT_EQ(hasName, named.count(code) == 1) << "code " << code;
-        if (hasName) EXPECT_NE(ScancodeFromSet1(static_cast<uint8_t>(code)), 0) << code;
+        if (hasName) {
+            EXPECT_NE(ScancodeFromSet1(static_cast<uint8_t>(code)), 0) << code;
+        }
     }
 }
 

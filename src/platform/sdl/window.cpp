@@ -49,10 +49,35 @@ bool MakeRenderer() {
     return state.renderer != nullptr;
 }
 
+// Full screen covers the whole display. The window is also placed over it
+// by hand, so that it covers the screen even where no window manager
+// carries out the full-screen request.
+void EnterFullScreen() {
+    SDL_Rect bounds;
+    const int index = SDL_GetWindowDisplayIndex(state.window);
+    if (SDL_GetDisplayBounds(index < 0 ? 0 : index, &bounds) == 0) {
+        SDL_SetWindowPosition(state.window, bounds.x, bounds.y);
+        SDL_SetWindowSize(state.window, bounds.w, bounds.h);
+    }
+    SDL_SetWindowFullscreen(state.window, SDL_WINDOW_FULLSCREEN_DESKTOP);
+}
+
+void LeaveFullScreen() {
+    SDL_SetWindowFullscreen(state.window, 0);
+    int width = 0;
+    int height = 0;
+    WindowedSize(&width, &height);
+    SDL_SetWindowSize(state.window, width, height);
+    SDL_SetWindowPosition(state.window, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
+}
+
 void ToggleFullScreen() {
     const Uint32 flags = SDL_GetWindowFlags(state.window);
-    const bool full = (flags & SDL_WINDOW_FULLSCREEN_DESKTOP) == SDL_WINDOW_FULLSCREEN_DESKTOP;
-    SDL_SetWindowFullscreen(state.window, full ? 0 : SDL_WINDOW_FULLSCREEN_DESKTOP);
+    if ((flags & SDL_WINDOW_FULLSCREEN_DESKTOP) == SDL_WINDOW_FULLSCREEN_DESKTOP) {
+        LeaveFullScreen();
+    } else {
+        EnterFullScreen();
+    }
     state.needsPresent = true;
 }
 
@@ -154,11 +179,11 @@ bool CreateGameWindow(const char* title, const char* iconFile, char* why, int wh
         SetWhy(why, whySize, SDL_GetError());
         return false;
     }
-    int width = 0;
-    int height = 0;
-    sdl::WindowedSize(&width, &height);
-    state.window = SDL_CreateWindow(title, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width,
-                                    height, SDL_WINDOW_FULLSCREEN_DESKTOP | SDL_WINDOW_RESIZABLE);
+    // Placed over the whole first display, as the full-screen window it is.
+    SDL_Rect bounds{0, 0, 640, 480};
+    SDL_GetDisplayBounds(0, &bounds);
+    state.window = SDL_CreateWindow(title, bounds.x, bounds.y, bounds.w, bounds.h,
+                                    SDL_WINDOW_FULLSCREEN_DESKTOP | SDL_WINDOW_RESIZABLE);
     if (state.window == nullptr || !sdl::MakeRenderer()) {
         SetWhy(why, whySize, SDL_GetError());
         DestroyGameWindow();
