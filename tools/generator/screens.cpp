@@ -60,7 +60,7 @@ bool WriteStudioLogo(const std::string& folder) {
 
     const char* name = "KALVORO";
     DrawBigText(canvas, 320 - BigTextWidth(name, 4) / 2, 318, name, 4, gold, gold.At(0));
-    const char* line = "G A M E S   W O R K S H O P";
+    const char* line = "T I N Y   S T U D I O";
     canvas.Text(320 - TextWidth(line) / 2, 398, line, mist.At(20));
     const char* motto = "small games about things that bounce";
     canvas.Text(320 - TextWidth(motto) / 2, 430, motto, mist.At(12));
@@ -91,19 +91,20 @@ bool WriteTitleSplash(const std::string& folder) {
                 if (d < 120 && !cut) c = sun.Pick(1.0 - (y - 130) / 170.0, x, y);
             } else {
                 double depth = (y - horizon) / 179.0;  // 0 at the horizon
-                double z = 1.0 / (0.06 + depth);
+                // Lines across the floor crowd together towards the horizon.
+                double s = std::log(depth + 0.04) * 3.5;
                 double u = (x - 320) / (40.0 + 560.0 * depth);
-                bool across = std::fmod(z, 2.2) < 0.18 * z * 0.6;
+                bool across = depth > 0.03 && s - std::floor(s) < 0.16;
                 bool along = std::fabs(u * 8 - std::round(u * 8)) < 0.04 + 0.03 * depth;
                 c = (across || along) ? grid.Pick(0.3 + 0.7 * depth, x, y)
                                       : floor.Pick(0.15 + 0.6 * (1 - depth), x, y);
             }
             canvas.Put(x, y, c);
         }
-    const int height = 110;
+    const int height = 92;
     int width = LetteringWidth("VOLLEEN", height);
     LetterStyle style{&chrome, chrome.At(0), floor.At(0), 6};
-    DrawLettering(canvas, 320 - width / 2, 64, "VOLLEEN", height, style);
+    DrawLettering(canvas, 320 - width / 2, 70, "VOLLEEN", height, style);
     const char* strap = "a duel of two paddles and one unruly ball";
     canvas.ShadowText(320 - TextWidth(strap) / 2, 196, strap, grey.At(15), floor.At(0));
     // The two paddles and the ball on the court.

@@ -8,10 +8,17 @@ namespace gen {
 
 namespace {
 
+// The light half of the greys: even the ball's shadow side stays bright.
+Ramp BallRamp() {
+    Ramp ramp;
+    for (int i = 6; i < Colours.grey.Size(); ++i) ramp.entries.push_back(Colours.grey.At(i));
+    return ramp;
+}
+
 bool WriteBall(const std::string& folder) {
     // One 11 x 11 cell at (1, 1); the corners stay 0 and show the court.
     Canvas ball(12, 12, 1, 1);
-    DrawSphere(ball, 0, 0, 11, Colours.grey, Colours.grey.At(2));
+    DrawSphere(ball, 0, 0, 11, BallRamp(), Colours.grey.At(2));
     return SaveCanvas(ball, InFolder(folder, "BALL3D8BIG.BMP"), GamePalette);
 }
 
@@ -41,7 +48,7 @@ bool WriteIcon(const std::string& folder) {
     icon.Put(9, 20, Colours.grey.At(5));
     icon.Put(11, 18, Colours.grey.At(8));
     icon.Put(12, 19, Colours.grey.At(6));
-    DrawSphere(icon, 13, 9, 10, Colours.grey, Colours.grey.At(2));
+    DrawSphere(icon, 13, 9, 10, BallRamp(), Colours.grey.At(2));
     return SaveCanvas(icon, InFolder(folder, "volleen-icon.bmp"), GamePalette);
 }
 
