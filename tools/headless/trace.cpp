@@ -1,0 +1,147 @@
+#include "trace.h"
+
+#include <cstdlib>
+#include <cstring>
+
+#include "graphics/bitmap_file.h"
+#include "match/match.h"
+#include "sound/wave_file.h"
+
+uint32_t Crc32(const uint8_t* bytes, size_t count) {
+    static uint32_t table[256];
+    static bool ready = false;
+    if (!ready) {
+        for (uint32_t n = 0; n < 256; ++n) {
+            uint32_t c = n;
+            for (int k = 0; k < 8; ++k) c = (c & 1) ? 0xEDB88320u ^ (c >> 1) : c >> 1;
+            table[n] = c;
+        }
+        ready = true;
+    }
+    uint32_t crc = 0xFFFFFFFFu;
+    for (size_t i = 0; i < count; ++i) crc = table[(crc ^ bytes[i]) & 0xFF] ^ (crc >> 8);
+    return crc ^ 0xFFFFFFFFu;
+}
+
+std::string JsonString(const char* text) {
+    std::string out = "\"";
+    for (const unsigned char* p = reinterpret_cast<const unsigned char*>(text); *p; ++p) {
+        const unsigned char c = *p;
+        if (c == '"' || c == '\\') {
+            out += '\\';
+            out += static_cast<char>(c);
+        } else if (c == '\n') {
+            out += "\\n";
+        } else if (c == '\t') {
+            out += "\\t";
+        } else if (c < 0x20 || c >= 0x7F) {
+            char escaped[8];
+            std::snprintf(escaped, sizeof escaped, "\\u%04x", c);
+            out += escaped;
+        } else {
+            out += static_cast<char>(c);
+        }
+    }
+    return out + "\"";
+}
+
+namespace {
+
+std::string Head(uint32_t ms, const char* event) {
+    return "{\"t\":" + std::to_string(ms) + ",\"ev\":\"" + event + "\"";
+}
+
+std::string Field(const char* name, int64_t value) {
+    return std::string(",\"") + name + "\":" + std::to_string(value);
+}
+
+std::string BallJson(const char* name, const Bob& ball) {
+    return std::string(",\"") + name + "\":{\"x\":" + std::to_string(ball.x) +
+           ",\"y\":" + std::to_string(ball.y) + ",\"xVelocity\":" +
+           std::to_string(ball.xVelocity) + ",\"yVelocity\":" + std::to_string(ball.yVelocity) +
+           ",\"state\":" + std::to_string(ball.state) +
+           ",\"visible\":" + ((ball.attributes & BOB_VISIBLE) ? "1" : "0") + "}";
+}
+
+std::string PaddleJson(const char* name, const Bob& paddle) {
+    return std::string(",\"") + name + "\":{\"x\":" + std::to_string(paddle.x) +
+           ",\"xVelocity\":" + std::to_string(paddle.xVelocity) + "}";
+}
+
+}  // namespace
+
+TraceWriter::TraceWriter(FILE* trace, std::string shotsDir, std::string audioOut)
+    : trace_(trace), shotsDir_(std::move(shotsDir)), audioOut_(std::move(audioOut)) {}
+
+void TraceWriter::Line(const std::string& line) {
+    if (trace_ == nullptr) return;
+    if (std::fputs(line.c_str(), trace_) < 0 || std::fputc('\n', trace_) == EOF) failed_ = true;
+}
+
+void TraceWriter::OnFlip(uint32_t ms, uint32_t flipCount) {
+    if (trace_ == nullptr) return;
+    Line(Head(ms, "frame") + Field("n", flipCount) + Field("MatchState", MatchState) +
+         Field("ServingSide", ServingSide) + Field("BallsInPlay", BallsInPlay) +
+         Field("GameMode", GameMode) + Field("Player1Score", Player1Score) +
+         Field("Player2Score", Player2Score) + Field("SplitTimer", SplitTimer) +
+         Field("BackgroundIndex", BackgroundIndex) + BallJson("Ball1", Ball1) +
+         BallJson("Ball2", Ball2) + PaddleJson("Paddle1", Paddle1) +
+         PaddleJson("Paddle2", Paddle2) + "}");
+}
+
+void TraceWriter::OnText(uint32_t ms, bool primary, int32_t x, int32_t y, const char* text,
+                         uint8_t index) {
+    Line(Head(ms, "text") + ",\"surface\":" + (primary ? "\"primary\"" : "\"back\"") +
+         Field("x", x) + Field("y", y) + ",\"text\":" + JsonString(text) + Field("index", index) +
+         "}");
+}
+
+void TraceWriter::OnSound(uint32_t ms, bool play, const char* name, bool loop) {
+    Line(Head(ms, "sound") + ",\"op\":" + (play ? "\"play\"" : "\"stop\"") +
+         ",\"file\":" + JsonString(name) + Field("loop", loop ? 1 : 0) + "}");
+}
+
+void TraceWriter::OnPalette(uint32_t ms, const uint8_t* entries1024) {
+    char crc[16];
+    std::snprintf(crc, sizeof crc, "%08x", Crc32(entries1024, 1024));
+    Line(Head(ms, "palette") + ",\"crc32\":\"" + crc + "\"}");
+}
+
+void TraceWriter::OnSleep(uint32_t ms, uint32_t sleepMs) {
+    Line(Head(ms, "sleep") + Field("ms", sleepMs) + "}");
+}
+
+void TraceWriter::OnShot(uint32_t /*ms*/, const std::string& name, const uint8_t* pixels,
+                         int32_t width, int32_t height, const uint8_t* palette1024) {
+    if (shotsDir_.empty()) return;
+    Palette palette;
+    std::memcpy(&palette, palette1024, sizeof palette);
+    const std::string path = shotsDir_ + "/" + name;
+    if (SaveBitmapFile(path.c_str(), pixels, width, height, width, palette) == 0) {
+        std::fprintf(stderr, "volleen-headless: cannot write the shot %s\n", path.c_str());
+        failed_ = true;
+    }
+}
+
+void TraceWriter::OnUntil(uint32_t ms) {
+    Line(Head(ms, "until") + "}");
+    Finish();
+    // The game is in the middle of a call; nothing of it is unwound.
+    std::_Exit(3);
+}
+
+void TraceWriter::WriteExit(uint32_t ms, int32_t code) { Line(Head(ms, "exit") + Field("code", code) + "}"); }
+
+bool TraceWriter::Finish() {
+    if (trace_ != nullptr && std::fflush(trace_) != 0) failed_ = true;
+    if (!audioOut_.empty()) {
+        const std::string& mixed = headless::MixedAudio();
+        if (SaveWaveFile(audioOut_.c_str(), reinterpret_cast<const uint8_t*>(mixed.data()),
+                         static_cast<uint32_t>(mixed.size()), 11025) == 0) {
+            std::fprintf(stderr, "volleen-headless: cannot write %s\n", audioOut_.c_str());
+            failed_ = true;
+        }
+        audioOut_.clear();  // written once, even if Finish is called again
+    }
+    return !failed_;
+}
