@@ -49,9 +49,9 @@ TEST_F(Audio, PlayStopAndTheOneShotEndAreReportedAndHeard) {
     platform::StopSoundBuffer(boing);
     platform::StopSoundBuffer(music);
     platform::StopSoundBuffer(music);
-    EXPECT_EQ(recorder.log,
-              (std::vector<std::string>{"sleep 0 100", "play 100 BOING.WAV", "play 100 MUSIC.WAV loop",
-                                        "sleep 100 100", "stop 200 MUSIC.WAV loop"}));
+    EXPECT_EQ(recorder.log, (std::vector<std::string>{"sleep 0 100", "play 100 BOING.WAV",
+                                                      "play 100 MUSIC.WAV loop", "sleep 100 100",
+                                                      "stop 200 MUSIC.WAV loop"}));
     const std::string& mixed = headless::MixedAudio();
     ASSERT_EQ(mixed.size(), 2205u);
     // 100 ms is 1102 samples: the voices start at sample 1102.

@@ -1,9 +1,9 @@
 // The software mixer.
+#include "platform/common/mixer.h"
+
 #include <gtest/gtest.h>
 
 #include <vector>
-
-#include "platform/common/mixer.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // Surfaces, locks, fills and keyed, clipped blits.
-#include <gtest/gtest.h>
-
 #include "platform/common/surface.h"
+
+#include <gtest/gtest.h>
 
 namespace {
 

@@ -84,8 +84,8 @@ TEST_F(Headless, UntilIsReportedOnceWhenTimeReachesIt) {
     platform::Sleep(1000);
     EXPECT_EQ(recorder.log.back(), "sleep 0 1000");
     platform::Sleep(1000);
-    EXPECT_EQ(recorder.log, (std::vector<std::string>{"sleep 0 1000", "sleep 1000 1000",
-                                                      "until 1500"}));
+    EXPECT_EQ(recorder.log,
+              (std::vector<std::string>{"sleep 0 1000", "sleep 1000 1000", "until 1500"}));
     // The event due at the limit was applied before the limit was reported.
     uint8_t keys[256];
     platform::ReadKeyboard(keys);

@@ -85,7 +85,8 @@ int main(int argc, char** argv) {
     if (!options.traceFile.empty()) {
         TraceFile = std::fopen(options.traceFile.c_str(), "w");
         if (TraceFile == nullptr) return BadUse("cannot write the trace " + options.traceFile);
-        for (int fault : {SIGSEGV, SIGABRT, SIGFPE, SIGBUS, SIGILL}) std::signal(fault, FlushOnFault);
+        for (int fault : {SIGSEGV, SIGABRT, SIGFPE, SIGBUS, SIGILL})
+            std::signal(fault, FlushOnFault);
     }
 
     TraceWriter writer(TraceFile, options.shotsDir, options.audioOut);

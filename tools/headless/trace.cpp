@@ -57,8 +57,8 @@ std::string Field(const char* name, int64_t value) {
 
 std::string BallJson(const char* name, const Bob& ball) {
     return std::string(",\"") + name + "\":{\"x\":" + std::to_string(ball.x) +
-           ",\"y\":" + std::to_string(ball.y) + ",\"xVelocity\":" +
-           std::to_string(ball.xVelocity) + ",\"yVelocity\":" + std::to_string(ball.yVelocity) +
+           ",\"y\":" + std::to_string(ball.y) + ",\"xVelocity\":" + std::to_string(ball.xVelocity) +
+           ",\"yVelocity\":" + std::to_string(ball.yVelocity) +
            ",\"state\":" + std::to_string(ball.state) +
            ",\"visible\":" + ((ball.attributes & BOB_VISIBLE) ? "1" : "0") + "}";
 }
@@ -130,7 +130,9 @@ void TraceWriter::OnUntil(uint32_t ms) {
     std::_Exit(3);
 }
 
-void TraceWriter::WriteExit(uint32_t ms, int32_t code) { Line(Head(ms, "exit") + Field("code", code) + "}"); }
+void TraceWriter::WriteExit(uint32_t ms, int32_t code) {
+    Line(Head(ms, "exit") + Field("code", code) + "}");
+}
 
 bool TraceWriter::Finish() {
     if (trace_ != nullptr && std::fflush(trace_) != 0) failed_ = true;

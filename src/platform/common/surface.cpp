@@ -96,8 +96,8 @@ void BlitPart(Surface* destination, const Rect& target, const Rect& cut, const S
         const uint8_t* from = source->pixels.data() +
                               static_cast<size_t>(row - target.top) * source->pitch +
                               (left - target.left);
-        uint8_t* to = destination->pixels.data() + static_cast<size_t>(row) * destination->pitch +
-                      left;
+        uint8_t* to =
+            destination->pixels.data() + static_cast<size_t>(row) * destination->pitch + left;
         for (int32_t column = 0; column < right - left; ++column) {
             if (from[column] != 0) to[column] = from[column];
         }

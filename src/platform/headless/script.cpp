@@ -56,7 +56,8 @@ std::string ParseFields(const std::vector<std::string>& fields, uint64_t previou
         if (!ParseInteger(fields[2], 0, 255, &value)) return "bad key code '" + fields[2] + "'";
         event->kind = EventKind::Key;
         event->a = static_cast<int32_t>(value);
-        if (!ParseUpDown(fields[3], &event->b)) return "expected down or up, got '" + fields[3] + "'";
+        if (!ParseUpDown(fields[3], &event->b))
+            return "expected down or up, got '" + fields[3] + "'";
     } else if (command == "mouse") {
         if (arguments != 2) return "mouse needs dx and dy";
         int64_t dy = 0;
@@ -72,7 +73,8 @@ std::string ParseFields(const std::vector<std::string>& fields, uint64_t previou
         if (!ParseInteger(fields[2], 0, 3, &value)) return "bad button '" + fields[2] + "'";
         event->kind = EventKind::Button;
         event->a = static_cast<int32_t>(value);
-        if (!ParseUpDown(fields[3], &event->b)) return "expected down or up, got '" + fields[3] + "'";
+        if (!ParseUpDown(fields[3], &event->b))
+            return "expected down or up, got '" + fields[3] + "'";
     } else if (command == "close") {
         if (arguments != 0) return "close takes nothing more";
         event->kind = EventKind::Close;

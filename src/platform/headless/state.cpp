@@ -148,7 +148,8 @@ void Wait(uint64_t ms) {
     for (;;) {
         AdvanceTo(RealElapsedMs());
         if (s.now >= target) break;
-        std::this_thread::sleep_for(std::chrono::milliseconds(std::min<uint64_t>(target - s.now, 5)));
+        std::this_thread::sleep_for(
+            std::chrono::milliseconds(std::min<uint64_t>(target - s.now, 5)));
     }
 }
 
@@ -200,8 +201,8 @@ void SetKey(int code, bool down) {
 void AddMouseMotion(int32_t dx, int32_t dy) {
     // Saturates: motion piled up over a long unread stretch must not wrap.
     auto add = [](int32_t total, int32_t motion) {
-        return static_cast<int32_t>(std::clamp<int64_t>(static_cast<int64_t>(total) + motion,
-                                                         INT32_MIN, INT32_MAX));
+        return static_cast<int32_t>(
+            std::clamp<int64_t>(static_cast<int64_t>(total) + motion, INT32_MIN, INT32_MAX));
     };
     S().mouseX = add(S().mouseX, dx);
     S().mouseY = add(S().mouseY, dy);

@@ -25,10 +25,10 @@ TEST(RunnerArguments, DefaultsAndEveryOption) {
     EXPECT_EQ(o.epoch, 1700000000);
     EXPECT_EQ(o.startTick, 0u);
     EXPECT_FALSE(o.realtime);
-    ASSERT_TRUE(Parse({"--script", "s.txt", "--trace", "t.jsonl", "--shots", "dir", "--audio-out",
-                       "a.wav", "--until", "2000", "--epoch", "-5", "--start-tick", "4294967295",
-                       "--realtime"},
-                      &o, &error))
+    ASSERT_TRUE(
+        Parse({"--script", "s.txt", "--trace", "t.jsonl", "--shots", "dir", "--audio-out", "a.wav",
+               "--until", "2000", "--epoch", "-5", "--start-tick", "4294967295", "--realtime"},
+              &o, &error))
         << error;
     EXPECT_EQ(o.scriptFile, "s.txt");
     EXPECT_EQ(o.traceFile, "t.jsonl");
@@ -42,9 +42,14 @@ TEST(RunnerArguments, DefaultsAndEveryOption) {
 
 TEST(RunnerArguments, BadOnesAreRefusedWithAReason) {
     const std::vector<std::vector<std::string>> bad = {
-        {"--until"},           {"--until", "-1"},          {"--until", "12ms"},
-        {"--start-tick", "-1"}, {"--start-tick", "4294967296"}, {"--epoch", "x"},
-        {"--frobnicate"},      {"extra"},
+        {"--until"},
+        {"--until", "-1"},
+        {"--until", "12ms"},
+        {"--start-tick", "-1"},
+        {"--start-tick", "4294967296"},
+        {"--epoch", "x"},
+        {"--frobnicate"},
+        {"extra"},
     };
     for (const auto& words : bad) {
         RunnerOptions o;
@@ -125,7 +130,8 @@ TEST(RunnerTrace, EachEventIsOneLineWithItsFields) {
         "\"Paddle1\":{\"x\":280,\"xVelocity\":-12},\"Paddle2\":{\"x\":0,\"xVelocity\":0}}",
         "{\"t\":40,\"ev\":\"text\",\"surface\":\"primary\",\"x\":290,\"y\":240,"
         "\"text\":\"Say \\\"hi\\\"\",\"index\":144}",
-        "{\"t\":41,\"ev\":\"text\",\"surface\":\"back\",\"x\":-3,\"y\":0,\"text\":\"\",\"index\":0}",
+        "{\"t\":41,\"ev\":\"text\",\"surface\":\"back\",\"x\":-3,\"y\":0,\"text\":\"\",\"index\":"
+        "0}",
         "{\"t\":50,\"ev\":\"sound\",\"op\":\"play\",\"file\":\"MUSIC.WAV\",\"loop\":1}",
         "{\"t\":60,\"ev\":\"sound\",\"op\":\"stop\",\"file\":\"BOING.WAV\",\"loop\":0}",
         // zlib.crc32 of 1024 zero bytes
