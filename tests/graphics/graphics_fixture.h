@@ -1,0 +1,106 @@
+// Shared set-up for the graphics tests: a fresh headless backend and display,
+// and a small writer of bitmap files byte by byte.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "graphics/display.h"
+#include "platform/headless/headless.h"
+
+class GraphicsTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        std::string error;
+        ASSERT_TRUE(headless::Configure({}, &error)) << error;
+        ASSERT_EQ(StartDisplay(640, 480, 8), 1);
+    }
+    void TearDown() override {
+        headless::SetObserver(nullptr);
+        StopDisplay();
+    }
+};
+
+// The bytes of a bitmap file, headers written field by field.
+struct BmpSpec {
+    int32_t width = 4;
+    int32_t height = 2;  // negative: rows top first
+    uint16_t bits = 8;
+    uint32_t infoSize = 40;
+    uint32_t compression = 0;
+    uint32_t clrUsed = 0;           // entries written: 256 when 0 (8-bit)
+    int64_t sizeImage = -1;         // -1: rows x padded row
+    int64_t offBits = -1;           // -1: right behind the table
+    bool padRows = true;            // rows padded to 4 bytes
+    std::vector<uint8_t> table;     // 4 bytes per entry (b, g, r, 0); zeros when short
+    std::vector<uint8_t> rows;      // file order, unpadded
+    std::vector<uint8_t> trailing;  // bytes after the pixels
+};
+
+inline void Put(std::vector<uint8_t>& out, uint64_t value, int bytes) {
+    for (int i = 0; i < bytes; ++i) out.push_back(static_cast<uint8_t>(value >> (8 * i)));
+}
+
+inline std::vector<uint8_t> MakeBmp(const BmpSpec& s) {
+    const uint32_t entries = s.bits == 8 ? (s.clrUsed ? s.clrUsed : 256) : s.clrUsed;
+    const uint32_t rowBytes = static_cast<uint32_t>(s.width) * s.bits / 8;
+    const uint32_t stride = s.padRows ? (rowBytes + 3) & ~3u : rowBytes;
+    const int64_t height = s.height;
+    // Absurd sizes are written only in part: the loader must refuse them
+    // from the headers alone.
+    const uint32_t rowCount =
+        static_cast<uint32_t>(std::min<int64_t>(height < 0 ? -height : height, 4096));
+    const uint32_t natural = 14 + s.infoSize + 4 * entries;
+    const uint32_t dataAt = s.offBits >= 0 ? static_cast<uint32_t>(s.offBits) : natural;
+    const uint32_t imageSize =
+        s.sizeImage >= 0 ? static_cast<uint32_t>(s.sizeImage) : stride * rowCount;
+    std::vector<uint8_t> out;
+    Put(out, 0x4D42, 2);
+    Put(out, natural + imageSize, 4);
+    Put(out, 0, 4);
+    Put(out, dataAt, 4);
+    Put(out, s.infoSize, 4);
+    Put(out, static_cast<uint32_t>(s.width), 4);
+    Put(out, static_cast<uint32_t>(s.height), 4);
+    Put(out, 1, 2);
+    Put(out, s.bits, 2);
+    Put(out, s.compression, 4);
+    Put(out, imageSize, 4);
+    Put(out, 2835, 4);
+    Put(out, 2835, 4);
+    Put(out, s.clrUsed, 4);
+    Put(out, 0, 4);
+    out.resize(14 + s.infoSize, 0);  // the rest of a longer header
+    for (uint32_t i = 0; i < 4 * entries; ++i) out.push_back(i < s.table.size() ? s.table[i] : 0);
+    if (dataAt > out.size()) out.resize(dataAt, 0xEE);  // a gap before the pixels
+    const size_t limit = out.size() + (1u << 20);
+    for (uint32_t r = 0; r < rowCount && out.size() < limit; ++r) {
+        for (uint32_t c = 0; c < rowBytes && out.size() < limit; ++c) {
+            const size_t at = r * rowBytes + c;
+            out.push_back(at < s.rows.size() ? s.rows[at] : 0);
+        }
+        for (uint32_t c = rowBytes; c < stride; ++c) out.push_back(0xAB);
+    }
+    out.insert(out.end(), s.trailing.begin(), s.trailing.end());
+    return out;
+}
+
+inline std::string TempPath(const std::string& leaf) {
+    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+    return std::string(VOLLEEN_BINARY_DIR) + "/graphics-test-" + info->name() + "-" + leaf;
+}
+
+inline std::string WriteFile(const std::string& leaf, const std::vector<uint8_t>& bytes) {
+    const std::string path = TempPath(leaf);
+    std::FILE* f = std::fopen(path.c_str(), "wb");
+    if (f != nullptr) {
+        std::fwrite(bytes.data(), 1, bytes.size(), f);
+        std::fclose(f);
+    }
+    return path;
+}

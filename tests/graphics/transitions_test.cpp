@@ -1,0 +1,173 @@
+// Fades and wipes on virtual time, the fade-out-and-clear, text colours and
+// the log.
+#include "graphics/transitions.h"
+
+#include <cstring>
+
+#include "graphics/blitter.h"
+#include "graphics/log.h"
+#include "graphics/text.h"
+#include "graphics_fixture.h"
+#include "platform/common/surface.h"
+
+namespace {
+
+struct Recorder : headless::Observer {
+    std::vector<uint32_t> paletteTimes;
+    std::vector<uint8_t> lastTextIndex;
+    void OnPalette(uint32_t ms, const uint8_t*) override { paletteTimes.push_back(ms); }
+    void OnText(uint32_t, bool, int32_t, int32_t, const char*, uint8_t index) override {
+        lastTextIndex.push_back(index);
+    }
+};
+
+class TransitionTest : public GraphicsTest {
+protected:
+    Recorder recorder;
+    void SetUp() override {
+        GraphicsTest::SetUp();
+        headless::SetObserver(&recorder);
+    }
+    void SetEntry(int n, uint8_t r, uint8_t g, uint8_t b) {
+        Palette p;
+        GetPalette(p);
+        p.entries[n] = {r, g, b, 4};
+        SetPalette(p);
+    }
+    std::vector<int> Entry(int n) {
+        const PaletteEntry& e = CurrentPalette.entries[n];
+        return {e.red, e.green, e.blue, e.flags};
+    }
+    int CountNonZero(platform::Surface* s) {
+        return int(s->pixels.size() - std::count(s->pixels.begin(), s->pixels.end(), 0));
+    }
+};
+
+TEST_F(TransitionTest, FadeToBlackTakesEightyTimedSteps) {
+    SetEntry(0, 100, 90, 80);
+    SetEntry(1, 250, 5, 4);
+    SetEntry(2, 255, 242, 241);
+    recorder.paletteTimes.clear();
+    const uint32_t start = headless::VirtualMs();
+    ScreenTransition(FadeToBlack, nullptr, 0);
+    EXPECT_GE(headless::VirtualMs() - start, 960u);
+    ASSERT_EQ(recorder.paletteTimes.size(), 80u);
+    for (size_t i = 1; i < 80; ++i) {
+        EXPECT_GE(recorder.paletteTimes[i] - recorder.paletteTimes[i - 1], 12u);
+    }
+    EXPECT_EQ(Entry(0), (std::vector<int>{100, 90, 80, 4}));
+    EXPECT_EQ(Entry(1), (std::vector<int>{10, 0, 0, 4}));
+    EXPECT_EQ(Entry(2), (std::vector<int>{15, 2, 0, 4}));
+}
+
+TEST_F(TransitionTest, OtherFadesEndAtTheirColour) {
+    struct Case {
+        int effect;
+        std::vector<int> end;
+    };
+    for (const Case& c : {Case{FadeToWhite, {255, 255, 255, 4}}, Case{FadeToBlue, {0, 0, 255, 4}},
+                          Case{FadeToRed, {255, 0, 0, 4}}, Case{FadeToGreen, {0, 255, 0, 4}}}) {
+        SetEntry(0, 0, 0, 0);
+        SetEntry(7, 200, 100, 3);
+        recorder.paletteTimes.clear();
+        ScreenTransition(c.effect, nullptr, 0);
+        EXPECT_EQ(recorder.paletteTimes.size(), 64u) << c.effect;
+        EXPECT_EQ(Entry(0), c.end) << c.effect;  // every entry, 0 included
+        EXPECT_EQ(Entry(7), c.end) << c.effect;
+    }
+}
+
+TEST_F(TransitionTest, UnknownEffectsDoNothing) {
+    const Palette before = CurrentPalette;
+    const uint32_t start = headless::VirtualMs();
+    recorder.paletteTimes.clear();
+    LockPrimary();
+    FillSurface(BackSurface, 5);
+    ScreenTransition(9, PrimaryPixels, PrimaryPitch);
+    ScreenTransition(-1, PrimaryPixels, PrimaryPitch);
+    ScreenTransition(ColumnWipe, nullptr, 0);  // nothing to wipe
+    EXPECT_EQ(headless::VirtualMs(), start);
+    EXPECT_TRUE(recorder.paletteTimes.empty());
+    EXPECT_EQ(std::memcmp(&before, &CurrentPalette, sizeof before), 0);
+    UnlockPrimary();
+}
+
+TEST_F(TransitionTest, WipesClearTheWholeScreen) {
+    for (int effect : {ColumnWipe, RowWipe, BoxWipe, PixelDissolve}) {
+        FillSurface(PrimarySurface, 9);
+        LockPrimary();
+        const uint32_t start = headless::VirtualMs();
+        ScreenTransition(effect, PrimaryPixels, PrimaryPitch);
+        const uint32_t took = headless::VirtualMs() - start;
+        UnlockPrimary();
+        if (effect == PixelDissolve) {
+            EXPECT_EQ(took, 0u);  // no waiting
+            // 1.2 million random points leave a small fraction untouched.
+            EXPECT_LT(CountNonZero(PrimarySurface), 640 * 480 / 20);
+        } else {
+            EXPECT_GE(took, (effect == RowWipe ? 120u : 160u) * 12u) << effect;
+            EXPECT_EQ(CountNonZero(PrimarySurface), 0) << effect;
+        }
+    }
+}
+
+TEST_F(TransitionTest, FadeOutAndClearRestoresThePalette) {
+    SetEntry(3, 1, 2, 3);
+    Palette before;
+    GetPalette(before);
+    FillSurface(BackSurface, 4);
+    LockPrimary();
+    PrimaryPixels[0] = 7;
+    EXPECT_EQ(FadeOutAndClear(), 1);
+    EXPECT_EQ(PrimaryPixels, nullptr);
+    EXPECT_FALSE(platform::IsSurfaceLocked(PrimarySurface));
+    Palette after;
+    GetPalette(after);
+    EXPECT_EQ(std::memcmp(&before, &after, sizeof before), 0);
+    EXPECT_EQ(std::memcmp(&before, &SavedPalette, sizeof before), 0);
+    EXPECT_EQ(std::memcmp(&before, platform::display::Palette, sizeof before), 0);
+    EXPECT_EQ(CountNonZero(PrimarySurface), 0);
+    EXPECT_EQ(CountNonZero(BackSurface), 0);
+    EXPECT_EQ(recorder.paletteTimes.size(), 1u + 80u + 1u);
+}
+
+TEST_F(TransitionTest, TextTakesTheNearestEntry) {
+    SetEntry(20, 10, 200, 30);
+    SetEntry(144, 10, 200, 30);  // same colour as 20: the lower entry serves
+    SetEntry(145, 11, 201, 31);
+    EXPECT_EQ(NearestPaletteIndex(0x1EC80A), 20);
+    EXPECT_EQ(NearestPaletteIndex(0x1FC90B), 145);
+    EXPECT_EQ(NearestPaletteIndex(0x000000), 0);
+    EXPECT_EQ(NearestPaletteIndex(0xFFFFFF), 255);  // (252, 252, 252)
+
+    ASSERT_EQ(DrawTextIndexed("Hi", 10, 10, 144, PrimarySurface), 1);
+    ASSERT_EQ(DrawTextIndexed("Hi", 10, 30, 145, PrimarySurface), 1);
+    ASSERT_EQ(DrawTextRgb("Hi", 10, 50, 0x0000FC, PrimarySurface), 1);
+    EXPECT_EQ(recorder.lastTextIndex, (std::vector<uint8_t>{20, 145, 63}));
+    EXPECT_GT(CountNonZero(PrimarySurface), 0);
+
+    LockPrimary();
+    EXPECT_EQ(DrawTextRgb("Hi", 0, 0, 0xFFFFFF, PrimarySurface), 0);
+    UnlockPrimary();
+    EXPECT_EQ(DrawTextRgb("Hi", 0, 0, 0xFFFFFF, nullptr), 0);
+    EXPECT_EQ(recorder.lastTextIndex.size(), 3u);
+}
+
+TEST_F(TransitionTest, LogWritesOnlyWhenOpen) {
+    ASSERT_EQ(ShellLog, nullptr);
+    EXPECT_EQ(LogMessage("%d", 1), 0);
+    ShellLog = std::tmpfile();
+    ASSERT_NE(ShellLog, nullptr);
+    Bob bob{};
+    CreateBob(&bob, 0, 0, 11, 11, 0, 0, 0);
+    EXPECT_EQ(LogMessage("%s", std::string(200, 'x').c_str()), 1);
+    EXPECT_EQ(LogMessage(nullptr), 0);
+    std::rewind(ShellLog);
+    char read[512] = {};
+    const size_t n = std::fread(read, 1, sizeof read - 1, ShellLog);
+    std::fclose(ShellLog);
+    ShellLog = nullptr;
+    EXPECT_EQ(std::string(read, n), "\nCreate BOB 5" + std::string(79, 'x'));
+}
+
+}  // namespace
