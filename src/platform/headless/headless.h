@@ -39,6 +39,9 @@ struct Options {
 
 // Resets the backend to virtual time 0 with these options and parses the
 // script. On a bad line returns false with a message naming the line.
+// Everything goes back to the start: the message queue, keys, mouse, the
+// observer (set it again afterwards), the display (its surfaces are released)
+// and the voices (stopped and rewound; the buffers themselves stay).
 bool Configure(const Options& options, std::string* error);
 void SetObserver(Observer* observer);
 
