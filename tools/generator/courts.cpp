@@ -183,8 +183,9 @@ double CrackDistance(int x, int y, double& cellShade) {
 uint8_t Lava(int x, int y) {
     double shade = 0;
     double crack = CrackDistance(x, y, shade);
-    if (crack < 1.6) return Colours.ember.Pick(0.55 + 0.3 * Hash01(x / 6, y / 6, 64), x, y);
-    if (crack < 4.5) return Colours.ember.Pick(0.05 + 0.25 * (4.5 - crack) / 3, x, y);
+    // Glowing but not bright: the white ball must still stand out over a crack.
+    if (crack < 1.6) return Colours.ember.Pick(0.38 + 0.2 * Hash01(x / 6, y / 6, 64), x, y);
+    if (crack < 4.5) return Colours.ember.Pick(0.03 + 0.2 * (4.5 - crack) / 3, x, y);
     double t = 0.4 + 0.2 * shade + (Hash01(x, y, 65) - 0.5) * 0.14;
     t *= Vignette(x, y);
     // Rounded tops: cells lighter away from their cracks.
