@@ -17,13 +17,24 @@ int RunGenerator(const std::string& folder) {
     return std::system(command.c_str());
 }
 
+namespace {
+// Removes the generated folder when the test program ends.
+struct Cleanup {
+    std::string folder;
+    ~Cleanup() {
+        std::error_code ignored;
+        if (!folder.empty()) std::filesystem::remove_all(folder, ignored);
+    }
+} TheCleanup;
+}  // namespace
+
 const std::string& Folder() {
     static std::string folder = [] {
         auto dir = std::filesystem::temp_directory_path() /
                    ("volleen-data-test-" + std::to_string(::getpid()));
         std::filesystem::remove_all(dir);
         RunGenerator(dir.string());
-        std::atexit([] { std::filesystem::remove_all(Folder()); });
+        TheCleanup.folder = dir.string();
         return dir.string();
     }();
     return folder;
