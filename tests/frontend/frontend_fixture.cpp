@@ -8,7 +8,8 @@
 #include "frontend/key_bindings.h"
 #include "input/input.h"
 #include "platform/platform.h"
-#include "shell/startup.h"
+#include "graphics/display.h"
+#include "match/match.h"
 #include "sound/sound.h"
 
 namespace fe {
@@ -106,7 +107,19 @@ void GameUp::Start(const std::string& script) {
 
 void GameUp::TearDown() {
     if (started_) {
-        GameShutdown();
+        // The release sequence, except that the sound device stays open: it
+        // is made only once per process, and the next test of this process
+        // loads its sounds again into the same bank.
+        for (Bob* bob : {&Paddle1, &Paddle2, &Ball1, &Ball2}) DestroyBob(bob);
+        for (BitmapImage& background : Backgrounds) DestroyBitmapImage(&background);
+        for (BitmapImage* image : {&TitleImage, &LogoImage2, &LogoImage1, &CreditsImage}) {
+            DestroyBitmapImage(image);
+        }
+        StopDisplay();
+        StopAllSounds();
+        KeyboardShutdown();
+        MouseShutdown();
+        InputShutdown();
         headless::SetObserver(nullptr);
     }
     DataFolder::TearDown();
