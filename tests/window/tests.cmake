@@ -6,3 +6,12 @@ target_sources(test_window PRIVATE ${CMAKE_SOURCE_DIR}/src/platform/sdl/scancode
 add_executable(volleen-key-probe ${CMAKE_CURRENT_LIST_DIR}/probe/key_probe.cpp)
 target_link_libraries(volleen-key-probe PRIVATE platform_sdl)
 set_target_properties(volleen-key-probe PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
+
+find_package(X11 REQUIRED)
+add_executable(volleen-send-close ${CMAKE_CURRENT_LIST_DIR}/probe/send_close.cpp)
+target_link_libraries(volleen-send-close PRIVATE X11::X11)
+set_target_properties(volleen-send-close PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
+
+add_test(NAME window.key_probe
+         COMMAND sh ${CMAKE_CURRENT_LIST_DIR}/probe_test.sh $<TARGET_FILE:volleen-key-probe>)
+set_tests_properties(window.key_probe PROPERTIES TIMEOUT 90)

@@ -39,10 +39,32 @@ void SetIcon(const char* iconFile) {
     SDL_FreeSurface(icon);
 }
 
+// An OpenGL renderer drawn by the processor (Mesa's llvmpipe, as under Xvfb
+// or in a machine without a graphics card) costs more than SDL's own
+// software renderer, so it counts as no accelerated renderer at all.
+bool DrawnByProcessor(SDL_Renderer* renderer) {
+    SDL_RendererInfo info;
+    if (SDL_GetRendererInfo(renderer, &info) != 0 || SDL_strncmp(info.name, "opengl", 6) != 0) {
+        return false;
+    }
+    using GetString = const unsigned char* (*)(unsigned int);
+    auto getString = reinterpret_cast<GetString>(SDL_GL_GetProcAddress("glGetString"));
+    if (getString == nullptr) return false;
+    constexpr unsigned int GlRenderer = 0x1F01;
+    const auto* name = reinterpret_cast<const char*>(getString(GlRenderer));
+    return name != nullptr && (SDL_strstr(name, "llvmpipe") != nullptr ||
+                               SDL_strstr(name, "softpipe") != nullptr ||
+                               SDL_strstr(name, "Software Rasterizer") != nullptr);
+}
+
 bool MakeRenderer() {
     // No vsync: game timing must never wait on the screen.
     state.renderer = SDL_CreateRenderer(
         state.window, -1, SDL_RENDERER_ACCELERATED | SDL_RENDERER_TARGETTEXTURE);
+    if (state.renderer != nullptr && DrawnByProcessor(state.renderer)) {
+        SDL_DestroyRenderer(state.renderer);
+        state.renderer = nullptr;
+    }
     if (state.renderer == nullptr) {
         state.renderer = SDL_CreateRenderer(state.window, -1, SDL_RENDERER_SOFTWARE);
     }

@@ -7,7 +7,8 @@
 // Prints "ready" once the window is up, "down <code>" when a set-1 code
 // becomes held, "up <code>" when released, "mouse <x> <y>" for each read
 // that moved, "reading-mouse" when the first MOUSE_QUIET_MS are over (the
-// mouse is not read before), and "button <n>" when a button goes down.
+// mouse is not read before), "button <n>" when a button goes down, and
+// "filled" when, 1.5 s in, it has painted the visible surface in entry 200.
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -31,7 +32,7 @@ int main(int argc, char** argv) {
             palette[4 * i + 2] = static_cast<uint8_t>(255 - i);
         }
         platform::SetPalette(palette);
-        platform::FillSurface(primary, 200);
+        platform::FillSurface(primary, 100);
     }
     platform::OpenKeyboard();
     platform::OpenMouse();
@@ -41,6 +42,7 @@ int main(int argc, char** argv) {
     uint8_t previous[256] = {};
     uint8_t buttonsBefore[4] = {};
     bool mouseAnnounced = false;
+    bool filled = false;
     const uint32_t start = platform::TickCount();
     while (platform::TickCount() - start < runMs) {
         uint8_t keys[256];
@@ -51,6 +53,18 @@ int main(int argc, char** argv) {
             }
         }
         std::memcpy(previous, keys, sizeof keys);
+        if (!filled && primary != nullptr && platform::TickCount() - start >= 1500) {
+            // A still-screen change straight onto the visible surface, with
+            // no flip: it must show before the next read.
+            uint8_t* pixels = nullptr;
+            int32_t pitch = 0;
+            if (platform::LockSurface(primary, &pixels, &pitch)) {
+                for (int32_t y = 0; y < 480; ++y) std::memset(pixels + y * pitch, 200, 640);
+                platform::UnlockSurface(primary);
+            }
+            filled = true;
+            std::printf("filled\n");
+        }
         if (platform::TickCount() - start >= quietMs) {
             if (!mouseAnnounced) {
                 std::printf("reading-mouse\n");
