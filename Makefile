@@ -21,5 +21,9 @@ play: build
 test: build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
 
+# Screenshots of every screen, from the headless runner, into docs/screenshots/.
+screenshots: configure
+	@scripts/screenshots $(BUILD)
+
 clean:
 	rm -rf $(BUILD)

@@ -1,9 +1,15 @@
 // volleen-generate FOLDER: writes every picture and sound of the game into
 // FOLDER (which must exist). The same bytes on every run; keys.dat is never
 // touched.
+//
+// volleen-generate --court-picture DATA COURT MODE OUT.bmp: the first match
+// frame on background COURT (0 to 5), drawn by the game from DATA.
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <string>
 
+#include "court_picture.h"
 #include "generator.h"
 #include "palette_builder.h"
 #include "platform/common/text_raster.h"
@@ -17,13 +23,20 @@ std::string InFolder(const std::string& folder, const char* name) {
 }  // namespace gen
 
 int main(int argc, char** argv) {
+    std::string error;
+    headless::Configure({}, &error);
+    if (argc == 6 && std::strcmp(argv[1], "--court-picture") == 0) {
+        bool ok = gen::DrawCourtPicture(argv[2], std::atoi(argv[3]), std::atoi(argv[4]), argv[5]);
+        if (!ok) std::fprintf(stderr, "volleen-generate: could not draw the court picture\n");
+        return ok ? 0 : 1;
+    }
     if (argc != 2) {
-        std::fprintf(stderr, "usage: volleen-generate FOLDER\n");
+        std::fprintf(stderr,
+                     "usage: volleen-generate FOLDER\n"
+                     "       volleen-generate --court-picture DATA COURT MODE OUT.bmp\n");
         return 2;
     }
     std::string folder = argv[1];
-    std::string error;
-    headless::Configure({}, &error);
     gen::BuildGamePalette();
 
     struct Step {

@@ -99,7 +99,6 @@ void DrawMenuWords(Canvas& canvas) {
             Colours.cyan.At(0));
     canvas.Text(kKeyColumn1 - 14 - TextWidth("Left"), kKeyRow1, "Left", hint);
     canvas.Text(kKeyColumn1 - 14 - TextWidth("Right"), kKeyRow2, "Right", hint);
-    canvas.Text(textX, kKeyRow1 - 2, "Keys", words);
 
     DrawKeyCap(canvas, capX, 352, "C");
     canvas.Text(textX, 353, "Redefine the players' keys", words);
