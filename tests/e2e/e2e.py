@@ -37,6 +37,7 @@ def main():
             print(f"e2e: {needed} is missing: build the game and its data first", file=sys.stderr)
             return 1
 
+    args.runner, args.data = os.path.abspath(args.runner), os.path.abspath(args.data)
     runner = Runner(args.runner, args.data, keep=args.keep)
     try:
         if args.scenario == "find-split-epoch":

@@ -4,6 +4,7 @@ rules of play shows up as a difference in some frame."""
 import json
 import os
 
+import scenarios
 from headless_run import Failure, expect
 
 SCRIPT = os.path.join(os.path.dirname(os.path.abspath(__file__)), "golden", "two_player_match.script")
@@ -23,6 +24,14 @@ def check(runner, golden_path):
         script = f.read()
     run = runner.run(script, until=300000)
     expect(run.status == 0, f"exit status {run.status} (stderr: {run.stderr.strip()})")
+    # The rules' own checks first, so a regenerated golden is a sane match:
+    # a whole match to 10, both sides scoring, serves from both sides.
+    frames = scenarios.match_frames(run)
+    points = scenarios.check_points_and_serves(run, frames)
+    expect({s for s, _ in points} == {1, 2}, "both sides score in the golden match")
+    expect(max(max(f["Player1Score"], f["Player2Score"]) for f in frames) == 10, "the match ends at 10")
+    expect(any(f["BallsInPlay"] == 2 for f in frames), "the golden match has a split")
+    scenarios.check_serves(frames)
     got = canonical(run)
     if os.environ.get("VOLLEEN_UPDATE_GOLDEN") == "1":
         with open(golden_path, "w") as f:

@@ -111,8 +111,12 @@ class Runner:
         folder = folder or self.fresh_folder()
         script_path = os.path.join(folder, "e2e-script.txt")
         trace_path = os.path.join(folder, "e2e-trace.jsonl")
+        # The runner wants its lines in time order; scenarios write them by
+        # what the player does.
+        lines = [line for line in script.splitlines() if line.strip()]
+        lines.sort(key=lambda line: int(line.split()[0]))
         with open(script_path, "w") as f:
-            f.write(script)
+            f.write("\n".join(lines) + "\n")
         command = list(prefix) + [self.runner, "--script", script_path, "--trace", trace_path]
         if until is not None:
             command += ["--until", str(until)]
