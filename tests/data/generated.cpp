@@ -1,11 +1,11 @@
 #include "generated.h"
 
+#include <unistd.h>
+
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
-
-#include <unistd.h>
 
 namespace data_test {
 

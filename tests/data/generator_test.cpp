@@ -2,6 +2,7 @@
 // keys.dat left alone in the folder it writes.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 
@@ -38,4 +39,32 @@ TEST(Generator, WritesTheSameBytesEveryRunAndKeepsKeysDat) {
 TEST(Generator, FailsWhenItCannotWrite) {
     // A folder that cannot be made: the generator must say so.
     EXPECT_NE(RunGenerator("/proc/volleen-no-such-place"), 0);
+}
+
+TEST(Generator, DrawsTheSixthCourtThroughTheGame) {
+    // The game never picks the sixth court; its screenshot comes from the
+    // game's own match drawing, run by the generator.
+    const std::string out = Folder() + "-court6.bmp";
+    const std::string command = std::string(VOLLEEN_BINARY_DIR) +
+                                "/volleen-generate --court-picture '" + Folder() + "' 5 2 '" + out +
+                                "' 2>/dev/null";
+    ASSERT_EQ(std::system(command.c_str()), 0);
+    BitmapFile shot{};
+    ASSERT_EQ(LoadBitmapFile(&shot, out.c_str()), 1);
+    ASSERT_EQ(shot.infoHeader.biWidth, 640);
+    ASSERT_EQ(shot.infoHeader.biHeight, 480);
+    Picture court;
+    ASSERT_TRUE(LoadPicture("BACK86.BMP", &court));
+    // The background is the sixth court (away from sprites and words) ...
+    int same = 0;
+    for (int y = 100; y < 200; ++y)
+        for (int x = 100; x < 200; ++x) same += shot.pixels[y * 640 + x] == Screen(court, x, y);
+    EXPECT_EQ(same, 100 * 100);
+    // ... with the two-player prompt in its colour over it.
+    int prompt = 0;
+    for (int y = 235; y < 251; ++y)
+        for (int x = 235; x < 405; ++x) prompt += shot.pixels[y * 640 + x] == 163;
+    EXPECT_GT(prompt, 150);
+    UnloadBitmapFile(&shot);
+    fs::remove(out);
 }

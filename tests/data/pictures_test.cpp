@@ -21,15 +21,15 @@ struct Expected {
 };
 
 const Expected kPictures[] = {
-    {"BALL3D8BIG.BMP", 12, 12},  {"PADDLES3D8.BMP", 132, 12}, {"BACK81.BMP", 640, 480},
-    {"BACK82.BMP", 640, 480},    {"BACK83.BMP", 640, 480},    {"BACK84.BMP", 640, 480},
-    {"BACK85.BMP", 640, 480},    {"BACK86.BMP", 640, 480},    {"TITLE8.BMP", 620, 460},
+    {"BALL3D8BIG.BMP", 12, 12},    {"PADDLES3D8.BMP", 132, 12}, {"BACK81.BMP", 640, 480},
+    {"BACK82.BMP", 640, 480},      {"BACK83.BMP", 640, 480},    {"BACK84.BMP", 640, 480},
+    {"BACK85.BMP", 640, 480},      {"BACK86.BMP", 640, 480},    {"TITLE8.BMP", 620, 460},
     {"harbeklogo8.bmp", 640, 480}, {"bremlogo8.bmp", 640, 480}, {"credits8.bmp", 640, 480},
     {"volleen-icon.bmp", 32, 32}};
 
-const char* const kGamePaletteFiles[] = {"BALL3D8BIG.BMP", "PADDLES3D8.BMP", "BACK81.BMP",
-                                         "BACK82.BMP",     "BACK83.BMP",     "BACK84.BMP",
-                                         "BACK85.BMP",     "BACK86.BMP",     "TITLE8.BMP",
+const char* const kGamePaletteFiles[] = {"BALL3D8BIG.BMP", "PADDLES3D8.BMP",  "BACK81.BMP",
+                                         "BACK82.BMP",     "BACK83.BMP",      "BACK84.BMP",
+                                         "BACK85.BMP",     "BACK86.BMP",      "TITLE8.BMP",
                                          "credits8.bmp",   "volleen-icon.bmp"};
 
 bool SameColours(const Palette& a, const Palette& b) {
@@ -92,8 +92,8 @@ TEST(Pictures, TheWordsColoursReadOnBlack) {
         // that colour, not as a darker neighbour.
         CurrentPalette = ball.palette;
         const PaletteEntry& want = ball.palette.entries[entry];
-        const PaletteEntry& got = ball.palette.entries[NearestPaletteIndex(
-            want.red | want.green << 8 | want.blue << 16)];
+        const PaletteEntry& got =
+            ball.palette.entries[NearestPaletteIndex(want.red | want.green << 8 | want.blue << 16)];
         EXPECT_TRUE(got.red == want.red && got.green == want.green && got.blue == want.blue);
     }
     // "On" and "Off" look different.

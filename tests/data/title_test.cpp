@@ -41,14 +41,13 @@ TEST(Title, EveryPlaceTheGameWritesIsPlainBlack) {
     ASSERT_GE(keys, platform::text::Width("Right Windows Key"));
     ASSERT_GT(keys, 80);
     const int music = std::max(platform::text::Width("On"), platform::text::Width("Off"));
-    const Place places[] = {{230, 287, keys}, {230, 307, keys}, {420, 287, keys},
-                            {420, 307, keys}, {313, 428, music}};
+    const Place places[] = {
+        {230, 287, keys}, {230, 307, keys}, {420, 287, keys}, {420, 307, keys}, {313, 428, music}};
     for (const Place& place : places)
         for (int y = place.y; y < place.y + 18; ++y)
             for (int x = place.x; x < place.x + place.width; ++x)
                 ASSERT_EQ(MenuPixel(title, x, y), 0)
-                    << "at " << x << "," << y << " in the place at " << place.x << ","
-                    << place.y;
+                    << "at " << x << "," << y << " in the place at " << place.x << "," << place.y;
 }
 
 TEST(Title, TheMenuIsDrawnAroundThePlaces) {

@@ -34,9 +34,9 @@ bool DrawCourtPicture(const std::string& dataFolder, int court, int mode,
     BackgroundIndex = court;
     ServeAfterPoint();  // ball on the paddle, the frame flipped to the screen
 
-    bool ok = LockPrimary() != nullptr &&
-              SaveBitmapFile(out.c_str(), PrimaryPixels, ScreenWidth, ScreenHeight, PrimaryPitch,
-                             CurrentPalette) == 1;
+    bool ok =
+        LockPrimary() != nullptr && SaveBitmapFile(out.c_str(), PrimaryPixels, ScreenWidth,
+                                                   ScreenHeight, PrimaryPitch, CurrentPalette) == 1;
     UnlockPrimary();
     fs::current_path(back, failed);
     return ok;

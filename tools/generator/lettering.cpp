@@ -70,8 +70,8 @@ std::vector<Segment> WordStrokes(const char* word, int height, double& width) {
     for (const char* p = word; *p; ++p) {
         Glyph g = GlyphOf(*p);
         for (const Segment& s : g.strokes)
-            all.push_back({(at + s.x0) * height, s.y0 * height, (at + s.x1) * height,
-                           s.y1 * height});
+            all.push_back(
+                {(at + s.x0) * height, s.y0 * height, (at + s.x1) * height, s.y1 * height});
         at += g.width + kGap;
     }
     width = (at - kGap) * height;

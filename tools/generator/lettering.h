@@ -8,9 +8,9 @@
 namespace gen {
 
 struct LetterStyle {
-    const Ramp* fill;     // the tube's shading, dark to light
-    uint8_t outline;      // the rim around every stroke
-    uint8_t shadow;       // the drop shadow (0: none)
+    const Ramp* fill;  // the tube's shading, dark to light
+    uint8_t outline;   // the rim around every stroke
+    uint8_t shadow;    // the drop shadow (0: none)
     int shadowOffset;
 };
 

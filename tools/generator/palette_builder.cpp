@@ -33,9 +33,7 @@ double DitherThreshold(int x, int y) {
     return (kBayer[y & 3][x & 3] + 0.5) / 16.0;
 }
 
-uint8_t Ramp::At(int i) const {
-    return entries[static_cast<size_t>(std::clamp(i, 0, Size() - 1))];
-}
+uint8_t Ramp::At(int i) const { return entries[static_cast<size_t>(std::clamp(i, 0, Size() - 1))]; }
 
 uint8_t Ramp::Pick(double t, int x, int y) const {
     t = std::clamp(t, 0.0, 1.0);
@@ -74,11 +72,11 @@ void BuildGamePalette() {
     // entry is pure black, so black text always finds entry 0.
     b.Fix(0, {0, 0, 0});
     // The words the game draws in fixed entries.
-    b.Fix(KEY_NAME_COLOUR, {150, 240, 120});   // fresh green: key names, "On"
-    b.Fix(LOADING_COLOUR, {255, 196, 72});     // amber: labels on black
-    b.Fix(MUSIC_OFF_COLOUR, {255, 112, 96});   // coral: "Off"
-    b.Fix(PROMPT_COLOUR, {255, 232, 90});      // bright yellow: the serve prompt
-    b.Fix(CAUGHT_KEY_COLOUR, {110, 225, 255}); // sky blue: a key just caught
+    b.Fix(KEY_NAME_COLOUR, {150, 240, 120});    // fresh green: key names, "On"
+    b.Fix(LOADING_COLOUR, {255, 196, 72});      // amber: labels on black
+    b.Fix(MUSIC_OFF_COLOUR, {255, 112, 96});    // coral: "Off"
+    b.Fix(PROMPT_COLOUR, {255, 232, 90});       // bright yellow: the serve prompt
+    b.Fix(CAUGHT_KEY_COLOUR, {110, 225, 255});  // sky blue: a key just caught
 
     GameColours& c = Colours;
     c.grey = b.Add(16, {{14, 14, 20}, {128, 128, 136}, {255, 255, 255}});

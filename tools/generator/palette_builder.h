@@ -32,17 +32,17 @@ struct PaletteBuilder {
 };
 
 // The entries the game draws its words in.
-constexpr uint8_t KEY_NAME_COLOUR = 138;   // key names and "On"
-constexpr uint8_t LOADING_COLOUR = 144;    // "Loading..." and key redefinition labels
-constexpr uint8_t MUSIC_OFF_COLOUR = 162;  // "Off"
-constexpr uint8_t PROMPT_COLOUR = 163;     // the serve prompt over the courts
-constexpr uint8_t CAUGHT_KEY_COLOUR = 250; // keys caught on the redefinition screen
+constexpr uint8_t KEY_NAME_COLOUR = 138;    // key names and "On"
+constexpr uint8_t LOADING_COLOUR = 144;     // "Loading..." and key redefinition labels
+constexpr uint8_t MUSIC_OFF_COLOUR = 162;   // "Off"
+constexpr uint8_t PROMPT_COLOUR = 163;      // the serve prompt over the courts
+constexpr uint8_t CAUGHT_KEY_COLOUR = 250;  // keys caught on the redefinition screen
 
 // The ramps of the game palette.
 struct GameColours {
-    Ramp grey;      // near black to true white
-    Ramp gold;      // bottom paddle, lettering
-    Ramp cyan;      // top paddle
+    Ramp grey;  // near black to true white
+    Ramp gold;  // bottom paddle, lettering
+    Ramp cyan;  // top paddle
     Ramp grass, clay, hard, wood, dusk, magenta, basalt, ember, navy, sun;
 };
 

@@ -71,7 +71,8 @@ bool WriteStudioLogo(const std::string& folder) {
 bool WriteTitleSplash(const std::string& folder) {
     PaletteBuilder b;
     b.Fix(0, {0, 0, 0});
-    Ramp sky = b.Add(48, {{16, 6, 40}, {80, 16, 90}, {200, 50, 110}, {255, 130, 70}, {255, 210, 110}});
+    Ramp sky =
+        b.Add(48, {{16, 6, 40}, {80, 16, 90}, {200, 50, 110}, {255, 130, 70}, {255, 210, 110}});
     Ramp sun = b.Add(24, {{255, 90, 60}, {255, 170, 70}, {255, 240, 150}});
     Ramp floor = b.Add(24, {{6, 2, 16}, {30, 8, 50}, {70, 20, 90}});
     Ramp grid = b.Add(16, {{90, 20, 100}, {240, 80, 200}, {255, 190, 250}});

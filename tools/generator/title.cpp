@@ -36,9 +36,12 @@ void DrawKeyCap(Canvas& canvas, int x, int y, const char* key) {
             bool corner = (i == 0 || i == 19) && (j == 0 || j == 17);
             if (corner) continue;
             uint8_t c;
-            if (i == 0 || j == 0) c = gold.At(10);
-            else if (i == 19 || j == 17) c = gold.At(2);
-            else c = gold.Pick(0.75 - 0.25 * j / 17.0, x + i, y + j);
+            if (i == 0 || j == 0)
+                c = gold.At(10);
+            else if (i == 19 || j == 17)
+                c = gold.At(2);
+            else
+                c = gold.Pick(0.75 - 0.25 * j / 17.0, x + i, y + j);
             canvas.Put(x + i, y + j, c);
         }
     canvas.Text(x + 10 - TextWidth(key) / 2, y + 1, key, gold.At(0));
@@ -146,8 +149,10 @@ bool WriteTitle(const std::string& folder) {
 std::vector<TextArea> TitleTextAreas() {
     int keys = WidestKeyName();
     int music = WidestMusicWord();
-    return {{kKeyColumn1, kKeyRow1, keys}, {kKeyColumn1, kKeyRow2, keys},
-            {kKeyColumn2, kKeyRow1, keys}, {kKeyColumn2, kKeyRow2, keys},
+    return {{kKeyColumn1, kKeyRow1, keys},
+            {kKeyColumn1, kKeyRow2, keys},
+            {kKeyColumn2, kKeyRow1, keys},
+            {kKeyColumn2, kKeyRow2, keys},
             {kMusicX, kMusicY, music}};
 }
 

@@ -27,8 +27,7 @@ Signal Bass(double note, double seconds) {
     double hz = MidiToHz(note);
     for (size_t i = 0; i < s.size(); ++i) {
         double t = static_cast<double>(i) / SAMPLE_RATE;
-        s[i] = (Triangle(t * hz) + 0.45 * Square(t * hz, 0.5)) *
-               Envelope(t, 0.004, 0.35, seconds);
+        s[i] = (Triangle(t * hz) + 0.45 * Square(t * hz, 0.5)) * Envelope(t, 0.004, 0.35, seconds);
     }
     LowPass(s, 700.0);
     return s;
@@ -133,7 +132,7 @@ struct Note {
 };
 
 struct Chord {
-    int root;                // bass note
+    int root;                   // bass note
     std::vector<double> tones;  // the chord in the middle register
 };
 
@@ -207,14 +206,10 @@ Signal MenuTune() {
                              {43, {55, 59, 62}}, {48, {55, 59, 64}}, {45, {55, 60, 64}},
                              {50, {53, 57, 60}}, {43, {53, 59, 62}}};
     const std::vector<Note> bells[8] = {
-        {{0, 4, 76}, {4, 4, 79}, {8, 6, 83}, {14, 2, 79}},
-        {{0, 4, 81}, {4, 4, 79}, {8, 8, 76}},
-        {{0, 4, 72}, {4, 4, 76}, {8, 6, 81}, {14, 2, 79}},
-        {{0, 6, 79}, {6, 2, 77}, {8, 8, 74}},
-        {{0, 4, 76}, {4, 4, 79}, {8, 6, 84}, {14, 2, 83}},
-        {{0, 4, 81}, {4, 4, 84}, {8, 8, 79}},
-        {{0, 4, 77}, {4, 4, 76}, {8, 4, 74}, {12, 4, 72}},
-        {{0, 8, 74}, {8, 4, 71}, {12, 4, 67}}};
+        {{0, 4, 76}, {4, 4, 79}, {8, 6, 83}, {14, 2, 79}}, {{0, 4, 81}, {4, 4, 79}, {8, 8, 76}},
+        {{0, 4, 72}, {4, 4, 76}, {8, 6, 81}, {14, 2, 79}}, {{0, 6, 79}, {6, 2, 77}, {8, 8, 74}},
+        {{0, 4, 76}, {4, 4, 79}, {8, 6, 84}, {14, 2, 83}}, {{0, 4, 81}, {4, 4, 84}, {8, 8, 79}},
+        {{0, 4, 77}, {4, 4, 76}, {8, 4, 74}, {12, 4, 72}}, {{0, 8, 74}, {8, 4, 71}, {12, 4, 67}}};
     const Signal hat = Hat(17, 0.05);
 
     for (int bar = 0; bar < bars; ++bar) {
@@ -224,9 +219,9 @@ Signal MenuTune() {
         song.Add(Bass(chord.root, song.Seconds(7)), at, 0.9);
         song.Add(Bass(chord.root + 7, song.Seconds(3)), at + 10, 0.6);
         for (int k = 0; k < 16; k += 2)
-            song.Add(Pluck(chord.tones[static_cast<size_t>((k / 2) % 3)] + 12.0,
-                           song.Seconds(2), 0.15),
-                     at + k, 0.22);
+            song.Add(
+                Pluck(chord.tones[static_cast<size_t>((k / 2) % 3)] + 12.0, song.Seconds(2), 0.15),
+                at + k, 0.22);
         for (int k = 2; k < 16; k += 4) song.Add(hat, at + k, 0.12);
         for (const Note& n : bells[bar])
             song.Add(Bell(n.midi, song.Seconds(n.length + 4)), at + n.step, 0.55);
