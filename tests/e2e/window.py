@@ -45,6 +45,26 @@ class Session:
         time.sleep(hold)
         subprocess.run(["xdotool", "keyup", name], env=self.env, check=True)
 
+    def screen(self):
+        return subprocess.run(["xwd", "-root", "-silent", "-display", self.display],
+                              capture_output=True).stdout
+
+    def wait_new_screen(self, what, before, timeout=40):
+        """Waits until the screen differs from `before` and holds still (two
+        looks alike in a row). The pace of the real window (fades, presenting)
+        depends on the machine, so the test waits for what the screen shows,
+        not for a time."""
+        end = time.time() + timeout
+        previous = None
+        while time.time() < end:
+            current = self.screen()
+            if current != before and current == previous:
+                return current
+            previous = current
+            time.sleep(0.15)
+        self.shot("timeout-" + what.replace(" ", "-"))
+        raise TimeoutError(f"waited {timeout} s for {what}")
+
     def shot(self, name):
         if not self.shots:
             return
@@ -64,8 +84,9 @@ def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--game", required=True)
     parser.add_argument("--data", required=True)
-    parser.add_argument("--shots")
+    parser.add_argument("--shots", help="keep screenshots of each step here")
     args = parser.parse_args()
+    args.game = os.path.abspath(args.game)
 
     folder = tempfile.mkdtemp(prefix="volleen-window-")
     for name in os.listdir(args.data):
@@ -74,45 +95,51 @@ def main():
 
     session = Session(args.shots)
     game = None
+    log = None
     try:
-        game = subprocess.Popen([args.game], cwd=folder, env=session.env,
-                                stdout=subprocess.PIPE, stderr=subprocess.STDOUT, text=True)
-        time.sleep(4)
+        log = open(os.path.join(folder, "game-output.txt"), "w+")
+        game = subprocess.Popen([args.game], cwd=folder, env=session.env, stdout=log, stderr=log)
+        keys_path = os.path.join(folder, "keys.dat")
+        time.sleep(3)
         session.shot("1-logo")
-        time.sleep(10)                          # two logos of 5 s and their fades
+        # M does something only in the menu, where it writes keys.dat: press
+        # it until the file appears, and the menu is known to be up.
+        deadline = time.time() + 60
+        while not os.path.exists(keys_path):
+            if time.time() > deadline or game.poll() is not None:
+                raise TimeoutError("the menu never took M")
+            session.key("m")
+            time.sleep(0.5)
         session.shot("2-menu")
+        menu = session.screen()
         session.key("2")                        # two players
-        time.sleep(1.6)
+        match = session.wait_new_screen("the match", menu)
         session.shot("3-match")
         session.key("space")                    # serve
         session.key("Left", hold=0.5)           # Player 1 left, held
         session.key("a", hold=0.3)              # Player 2 left, held
-        time.sleep(0.5)
         session.shot("4-rally")
         session.key("Escape")                   # back to the menu
-        time.sleep(1.8)
+        time.sleep(0.3)
+        menu = session.wait_new_screen("the menu", match)
         session.key("c")                        # new keys
-        time.sleep(1.6)
+        keys = session.wait_new_screen("the key screen", menu)
         for name in ("j", "k", "Up", "Down"):
             session.key(name)
-            time.sleep(0.5)
+            keys = session.wait_new_screen(f"the name of {name}", keys, timeout=10)
         session.shot("5-keys")
         session.key("Escape")
-        time.sleep(0.5)
-        session.key("m")                        # music off
-        time.sleep(0.5)
+        menu = session.wait_new_screen("the menu with the new keys", keys)
         session.shot("6-menu-again")
         session.key("q")
-        time.sleep(3)
+        session.wait_new_screen("the credits", menu)
         session.shot("7-credits")
         try:
-            output, _ = game.communicate(timeout=25)
+            game.wait(timeout=30)
         except subprocess.TimeoutExpired:
-            session.shot("timeout")
-            game.kill()
-            output, _ = game.communicate()
-            print(f"window: the game did not end after Q\n{output}", file=sys.stderr)
-            return 1
+            raise TimeoutError("the game did not end after Q")
+        log.seek(0)
+        output = log.read()
         if game.returncode != 0:
             print(f"window: exit status {game.returncode}\n{output}", file=sys.stderr)
             return 1
@@ -123,6 +150,13 @@ def main():
             return 1
         print("window: passed")
         return 0
+    except TimeoutError as error:
+        output = ""
+        if log:
+            log.seek(0)
+            output = log.read()
+        print(f"window: FAILED: {error}\n{output}", file=sys.stderr)
+        return 1
     finally:
         if game and game.poll() is None:
             game.kill()
