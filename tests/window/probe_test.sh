@@ -5,7 +5,7 @@
 # arrives whole, buttons and a close request get through, Alt+Enter toggles.
 #   probe_test.sh PROBE_PROGRAM
 set -u
-PROBE=$1
+PROBE=$(realpath "$1")
 . "$(dirname "$0")/xvfb_lib.sh"
 start_xvfb
 

@@ -1,6 +1,8 @@
 // The translation from SDL scan codes to the set-1 codes that keys.dat and the
 // game count in: every key the game can name must be reachable, and a key
 // must always come out as the same code.
+#include "platform/sdl/scancode_table.h"
+
 #include <SDL_scancode.h>
 #include <gtest/gtest.h>
 
@@ -9,7 +11,6 @@
 #include <set>
 
 #include "input/key_names.h"
-#include "platform/sdl/scancode_table.h"
 
 namespace {
 
@@ -22,8 +23,8 @@ using platform::sdl::Set1FromScancode;
 std::set<int> NamedCodes() {
     std::set<int> codes;
     for (int code = 1; code <= 83; ++code) codes.insert(code);
-    for (int code : {87, 88, 100, 101, 156, 157, 179, 181, 183, 184, 199, 200, 201, 203, 205, 207,
-                     208, 209, 210, 211, 219, 220, 221}) {
+    for (int code : {87,  88,  100, 101, 156, 157, 179, 181, 183, 184, 199, 200,
+                     201, 203, 205, 207, 208, 209, 210, 211, 219, 220, 221}) {
         codes.insert(code);
     }
     return codes;

@@ -53,8 +53,7 @@ SDL_Texture* SharpPicture(int width, int height, int outWidth, int outHeight) {
     if (state.scaled == nullptr || state.scaledFactor != factor) {
         if (state.scaled != nullptr) SDL_DestroyTexture(state.scaled);
         state.scaled = SDL_CreateTexture(state.renderer, SDL_PIXELFORMAT_ARGB8888,
-                                         SDL_TEXTUREACCESS_TARGET, width * factor,
-                                         height * factor);
+                                         SDL_TEXTUREACCESS_TARGET, width * factor, height * factor);
         state.scaledFactor = factor;
         if (state.scaled == nullptr) {
             state.scaledFactor = 0;
@@ -92,8 +91,8 @@ void Present() {
             target.w = static_cast<int>(static_cast<int64_t>(outHeight) * primary->width /
                                         primary->height);
         } else {
-            target.h = static_cast<int>(static_cast<int64_t>(outWidth) * primary->height /
-                                        primary->width);
+            target.h =
+                static_cast<int>(static_cast<int64_t>(outWidth) * primary->height / primary->width);
         }
         target.x = (outWidth - target.w) / 2;
         target.y = (outHeight - target.h) / 2;

@@ -11,17 +11,17 @@ namespace platform::sdl {
 struct State {
     SDL_Window* window = nullptr;
     SDL_Renderer* renderer = nullptr;
-    SDL_Texture* screen = nullptr;     // 640 x 480 true colour, refilled at each present
-    SDL_Texture* scaled = nullptr;     // the whole-multiple enlargement of `screen`
-    int scaledFactor = 0;              // the multiple `scaled` was made for
+    SDL_Texture* screen = nullptr;  // 640 x 480 true colour, refilled at each present
+    SDL_Texture* scaled = nullptr;  // the whole-multiple enlargement of `screen`
+    int scaledFactor = 0;           // the multiple `scaled` was made for
     bool displayOpen = false;
     uint32_t presentedGeneration = 0;  // generation of the visible surface last shown
     bool presentedOnce = false;
-    bool needsPresent = false;         // exposed or resized since the last present
-    bool cursorWanted = true;          // what the game asked for with ShowCursor
+    bool needsPresent = false;  // exposed or resized since the last present
+    bool cursorWanted = true;   // what the game asked for with ShowCursor
     bool mouseOpen = false;
     bool focused = false;
-    int32_t wheel = 0;                 // wheel motion gathered by the pump
+    int32_t wheel = 0;  // wheel motion gathered by the pump
     SDL_AudioDeviceID audio = 0;
 };
 

@@ -23,11 +23,19 @@ void WindowedSize(int* width, int* height) {
     *width = 1280;
     *height = 960;
     SDL_Rect usable;
-    if (SDL_GetDisplayUsableBounds(0, &usable) == 0 &&
-        (usable.w < *width || usable.h < *height)) {
+    if (SDL_GetDisplayUsableBounds(0, &usable) == 0 && (usable.w < *width || usable.h < *height)) {
         *width = 640;
         *height = 480;
     }
+}
+
+// With no display SDL falls back to drivers that draw nowhere; a game nobody
+// can see or close is no window, unless one of those was asked for by name.
+bool Invisible(const char* driver) {
+    if (driver == nullptr) return true;
+    if (SDL_strcmp(driver, "offscreen") != 0 && SDL_strcmp(driver, "dummy") != 0) return false;
+    const char* wanted = SDL_getenv("SDL_VIDEODRIVER");
+    return wanted == nullptr || SDL_strcasecmp(wanted, driver) != 0;
 }
 
 void SetIcon(const char* iconFile) {
@@ -52,15 +60,15 @@ bool DrawnByProcessor(SDL_Renderer* renderer) {
     if (getString == nullptr) return false;
     constexpr unsigned int GlRenderer = 0x1F01;
     const auto* name = reinterpret_cast<const char*>(getString(GlRenderer));
-    return name != nullptr && (SDL_strstr(name, "llvmpipe") != nullptr ||
-                               SDL_strstr(name, "softpipe") != nullptr ||
-                               SDL_strstr(name, "Software Rasterizer") != nullptr);
+    return name != nullptr &&
+           (SDL_strstr(name, "llvmpipe") != nullptr || SDL_strstr(name, "softpipe") != nullptr ||
+            SDL_strstr(name, "Software Rasterizer") != nullptr);
 }
 
 bool MakeRenderer() {
     // No vsync: game timing must never wait on the screen.
-    state.renderer = SDL_CreateRenderer(
-        state.window, -1, SDL_RENDERER_ACCELERATED | SDL_RENDERER_TARGETTEXTURE);
+    state.renderer =
+        SDL_CreateRenderer(state.window, -1, SDL_RENDERER_ACCELERATED | SDL_RENDERER_TARGETTEXTURE);
     if (state.renderer != nullptr && DrawnByProcessor(state.renderer)) {
         SDL_DestroyRenderer(state.renderer);
         state.renderer = nullptr;
@@ -168,8 +176,7 @@ void PumpEvents() {
     SDL_PumpEvents();
     SDL_Event events[64];
     for (;;) {
-        const int count =
-            SDL_PeepEvents(events, 64, SDL_GETEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT);
+        const int count = SDL_PeepEvents(events, 64, SDL_GETEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT);
         if (count <= 0) break;
         for (int i = 0; i < count; ++i) HandleEvent(events[i]);
     }
@@ -197,8 +204,22 @@ bool CreateGameWindow(const char* title, const char* iconFile, char* why, int wh
     SDL_SetHint(SDL_HINT_RENDER_VSYNC, "0");
     SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
     SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
+    // Wayland is tried only where a Wayland display is named: probing for one
+    // elsewhere prints its own complaints.
+    if (SDL_getenv("SDL_VIDEODRIVER") == nullptr && SDL_getenv("WAYLAND_DISPLAY") == nullptr) {
+        SDL_SetHint(SDL_HINT_VIDEODRIVER, "x11,kmsdrm");
+    }
     if (SDL_Init(SDL_INIT_VIDEO) != 0) {
-        SetWhy(why, whySize, SDL_GetError());
+        char text[256];
+        SDL_snprintf(text, sizeof text, "%s%s",
+                     SDL_getenv("DISPLAY") == nullptr ? "no display (DISPLAY is not set): " : "",
+                     SDL_GetError());
+        SetWhy(why, whySize, text);
+        return false;
+    }
+    if (sdl::Invisible(SDL_GetCurrentVideoDriver())) {
+        SetWhy(why, whySize, "no display to show the window on (DISPLAY is not set)");
+        SDL_Quit();
         return false;
     }
     // Placed over the whole first display, as the full-screen window it is.

@@ -1,0 +1,62 @@
+#!/bin/sh
+# The real game in a real window under a private Xvfb.
+#   game_test.sh VOLLEEN DATA_DIR MODE
+# MODE quit:  full screen; the first logo shows (drawn straight onto the
+#             visible surface, no flip); Q in the main menu runs the credits
+#             and the game exits with status 0.
+# MODE close: with no data files at all the window still opens; a close
+#             request waits in the queue while the start-up and the menu run,
+#             and ends the game (status 0) once a match has started.
+# MODE term:  SIGTERM ends the game at once.
+set -u
+GAME=$(realpath "$1")
+DATA=$(realpath -m "$2")
+MODE=$3
+. "$(dirname "$0")/xvfb_lib.sh"
+start_xvfb
+
+mkdir -p "$WORK/run"
+if [ "$MODE" != close ] && [ -d "$DATA" ]; then cp -r "$DATA/." "$WORK/run/"; fi
+cd "$WORK/run" || fail "no working folder"
+"$GAME" >"$WORK/game.out" 2>"$WORK/game.err" &
+GAME_PID=$!
+TEST_PIDS=$GAME_PID
+# The window is made again when the renderer is chosen: wait for it to settle.
+sleep 1
+WINDOW=$(wait_for_window) || fail "no window: $(cat "$WORK/game.err")"
+check_full_screen "$WINDOW"
+
+case "$MODE" in
+quit)
+    if [ -f harbeklogo8.bmp ]; then
+        sleep 2
+        import -window root "$WORK/logo.png"
+        mean=$(convert "$WORK/logo.png" -colorspace gray -format '%[fx:mean]' info:)
+        awk -v m="$mean" 'BEGIN { exit !(m > 0.02) }' || fail "the logo screen stayed black ($mean)"
+    fi
+    # Held from now on: the logos do not read keys, the menu sees it at once.
+    xdotool keydown q
+    wait_for_exit "$GAME_PID" 60 || fail "the game did not end after Q in the menu"
+    xdotool keyup q
+    [ "$EXIT_STATUS" = 0 ] || fail "exit status $EXIT_STATUS: $(cat "$WORK/game.err")"
+    ;;
+close)
+    "$(dirname "$GAME")/volleen-send-close" "$WINDOW" || fail "could not send the close request"
+    sleep 3
+    kill -0 "$GAME_PID" 2>/dev/null || fail "the close request was handled inside the start-up"
+    xdotool keydown 1
+    wait_for_exit "$GAME_PID" 60 || fail "the queued close request did not end the game"
+    xdotool keyup 1
+    [ "$EXIT_STATUS" = 0 ] || fail "exit status $EXIT_STATUS: $(cat "$WORK/game.err")"
+    ;;
+term)
+    sleep 1
+    kill -TERM "$GAME_PID"
+    wait_for_exit "$GAME_PID" 5 || fail "SIGTERM did not end the game"
+    [ "$EXIT_STATUS" = 143 ] || fail "after SIGTERM the exit status was $EXIT_STATUS"
+    ;;
+*)
+    fail "unknown mode $MODE"
+    ;;
+esac
+echo "game test ($MODE) passed"
