@@ -8,6 +8,8 @@
 #             request waits in the queue while the start-up and the menu run,
 #             and ends the game (status 0) once a match has started.
 # MODE term:  SIGTERM ends the game at once.
+# MODE sound: the first logo's sound reaches the audio device (SDL's disk
+#             driver, which writes what the device would play to a file).
 set -u
 GAME=$(realpath "$1")
 DATA=$(realpath -m "$2")
@@ -18,6 +20,9 @@ start_xvfb
 mkdir -p "$WORK/run"
 if [ "$MODE" != close ] && [ -d "$DATA" ]; then cp -r "$DATA/." "$WORK/run/"; fi
 cd "$WORK/run" || fail "no working folder"
+if [ "$MODE" = sound ]; then
+    export SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$WORK/audio.raw"
+fi
 "$GAME" >"$WORK/game.out" 2>"$WORK/game.err" &
 GAME_PID=$!
 TEST_PIDS=$GAME_PID
@@ -54,6 +59,14 @@ term)
     kill -TERM "$GAME_PID"
     wait_for_exit "$GAME_PID" 5 || fail "SIGTERM did not end the game"
     [ "$EXIT_STATUS" = 143 ] || fail "after SIGTERM the exit status was $EXIT_STATUS"
+    ;;
+sound)
+    [ -f FIRE.WAV ] || { echo "no data folder: nothing to hear"; exit 0; }
+    sleep 3
+    [ -s "$WORK/audio.raw" ] || fail "nothing reached the audio device: $(cat "$WORK/game.err")"
+    # 8-bit unsigned output: silence is 128, the logo's sound is anything else.
+    sounding=$(od -An -tu1 -v "$WORK/audio.raw" | tr -s ' ' '\n' | grep -cv '^\(128\|\)$')
+    [ "$sounding" -gt 1000 ] || fail "the device played silence ($sounding samples not 128)"
     ;;
 *)
     fail "unknown mode $MODE"

@@ -5,6 +5,7 @@
 
 #include "platform/common/mixer.h"
 #include "platform/common/surface.h"
+#include "platform/common/text_raster.h"
 #include "platform/platform.h"
 #include "platform/sdl/sdl_state.h"
 
@@ -245,6 +246,7 @@ void DestroyGameWindow() {
     CloseDisplay();
     CloseAudio();
     mixer::ReleaseAll();
+    text::Shutdown();
     if (state.renderer != nullptr) SDL_DestroyRenderer(state.renderer);
     if (state.window != nullptr) SDL_DestroyWindow(state.window);
     state = sdl::State{};
