@@ -6,10 +6,10 @@
 
 #include "frontend/assets.h"
 #include "frontend/key_bindings.h"
-#include "input/input.h"
-#include "platform/platform.h"
 #include "graphics/display.h"
+#include "input/input.h"
 #include "match/match.h"
+#include "platform/platform.h"
 #include "sound/sound.h"
 
 namespace fe {
