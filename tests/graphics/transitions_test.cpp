@@ -47,6 +47,7 @@ TEST_F(TransitionTest, FadeToBlackTakesEightyTimedSteps) {
     SetEntry(0, 100, 90, 80);
     SetEntry(1, 250, 5, 4);
     SetEntry(2, 255, 242, 241);
+    SetEntry(3, 241, 241, 241);
     recorder.paletteTimes.clear();
     const uint32_t start = headless::VirtualMs();
     ScreenTransition(FadeToBlack, nullptr, 0);
@@ -58,6 +59,7 @@ TEST_F(TransitionTest, FadeToBlackTakesEightyTimedSteps) {
     EXPECT_EQ(Entry(0), (std::vector<int>{100, 90, 80, 4}));
     EXPECT_EQ(Entry(1), (std::vector<int>{10, 0, 0, 4}));
     EXPECT_EQ(Entry(2), (std::vector<int>{15, 2, 0, 4}));
+    EXPECT_EQ(Entry(3), (std::vector<int>{0, 0, 0, 4}));
 }
 
 TEST_F(TransitionTest, OtherFadesEndAtTheirColour) {
@@ -138,6 +140,7 @@ TEST_F(TransitionTest, TextTakesTheNearestEntry) {
     EXPECT_EQ(NearestPaletteIndex(0x1EC80A), 20);
     EXPECT_EQ(NearestPaletteIndex(0x1FC90B), 145);
     EXPECT_EQ(NearestPaletteIndex(0x000000), 0);
+    EXPECT_EQ(NearestPaletteIndex(0x020000), 0);    // blue 2: five entries equally near
     EXPECT_EQ(NearestPaletteIndex(0xFFFFFF), 255);  // (252, 252, 252)
 
     ASSERT_EQ(DrawTextIndexed("Hi", 10, 10, 144, PrimarySurface), 1);
