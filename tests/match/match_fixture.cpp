@@ -1,5 +1,7 @@
 #include "match_fixture.h"
 
+#include <unistd.h>
+
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -77,15 +79,21 @@ std::string WriteSound(const std::string& folder, const char* name) {
 }
 
 void LoadTestSounds() {
-    const std::string folder = std::string(VOLLEEN_BINARY_DIR) + "/test_match_sounds";
+    // A folder of this process's own: ctest runs several tests at once, and a
+    // file being rewritten by one must not be read half-written by another.
+    const auto folder = std::filesystem::temp_directory_path() /
+                        ("volleen_match_sounds_" + std::to_string(getpid()));
     std::filesystem::create_directories(folder);
+    const std::string dir = folder.string();
     SoundInit();  // after the first time: empties the bank
-    BoingSoundId = LoadSound(WriteSound(folder, "BOING.WAV").c_str(), 224);
-    BuzzerSoundId = LoadSound(WriteSound(folder, "BUZZER.WAV").c_str(), 224);
-    SpikeSoundId = LoadSound(WriteSound(folder, "SPIKE.WAV").c_str(), 224);
-    SplitSoundId = LoadSound(WriteSound(folder, "SPLIT.WAV").c_str(), 224);
-    MenuSoundId = LoadSound(WriteSound(folder, "MENU.WAV").c_str(), 224);
-    MusicSoundId = LoadSound(WriteSound(folder, "MUSIC.WAV").c_str(), 224);
+    BoingSoundId = LoadSound(WriteSound(dir, "BOING.WAV").c_str(), 224);
+    BuzzerSoundId = LoadSound(WriteSound(dir, "BUZZER.WAV").c_str(), 224);
+    SpikeSoundId = LoadSound(WriteSound(dir, "SPIKE.WAV").c_str(), 224);
+    SplitSoundId = LoadSound(WriteSound(dir, "SPLIT.WAV").c_str(), 224);
+    MenuSoundId = LoadSound(WriteSound(dir, "MENU.WAV").c_str(), 224);
+    MusicSoundId = LoadSound(WriteSound(dir, "MUSIC.WAV").c_str(), 224);
+    // The bank holds copies of the samples.
+    std::filesystem::remove_all(folder);
 }
 
 }  // namespace
