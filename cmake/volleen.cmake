@@ -11,3 +11,11 @@ function(volleen_folder_library name folder)
   add_library(${name} STATIC ${_sources})
   target_include_directories(${name} PUBLIC ${CMAKE_SOURCE_DIR}/src)
 endfunction()
+
+# Links the game code with one platform backend. The folders call one another
+# (the start-up sequence calls every subsystem, the graphics use the shell's
+# frame clock) and all of them call the backend, so they go in as one group.
+function(volleen_link_game target backend)
+  target_link_libraries(${target} PRIVATE
+    "$<LINK_GROUP:RESCAN,vl_shell,vl_frontend,vl_match,vl_graphics,vl_input,vl_sound,${backend},platform_common>")
+endfunction()

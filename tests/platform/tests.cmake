@@ -7,8 +7,8 @@ if(TARGET volleen-headless)
                              ${CMAKE_SOURCE_DIR}/tools/headless/trace.cpp)
   target_include_directories(test_runner PRIVATE ${CMAKE_SOURCE_DIR}/src
                                                  ${CMAKE_SOURCE_DIR}/tools/headless)
-  target_link_libraries(test_runner PRIVATE volleen_game
-                        "$<LINK_LIBRARY:WHOLE_ARCHIVE,platform_headless>" GTest::gtest_main)
+  volleen_link_game(test_runner platform_headless)
+  target_link_libraries(test_runner PRIVATE GTest::gtest_main)
   gtest_discover_tests(test_runner WORKING_DIRECTORY ${CMAKE_BINARY_DIR} DISCOVERY_TIMEOUT 30)
 endif()
 
