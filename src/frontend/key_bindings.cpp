@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include <unistd.h>
+
 #include "frontend/main_menu.h"
 #include "graphics/display.h"
 #include "graphics/text.h"
@@ -92,7 +94,9 @@ void SaveKeyBindings() {
     if (file == nullptr) {
         why = errno;
     } else {
-        if (std::fwrite(bytes, 1, sizeof bytes, file) != sizeof bytes || std::fflush(file) != 0) {
+        // On disk before the rename, so a crash cannot leave an empty file.
+        if (std::fwrite(bytes, 1, sizeof bytes, file) != sizeof bytes || std::fflush(file) != 0 ||
+            fsync(fileno(file)) != 0) {
             why = errno != 0 ? errno : EIO;
         }
         if (std::fclose(file) != 0 && why == 0) why = errno != 0 ? errno : EIO;

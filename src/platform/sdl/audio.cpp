@@ -1,5 +1,7 @@
 // Sound: one audio device whose callback runs the shared mixer.
 #include <SDL.h>
+#include <fcntl.h>
+#include <unistd.h>
 
 #include "platform/common/mixer.h"
 #include "platform/platform.h"
@@ -29,10 +31,33 @@ public:
     AudioLock& operator=(const AudioLock&) = delete;
 };
 
+// The sound libraries under SDL print their own lines while they probe for a
+// device (ALSA's several for a machine with no sound card). The game says in
+// one line of its own that it runs silent, so their chatter is held back.
+class QuietStderr {
+public:
+    QuietStderr() : saved_(dup(STDERR_FILENO)) {
+        const int null = open("/dev/null", O_WRONLY);
+        if (saved_ >= 0 && null >= 0) dup2(null, STDERR_FILENO);
+        if (null >= 0) close(null);
+    }
+    ~QuietStderr() {
+        if (saved_ < 0) return;
+        dup2(saved_, STDERR_FILENO);
+        close(saved_);
+    }
+    QuietStderr(const QuietStderr&) = delete;
+    QuietStderr& operator=(const QuietStderr&) = delete;
+
+private:
+    int saved_;
+};
+
 }  // namespace
 
 bool OpenAudio() {
     if (state.audio != 0) return true;
+    QuietStderr quiet;
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return false;
     SDL_AudioSpec wanted{};
     wanted.freq = mixer::SampleRate;
