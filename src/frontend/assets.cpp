@@ -64,15 +64,14 @@ void MakeBob(Bob* bob, int32_t x, int32_t y, int32_t width, int32_t height, int3
 int32_t LoadPicture(const char* name, int32_t minWidth, int32_t minHeight, bool report) {
     UnloadBitmapFile(&ScratchBitmap);
 
-    // The loader only says yes or no; look at the file first to say why.
-    std::FILE* probe = std::fopen(name, "rb");
-    if (probe == nullptr) {
-        Refuse(name, OpenFailure(errno), report);
-        return 0;
-    }
-    std::fclose(probe);
-
     if (!LoadBitmapFile(&ScratchBitmap, name) || ScratchBitmap.pixels == nullptr) {
+        // The loader only says yes or no; whether the file opens says why.
+        std::FILE* probe = std::fopen(name, "rb");
+        if (probe == nullptr) {
+            Refuse(name, OpenFailure(errno), report);
+            return 0;
+        }
+        std::fclose(probe);
         Refuse(name, "not a bitmap file the game can read", report);
         return 0;
     }

@@ -36,6 +36,29 @@ void BuildStartPalette() {
     }
 }
 
+// The pixel address is non-null exactly while the lock is held; a second
+// lock hands back the same address.
+uint8_t* Lock(platform::Surface* surface, uint8_t*& pixels, int32_t& pitch) {
+    if (pixels != nullptr) return pixels;
+    uint8_t* address = nullptr;
+    int32_t rowPitch = 0;
+    if (!platform::LockSurface(surface, &address, &rowPitch) || address == nullptr) {
+        pitch = 0;
+        return nullptr;
+    }
+    pixels = address;
+    pitch = rowPitch;
+    return pixels;
+}
+
+int32_t Unlock(platform::Surface* surface, uint8_t*& pixels, int32_t& pitch) {
+    if (pixels == nullptr) return 0;
+    platform::UnlockSurface(surface);
+    pixels = nullptr;
+    pitch = 0;
+    return 1;
+}
+
 }  // namespace
 
 int32_t StartDisplay(int32_t width, int32_t height, int32_t bits) {
@@ -133,49 +156,10 @@ int32_t FillSurface(platform::Surface* surface, int32_t colour) {
     return 1;
 }
 
-uint8_t* LockPrimary() {
-    if (PrimaryPixels != nullptr) return PrimaryPixels;
-    uint8_t* pixels = nullptr;
-    int32_t pitch = 0;
-    if (!platform::LockSurface(PrimarySurface, &pixels, &pitch) || pixels == nullptr) {
-        PrimaryPixels = nullptr;
-        PrimaryPitch = 0;
-        return nullptr;
-    }
-    PrimaryPixels = pixels;
-    PrimaryPitch = pitch;
-    return PrimaryPixels;
-}
-
-int32_t UnlockPrimary() {
-    if (PrimaryPixels == nullptr) return 0;
-    platform::UnlockSurface(PrimarySurface);
-    PrimaryPixels = nullptr;
-    PrimaryPitch = 0;
-    return 1;
-}
-
-uint8_t* LockBackBuffer() {
-    if (BackPixels != nullptr) return BackPixels;
-    uint8_t* pixels = nullptr;
-    int32_t pitch = 0;
-    if (!platform::LockSurface(BackSurface, &pixels, &pitch) || pixels == nullptr) {
-        BackPixels = nullptr;
-        BackPitch = 0;
-        return nullptr;
-    }
-    BackPixels = pixels;
-    BackPitch = pitch;
-    return BackPixels;
-}
-
-int32_t UnlockBackBuffer() {
-    if (BackPixels == nullptr) return 0;
-    platform::UnlockSurface(BackSurface);
-    BackPixels = nullptr;
-    BackPitch = 0;
-    return 1;
-}
+uint8_t* LockPrimary() { return Lock(PrimarySurface, PrimaryPixels, PrimaryPitch); }
+int32_t UnlockPrimary() { return Unlock(PrimarySurface, PrimaryPixels, PrimaryPitch); }
+uint8_t* LockBackBuffer() { return Lock(BackSurface, BackPixels, BackPitch); }
+int32_t UnlockBackBuffer() { return Unlock(BackSurface, BackPixels, BackPitch); }
 
 int32_t GetPalette(Palette& destination) {
     std::memmove(&destination, &CurrentPalette, sizeof(Palette));

@@ -14,14 +14,18 @@ constexpr uint32_t StepMs = 12;
 uint8_t Rise(uint8_t c, int32_t by) { return static_cast<uint8_t>(c + by > 255 ? 255 : c + by); }
 uint8_t Drop(uint8_t c, int32_t by) { return static_cast<uint8_t>(c < by ? 0 : c - by); }
 
+void WaitStep() {
+    StartFrameClock();
+    WaitFrameClock(StepMs);
+}
+
 // One palette step: a fresh copy, changed, shown, then held for a step.
 void PaletteStep(void (*change)(PaletteEntry&), int32_t first) {
     Palette work;
     GetPalette(work);
     for (int32_t n = first; n < 256; ++n) change(work.entries[n]);
     SetPalette(work);
-    StartFrameClock();
-    WaitFrameClock(StepMs);
+    WaitStep();
 }
 
 void StepToBlack(PaletteEntry& e) {
@@ -53,11 +57,6 @@ void StepToGreen(PaletteEntry& e) {
     e.red = Drop(e.red, 4);
     e.green = Rise(e.green, 6);
     e.blue = Drop(e.blue, 4);
-}
-
-void WaitStep() {
-    StartFrameClock();
-    WaitFrameClock(StepMs);
 }
 
 void Columns(int32_t i, int32_t w, int32_t h, uint8_t* pixels, int32_t pitch) {

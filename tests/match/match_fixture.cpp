@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
+#include <vector>
 
 #include "frontend/key_bindings.h"
 #include "graphics/display.h"
@@ -17,6 +17,7 @@
 #include "platform/platform.h"
 #include "shell/random.h"
 #include "sound/sound.h"
+#include "sound/wave_file.h"
 
 namespace {
 
@@ -57,24 +58,8 @@ RecordingObserver Watcher;
 // A short silent wave file of the game's format: 8-bit mono, 11025 Hz.
 std::string WriteSound(const std::string& folder, const char* name) {
     const std::string path = folder + "/" + name;
-    std::ofstream out(path, std::ios::binary);
-    auto u32 = [&](uint32_t v) { out.write(reinterpret_cast<const char*>(&v), 4); };
-    auto u16 = [&](uint16_t v) { out.write(reinterpret_cast<const char*>(&v), 2); };
-    const uint32_t samples = 64;
-    out.write("RIFF", 4);
-    u32(4 + 8 + 18 + 8 + samples);
-    out.write("WAVEfmt ", 8);
-    u32(18);
-    u16(1);
-    u16(1);
-    u32(11025);
-    u32(11025);
-    u16(1);
-    u16(8);
-    u16(0);
-    out.write("data", 4);
-    u32(samples);
-    for (uint32_t i = 0; i < samples; ++i) out.put(static_cast<char>(128));
+    const std::vector<uint8_t> silence(64, 128);
+    SaveWaveFile(path.c_str(), silence.data(), static_cast<uint32_t>(silence.size()), 11025);
     return path;
 }
 

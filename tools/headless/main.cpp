@@ -41,7 +41,8 @@ bool ReadWholeFile(const std::string& name, std::string* text) {
     return !in.bad();
 }
 
-// The time of the script's last line (0 for none); the script is valid here.
+// The time of the script's last line (0 for none). A bad script is refused
+// by the backend afterwards, so the number then does not matter.
 int64_t LastScriptMs(const std::string& script) {
     std::istringstream lines(script);
     int64_t last = 0;
@@ -68,12 +69,10 @@ int main(int argc, char** argv) {
     backend.epoch = options.epoch;
     backend.realtime = options.realtime;
     backend.mixAudio = !options.audioOut.empty();
-    if (!headless::Configure(backend, &error)) return BadUse(error);
     backend.untilMs = options.untilMs >= 0
                           ? options.untilMs
                           : LastScriptMs(backend.scriptText) + DefaultLimitAfterScript;
-    // Configure again with the limit now that the script is known to be good.
-    headless::Configure(backend, nullptr);
+    if (!headless::Configure(backend, &error)) return BadUse(error);
 
     if (!options.shotsDir.empty()) {
         std::error_code failed;

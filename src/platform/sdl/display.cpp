@@ -75,13 +75,16 @@ void Present() {
     if (state.renderer == nullptr) return;
     SDL_SetRenderTarget(state.renderer, nullptr);
     SDL_SetRenderDrawColor(state.renderer, 0, 0, 0, 255);
-    SDL_RenderClear(state.renderer);
     const Surface* primary = display::Primary;
-    if (state.displayOpen && state.screen != nullptr && primary != nullptr) {
+    if (!state.displayOpen || state.screen == nullptr || primary == nullptr) {
+        SDL_RenderClear(state.renderer);
+    } else {
         ConvertPrimary(*primary);
         int outWidth = 0;
         int outHeight = 0;
         SDL_GetRendererOutputSize(state.renderer, &outWidth, &outHeight);
+        // Enlarged first (that draws into a texture of its own), then the
+        // window is cleared for the letterbox bars and the picture goes on.
         SDL_Texture* picture = SharpPicture(primary->width, primary->height, outWidth, outHeight);
         SDL_RenderClear(state.renderer);
         // Letterbox: the largest rectangle of the picture's shape, centred.
