@@ -447,6 +447,41 @@ def music_switch(r, data):
     expect(second.sounds("stop", "MENU.WAV"), "the menu tune stops for the match")
 
 
+def wav_samples(raw):
+    """The samples of a canonical 8-bit mono wave file, and its rate."""
+    expect(raw is not None and raw[:4] == b"RIFF" and raw[36:40] == b"data", "a wave file")
+    rate = int.from_bytes(raw[24:28], "little")
+    return raw[44:44 + int.from_bytes(raw[40:44], "little")], rate
+
+
+def menu_tune_in_the_mix(r, data):
+    """--audio-out: the menu tune is heard, looping, from the moment the menu
+    plays it until the match stops it, and nothing after (music off)."""
+    script = press(MENU_READY, M, 100) + press(45000, KEY_2) + "50000 close\n"
+    run = r.run(script, until=60000, extra=("--audio-out", "mix.wav"))
+    expect_eq(run.status, 0, "exit status")
+    samples, rate = wav_samples(run.file("mix.wav"))
+    expect_eq(rate, 11025, "rate of the mixed output")
+    expect(len(samples) >= 50000 * rate // 1000, f"the mix covers the run: {len(samples)} samples")
+
+    started = run.sounds("play", "MENU.WAV")
+    stopped = run.sounds("stop", "MENU.WAV")
+    expect(started and started[0]["loop"] == 1, "the menu tune is played looped")
+    expect(stopped, "the match stops the menu tune")
+    begin, end = started[0]["t"], stopped[0]["t"]
+    expect(end - begin > 25000, f"the menu was up {end - begin} ms, longer than one pass of its tune")
+
+    def loud(from_ms, to_ms):
+        window = samples[from_ms * rate // 1000:to_ms * rate // 1000]
+        return max(abs(s - 128) for s in window)
+
+    # Every second of the menu sounds, the second pass of the tune included.
+    for second in range(begin, end - 1000, 1000):
+        expect(loud(second, second + 1000) >= 2, f"the menu tune is silent at {second} ms")
+    # Nothing is heard once it has stopped: the music is off for this match.
+    expect_eq(loud(end + 50, 50000), 0, "sound after the menu tune was stopped")
+
+
 def close_during_play(r, data):
     """A window close in the middle of a rally ends the game with status 0."""
     run = r.run(press(MENU_READY, KEY_1) + "14500 button 0 down\n14600 button 0 up\n16000 close\n",
@@ -468,4 +503,5 @@ SCENARIOS = {
     "redefine_keys": redefine_keys,
     "music_switch": music_switch,
     "close_during_play": close_during_play,
+    "menu_tune_in_the_mix": menu_tune_in_the_mix,
 }
