@@ -17,5 +17,5 @@ endfunction()
 # frame clock) and all of them call the backend, so they go in as one group.
 function(volleen_link_game target backend)
   target_link_libraries(${target} PRIVATE
-    "$<LINK_GROUP:RESCAN,vl_shell,vl_frontend,vl_match,vl_graphics,vl_input,vl_sound,${backend},platform_common>")
+    "$<LINK_GROUP:RESCAN,vl_shell,vl_frontend,vl_match,vl_graphics,vl_input,vl_sound,${backend},platform_common,vl_common>")
 endfunction()

@@ -3,9 +3,10 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <string>
 
-#include <unistd.h>
-
+#include "common/byte_order.h"
+#include "common/file_write.h"
 #include "frontend/main_menu.h"
 #include "graphics/display.h"
 #include "graphics/text.h"
@@ -23,9 +24,6 @@ uint8_t MusicOn = 1;
 namespace {
 
 constexpr const char* KeysFile = "keys.dat";
-// Written beside keys.dat and renamed over it, so a failed or interrupted
-// save never leaves a torn or empty settings file behind.
-constexpr const char* KeysTempFile = "keys.dat.tmp";
 constexpr int KeysFileSize = 20;
 
 uint8_t* const BindingFields[5] = {&Player1Left, &Player1Right, &Player2Left, &Player2Right,
@@ -86,26 +84,13 @@ void LoadKeyBindings() {
 }
 
 void SaveKeyBindings() {
-    uint8_t bytes[KeysFileSize] = {};
-    for (int i = 0; i < 5; ++i) bytes[i * 4] = *BindingFields[i];
-
-    int why = 0;
-    std::FILE* file = std::fopen(KeysTempFile, "wb");
-    if (file == nullptr) {
-        why = errno;
-    } else {
-        // On disk before the rename, so a crash cannot leave an empty file.
-        if (std::fwrite(bytes, 1, sizeof bytes, file) != sizeof bytes || std::fflush(file) != 0 ||
-            fsync(fileno(file)) != 0) {
-            why = errno != 0 ? errno : EIO;
-        }
-        if (std::fclose(file) != 0 && why == 0) why = errno != 0 ? errno : EIO;
-        if (why == 0 && std::rename(KeysTempFile, KeysFile) != 0) why = errno;
-        if (why != 0) std::remove(KeysTempFile);
-    }
-    if (why != 0) {
+    uint8_t bytes[KeysFileSize];
+    for (int i = 0; i < 5; ++i) WriteLe32(bytes + i * 4, *BindingFields[i]);
+    // Never torn: a failed or interrupted save leaves the old file whole.
+    std::string why;
+    if (!WriteFileAtomically(KeysFile, bytes, sizeof bytes, &why)) {
         std::fprintf(stderr, "volleen: cannot save %s: %s; the old file stays\n", KeysFile,
-                     std::strerror(why));
+                     why.c_str());
     }
 }
 

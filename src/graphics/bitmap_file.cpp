@@ -4,6 +4,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "common/byte_order.h"
+
 BitmapFile ScratchBitmap;
 
 namespace {
@@ -18,36 +20,29 @@ constexpr int64_t MaxPixelBytes = 64 * 1024 * 1024;
 // headers and row padding, with room to spare.
 constexpr size_t MaxFileBytes = 160u * 1024u * 1024u;
 
-uint16_t Read16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | p[1] << 8); }
-
-uint32_t Read32(const uint8_t* p) {
-    return static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8 |
-           static_cast<uint32_t>(p[2]) << 16 | static_cast<uint32_t>(p[3]) << 24;
-}
-
 BitmapFileHeader ReadFileHeader(const uint8_t* p) {
     BitmapFileHeader h;
-    h.bfType = Read16(p);
-    h.bfSize = Read32(p + 2);
-    h.bfReserved1 = Read16(p + 6);
-    h.bfReserved2 = Read16(p + 8);
-    h.bfOffBits = Read32(p + 10);
+    h.bfType = ReadLe16(p);
+    h.bfSize = ReadLe32(p + 2);
+    h.bfReserved1 = ReadLe16(p + 6);
+    h.bfReserved2 = ReadLe16(p + 8);
+    h.bfOffBits = ReadLe32(p + 10);
     return h;
 }
 
 BitmapInfoHeader ReadInfoHeader(const uint8_t* p) {
     BitmapInfoHeader h;
-    h.biSize = Read32(p);
-    h.biWidth = static_cast<int32_t>(Read32(p + 4));
-    h.biHeight = static_cast<int32_t>(Read32(p + 8));
-    h.biPlanes = Read16(p + 12);
-    h.biBitCount = Read16(p + 14);
-    h.biCompression = Read32(p + 16);
-    h.biSizeImage = Read32(p + 20);
-    h.biXPelsPerMeter = static_cast<int32_t>(Read32(p + 24));
-    h.biYPelsPerMeter = static_cast<int32_t>(Read32(p + 28));
-    h.biClrUsed = Read32(p + 32);
-    h.biClrImportant = Read32(p + 36);
+    h.biSize = ReadLe32(p);
+    h.biWidth = static_cast<int32_t>(ReadLe32(p + 4));
+    h.biHeight = static_cast<int32_t>(ReadLe32(p + 8));
+    h.biPlanes = ReadLe16(p + 12);
+    h.biBitCount = ReadLe16(p + 14);
+    h.biCompression = ReadLe32(p + 16);
+    h.biSizeImage = ReadLe32(p + 20);
+    h.biXPelsPerMeter = static_cast<int32_t>(ReadLe32(p + 24));
+    h.biYPelsPerMeter = static_cast<int32_t>(ReadLe32(p + 28));
+    h.biClrUsed = ReadLe32(p + 32);
+    h.biClrImportant = ReadLe32(p + 36);
     return h;
 }
 

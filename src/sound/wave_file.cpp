@@ -5,26 +5,12 @@
 #include <cstring>
 #include <string>
 
+#include "common/byte_order.h"
+#include "common/file_write.h"
+
 char WaveFailure[160] = "";
 
 namespace {
-
-uint16_t Le16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | (p[1] << 8)); }
-
-uint32_t Le32(const uint8_t* p) {
-    return static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) |
-           (static_cast<uint32_t>(p[2]) << 16) | (static_cast<uint32_t>(p[3]) << 24);
-}
-
-void PutLe16(uint8_t* p, uint32_t v) {
-    p[0] = static_cast<uint8_t>(v);
-    p[1] = static_cast<uint8_t>(v >> 8);
-}
-
-void PutLe32(uint8_t* p, uint32_t v) {
-    PutLe16(p, v);
-    PutLe16(p + 2, v >> 16);
-}
 
 bool IdIs(const uint8_t* p, const char* id) { return std::memcmp(p, id, 4) == 0; }
 
@@ -39,7 +25,7 @@ bool FindChunk(const uint8_t* bytes, uint64_t end, uint64_t pos, const char* id,
             *at = pos;
             return true;
         }
-        const uint64_t size = Le32(bytes + pos + 4);
+        const uint64_t size = ReadLe32(bytes + pos + 4);
         pos += 8 + size + (size & 1);  // contents are padded to an even length
     }
     return false;
@@ -53,7 +39,7 @@ bool FindWaveRiff(const uint8_t* bytes, uint64_t size, uint64_t* at) {
             *at = pos;
             return true;
         }
-        const uint64_t riffSize = Le32(bytes + pos + 4);
+        const uint64_t riffSize = ReadLe32(bytes + pos + 4);
         pos += 8 + riffSize + (riffSize & 1);
     }
     return false;
@@ -70,7 +56,7 @@ int32_t ReadWave(const uint8_t* bytes, size_t size, WaveFile* wave) {
     }
     // The sub-chunks are searched for within the RIFF chunk's claimed contents,
     // and never past the end of the bytes we have.
-    uint64_t riffEnd = riff + 8 + Le32(bytes + riff + 4);
+    uint64_t riffEnd = riff + 8 + ReadLe32(bytes + riff + 4);
     if (riffEnd > size) riffEnd = size;
 
     uint64_t fmt = 0;
@@ -85,12 +71,12 @@ int32_t ReadWave(const uint8_t* bytes, size_t size, WaveFile* wave) {
         Fail("format chunk cut short");
         return 0;
     }
-    const uint16_t formatTag = Le16(bytes + format);
+    const uint16_t formatTag = ReadLe16(bytes + format);
     if (formatTag != 1) {
         std::snprintf(WaveFailure, sizeof WaveFailure, "format tag %u is not PCM (1)", formatTag);
         return 0;
     }
-    const uint64_t formatSize = Le32(bytes + fmt + 4);
+    const uint64_t formatSize = ReadLe32(bytes + fmt + 4);
     const uint64_t afterFormat = format + formatSize + (formatSize & 1);
 
     uint64_t data = 0;
@@ -98,7 +84,7 @@ int32_t ReadWave(const uint8_t* bytes, size_t size, WaveFile* wave) {
         Fail("no data chunk after the format chunk");
         return 0;
     }
-    const uint64_t claimed = Le32(bytes + data + 4);
+    const uint64_t claimed = ReadLe32(bytes + data + 4);
     const uint64_t start = data + 8;
     const uint64_t present = size - start;  // the header fits, so start <= size
     if (claimed > present && claimed > MAX_WAVE_DATA_BYTES) {
@@ -109,11 +95,11 @@ int32_t ReadWave(const uint8_t* bytes, size_t size, WaveFile* wave) {
     }
 
     wave->formatTag = formatTag;
-    wave->channels = Le16(bytes + format + 2);
-    wave->samplesPerSecond = Le32(bytes + format + 4);
-    wave->averageBytesPerSecond = Le32(bytes + format + 8);
-    wave->blockAlign = Le16(bytes + format + 12);
-    wave->bitsPerSample = Le16(bytes + format + 14);
+    wave->channels = ReadLe16(bytes + format + 2);
+    wave->samplesPerSecond = ReadLe32(bytes + format + 4);
+    wave->averageBytesPerSecond = ReadLe32(bytes + format + 8);
+    wave->blockAlign = ReadLe16(bytes + format + 12);
+    wave->bitsPerSample = ReadLe16(bytes + format + 14);
     // A data chunk cut short by the end of the file sounds silent where its
     // bytes are missing.
     const uint64_t copied = claimed < present ? claimed : present;
@@ -152,47 +138,26 @@ int32_t SaveWaveFile(const char* name, const uint8_t* samples, uint32_t count, u
         Fail("too many samples for one wave file");
         return 0;
     }
-    uint8_t header[44];
+    std::vector<uint8_t> file(size_t{44} + count + pad, 0);
+    uint8_t* header = file.data();
     std::memcpy(header, "RIFF", 4);
-    PutLe32(header + 4, 36 + count + pad);
+    WriteLe32(header + 4, 36 + count + pad);
     std::memcpy(header + 8, "WAVE", 4);
     std::memcpy(header + 12, "fmt ", 4);
-    PutLe32(header + 16, 16);
-    PutLe16(header + 20, 1);     // PCM
-    PutLe16(header + 22, 1);     // mono
-    PutLe32(header + 24, rate);  // samples per second
-    PutLe32(header + 28, rate);  // bytes per second: one byte a sample
-    PutLe16(header + 32, 1);     // block alignment
-    PutLe16(header + 34, 8);     // bits per sample
+    WriteLe32(header + 16, 16);
+    WriteLe16(header + 20, 1);     // PCM
+    WriteLe16(header + 22, 1);     // mono
+    WriteLe32(header + 24, rate);  // samples per second
+    WriteLe32(header + 28, rate);  // bytes per second: one byte a sample
+    WriteLe16(header + 32, 1);     // block alignment
+    WriteLe16(header + 34, 8);     // bits per sample
     std::memcpy(header + 36, "data", 4);
-    PutLe32(header + 40, count);
+    WriteLe32(header + 40, count);
+    if (count != 0) std::memcpy(header + 44, samples, count);
 
-    // Written beside the target and renamed over it, so a reader never sees
-    // half a file.
-    const std::string temporary = std::string(name) + ".tmp";
-    FILE* file = std::fopen(temporary.c_str(), "wb");
-    if (file == nullptr) {
-        std::snprintf(WaveFailure, sizeof WaveFailure, "cannot be created: %s",
-                      std::strerror(errno));
-        return 0;
-    }
-    const uint8_t zero = 0;
-    bool ok = std::fwrite(header, 1, sizeof header, file) == sizeof header;
-    if (ok && count != 0) ok = std::fwrite(samples, 1, count, file) == count;
-    if (ok && pad != 0) ok = std::fwrite(&zero, 1, 1, file) == 1;
-    int error = errno;
-    if (std::fclose(file) != 0 && ok) {
-        ok = false;
-        error = errno;
-    }
-    if (ok && std::rename(temporary.c_str(), name) != 0) {
-        ok = false;
-        error = errno;
-    }
-    if (!ok) {
-        std::snprintf(WaveFailure, sizeof WaveFailure, "cannot be written: %s",
-                      std::strerror(error));
-        std::remove(temporary.c_str());
+    std::string why;
+    if (!WriteFileAtomically(name, file.data(), file.size(), &why)) {
+        Fail(why.c_str());
         return 0;
     }
     return 1;

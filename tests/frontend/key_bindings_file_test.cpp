@@ -68,7 +68,7 @@ TEST_F(KeysFile, SaveWritesTwentyBytesOfZeroExtendedValuesAndLoadsBackTheSame) {
     EXPECT_EQ(
         ReadFileBytes("keys.dat"),
         (std::vector<uint8_t>{203, 0, 0, 0, 205, 0, 0, 0, 30, 0, 0, 0, 32, 0, 0, 0, 0, 0, 0, 0}));
-    EXPECT_FALSE(fs::exists("keys.dat.tmp"));
+    EXPECT_EQ(std::distance(fs::directory_iterator("."), fs::directory_iterator()), 1);
 
     // Rewriting a longer file cuts it to 20 bytes.
     WriteFileBytes("keys.dat", std::vector<uint8_t>(64, 0xAB));
@@ -80,31 +80,54 @@ TEST_F(KeysFile, SaveWritesTwentyBytesOfZeroExtendedValuesAndLoadsBackTheSame) {
     EXPECT_EQ(fs::file_size("keys.dat"), 20u);
 }
 
-TEST_F(KeysFile, ASaveThatCannotWriteKeepsTheOldFileAndSaysSo) {
+TEST_F(KeysFile, AReadOnlyKeysFileIsLeftAloneWithOneWarning) {
     const std::vector<uint8_t> old = {0x1E, 0, 0,    0, 0x20, 0, 0, 0, 0x24, 0,
                                       0,    0, 0x26, 0, 0,    0, 1, 0, 0,    0};
     WriteFileBytes("keys.dat", old);
-    // The temporary file's place is taken by a folder, so it cannot be made.
-    fs::create_directory("keys.dat.tmp");
+    fs::permissions("keys.dat", fs::perms::owner_read | fs::perms::group_read);
     Set(2, 3, 4, 5, 0);
     testing::internal::CaptureStderr();
     SaveKeyBindings();
     const std::string said = testing::internal::GetCapturedStderr();
     EXPECT_EQ(ReadFileBytes("keys.dat"), old);
-    EXPECT_NE(said.find("keys.dat"), std::string::npos) << said;
+    EXPECT_NE(said.find("cannot save keys.dat"), std::string::npos) << said;
     EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
     // The game goes on with the values in force.
     EXPECT_EQ(Fields(), (std::vector<uint8_t>{2, 3, 4, 5, 0}));
-}
 
-TEST_F(KeysFile, ASaveThatCannotReplaceTheFileLeavesNoTemporaryFileBehind) {
-    fs::create_directory("keys.dat");  // rename cannot put a file over a folder
+    // A folder in its place cannot be replaced either, and nothing is left.
+    fs::remove("keys.dat");
+    fs::create_directory("keys.dat");
     testing::internal::CaptureStderr();
     SaveKeyBindings();
-    const std::string said = testing::internal::GetCapturedStderr();
+    EXPECT_NE(testing::internal::GetCapturedStderr().find("cannot save keys.dat"),
+              std::string::npos);
     EXPECT_TRUE(fs::is_directory("keys.dat"));
-    EXPECT_FALSE(fs::exists("keys.dat.tmp"));
-    EXPECT_NE(said.find("cannot save keys.dat"), std::string::npos) << said;
+    EXPECT_EQ(std::distance(fs::directory_iterator("."), fs::directory_iterator()), 1);
+}
+
+// Settings kept elsewhere and linked in (as dotfile managers do) stay linked,
+// and the temporary file cannot be aimed at another file through a planted link.
+TEST_F(KeysFile, ASaveWritesThroughALinkKeepingTheTargetsModeAndFollowsNoPlantedLink) {
+    fs::create_directory("kept");
+    WriteFileBytes("kept/keys", std::vector<uint8_t>(20, 0));
+    fs::permissions("kept/keys",
+                    fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    fs::create_symlink("kept/keys", "keys.dat");
+    WriteFileBytes("victim", {1, 2, 3});
+    fs::create_symlink("victim", "keys.dat.tmp");
+    fs::create_symlink("../victim", "kept/keys.tmp");
+
+    Set(203, 205, 30, 32, 1);
+    SaveKeyBindings();
+    EXPECT_TRUE(fs::is_symlink("keys.dat"));
+    EXPECT_EQ(
+        ReadFileBytes("kept/keys"),
+        (std::vector<uint8_t>{203, 0, 0, 0, 205, 0, 0, 0, 30, 0, 0, 0, 32, 0, 0, 0, 1, 0, 0, 0}));
+    EXPECT_EQ(fs::status("kept/keys").permissions(),
+              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    EXPECT_EQ(ReadFileBytes("victim"), (std::vector<uint8_t>{1, 2, 3}));
+    EXPECT_EQ(std::distance(fs::directory_iterator("kept"), fs::directory_iterator()), 2);
 }
 
 TEST_F(KeysFile, AKeysFileThatCannotBeOpenedGivesTheDefaultKeysAndAWarning) {

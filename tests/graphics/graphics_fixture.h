@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "common/byte_order.h"
 #include "graphics/display.h"
 #include "platform/headless/headless.h"
 
@@ -42,10 +43,6 @@ struct BmpSpec {
     std::vector<uint8_t> trailing;  // bytes after the pixels
 };
 
-inline void Put(std::vector<uint8_t>& out, uint64_t value, int bytes) {
-    for (int i = 0; i < bytes; ++i) out.push_back(static_cast<uint8_t>(value >> (8 * i)));
-}
-
 inline std::vector<uint8_t> MakeBmp(const BmpSpec& s) {
     const uint32_t entries = s.bits == 8 ? (s.clrUsed ? s.clrUsed : 256) : s.clrUsed;
     const uint32_t rowBytes = static_cast<uint32_t>(s.width) * s.bits / 8;
@@ -60,21 +57,21 @@ inline std::vector<uint8_t> MakeBmp(const BmpSpec& s) {
     const uint32_t imageSize =
         s.sizeImage >= 0 ? static_cast<uint32_t>(s.sizeImage) : stride * rowCount;
     std::vector<uint8_t> out;
-    Put(out, 0x4D42, 2);
-    Put(out, natural + imageSize, 4);
-    Put(out, 0, 4);
-    Put(out, dataAt, 4);
-    Put(out, s.infoSize, 4);
-    Put(out, static_cast<uint32_t>(s.width), 4);
-    Put(out, static_cast<uint32_t>(s.height), 4);
-    Put(out, 1, 2);
-    Put(out, s.bits, 2);
-    Put(out, s.compression, 4);
-    Put(out, imageSize, 4);
-    Put(out, 2835, 4);
-    Put(out, 2835, 4);
-    Put(out, s.clrUsed, 4);
-    Put(out, 0, 4);
+    AppendLe16(out, 0x4D42);
+    AppendLe32(out, natural + imageSize);
+    AppendLe32(out, 0);
+    AppendLe32(out, dataAt);
+    AppendLe32(out, s.infoSize);
+    AppendLe32(out, static_cast<uint32_t>(s.width));
+    AppendLe32(out, static_cast<uint32_t>(s.height));
+    AppendLe16(out, 1);
+    AppendLe16(out, s.bits);
+    AppendLe32(out, s.compression);
+    AppendLe32(out, imageSize);
+    AppendLe32(out, 2835);
+    AppendLe32(out, 2835);
+    AppendLe32(out, s.clrUsed);
+    AppendLe32(out, 0);
     out.resize(14 + s.infoSize, 0);  // the rest of a longer header
     for (uint32_t i = 0; i < 4 * entries; ++i) out.push_back(i < s.table.size() ? s.table[i] : 0);
     if (dataAt > out.size()) out.resize(dataAt, 0xEE);  // a gap before the pixels

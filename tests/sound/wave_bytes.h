@@ -5,19 +5,11 @@
 #include <string>
 #include <vector>
 
+#include "common/byte_order.h"
+
 namespace wavetest {
 
 using Bytes = std::vector<uint8_t>;
-
-inline void Put16(Bytes& out, uint32_t v) {
-    out.push_back(static_cast<uint8_t>(v));
-    out.push_back(static_cast<uint8_t>(v >> 8));
-}
-
-inline void Put32(Bytes& out, uint32_t v) {
-    Put16(out, v);
-    Put16(out, v >> 16);
-}
 
 inline void PutId(Bytes& out, const char* id) { out.insert(out.end(), id, id + 4); }
 
@@ -26,8 +18,8 @@ inline void PutId(Bytes& out, const char* id) { out.insert(out.end(), id, id + 4
 inline Bytes Chunk(const char* id, const Bytes& contents, int64_t claimed = -1) {
     Bytes out;
     PutId(out, id);
-    Put32(out,
-          claimed < 0 ? static_cast<uint32_t>(contents.size()) : static_cast<uint32_t>(claimed));
+    AppendLe32(
+        out, claimed < 0 ? static_cast<uint32_t>(contents.size()) : static_cast<uint32_t>(claimed));
     out.insert(out.end(), contents.begin(), contents.end());
     if (contents.size() & 1) out.push_back(0);
     return out;
@@ -37,13 +29,13 @@ inline Bytes Chunk(const char* id, const Bytes& contents, int64_t claimed = -1) 
 inline Bytes Format(uint16_t tag, uint16_t channels, uint32_t rate, uint16_t bits,
                     bool withExtra = false) {
     Bytes out;
-    Put16(out, tag);
-    Put16(out, channels);
-    Put32(out, rate);
-    Put32(out, rate * channels * (bits / 8));
-    Put16(out, channels * (bits / 8));
-    Put16(out, bits);
-    if (withExtra) Put16(out, 0);
+    AppendLe16(out, tag);
+    AppendLe16(out, channels);
+    AppendLe32(out, rate);
+    AppendLe32(out, rate * channels * (bits / 8));
+    AppendLe16(out, channels * (bits / 8));
+    AppendLe16(out, bits);
+    if (withExtra) AppendLe16(out, 0);
     return out;
 }
 

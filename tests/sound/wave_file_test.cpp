@@ -162,13 +162,13 @@ TEST(ReadWave, CapsClaimsTheFileCannotBack) {
     WaveFile wave{};
     for (uint32_t claim : {MAX_WAVE_DATA_BYTES + 1, 0xFFFFFFFFu, 0x80000000u}) {
         Bytes header = dataHeader;
-        Put32(header, claim);
+        AppendLe32(header, claim);
         const Bytes file = Riff({fmt, Cat({header, Samples(10)})});
         EXPECT_EQ(Read(file, &wave), 0) << "claim " << claim;
     }
     // Up to the cap a claim is honoured.
     Bytes header = dataHeader;
-    Put32(header, MAX_WAVE_DATA_BYTES);
+    AppendLe32(header, MAX_WAVE_DATA_BYTES);
     ASSERT_EQ(Read(Riff({fmt, Cat({header, Samples(10, 5)})}), &wave), 1);
     ASSERT_EQ(wave.data.size(), MAX_WAVE_DATA_BYTES);
     EXPECT_EQ(wave.data[9], 14);
@@ -217,7 +217,6 @@ TEST_F(WaveFiles, SavesTheCanonicalHeader) {
     const Bytes expected = SimpleWave(samples, 22050);
     EXPECT_EQ(Slurp(path), expected);
     EXPECT_EQ(expected.size(), 44u + 10u);
-    EXPECT_FALSE(std::filesystem::exists(path + ".tmp"));
 }
 
 TEST_F(WaveFiles, PadsAnOddDataChunkAndReadsItBack) {
@@ -226,7 +225,7 @@ TEST_F(WaveFiles, PadsAnOddDataChunkAndReadsItBack) {
     ASSERT_EQ(SaveWaveFile(path.c_str(), samples.data(), 7, 11025), 1);
     const Bytes file = Slurp(path);
     ASSERT_EQ(file.size(), 44u + 8u);
-    EXPECT_EQ(file[4] | (file[5] << 8), 36 + 8);  // the RIFF size counts the pad byte
+    EXPECT_EQ(ReadLe32(&file[4]), 36u + 8u);  // the RIFF size counts the pad byte
     EXPECT_EQ(file[40], 7);                       // the data size does not
     WaveFile wave{};
     ASSERT_EQ(ReadWaveFile(path.c_str(), &wave), 1);
@@ -251,7 +250,7 @@ TEST_F(WaveFiles, ReportsWhatCouldNotBeDone) {
     EXPECT_EQ(ReadWaveFile(dir_.string().c_str(), &wave), 0);
     const Bytes samples = Samples(4);
     EXPECT_EQ(SaveWaveFile(Path("NOFOLDER/X.WAV").c_str(), samples.data(), 4, 11025), 0);
-    EXPECT_NE(std::string(WaveFailure).find("cannot be created"), std::string::npos) << WaveFailure;
+    EXPECT_NE(std::string(WaveFailure).find("temporary file"), std::string::npos) << WaveFailure;
 }
 
 }  // namespace

@@ -5,10 +5,10 @@
 // volleen-generate --court-picture DATA COURT MODE OUT.bmp: the first match
 // frame on background COURT (0 to 5), drawn by the game from DATA.
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <string>
 
+#include "common/parse_integer.h"
 #include "court_picture.h"
 #include "generator.h"
 #include "palette_builder.h"
@@ -25,8 +25,12 @@ std::string InFolder(const std::string& folder, const char* name) {
 int main(int argc, char** argv) {
     std::string error;
     headless::Configure({}, &error);
-    if (argc == 6 && std::strcmp(argv[1], "--court-picture") == 0) {
-        bool ok = gen::DrawCourtPicture(argv[2], std::atoi(argv[3]), std::atoi(argv[4]), argv[5]);
+    int64_t court = 0;
+    int64_t mode = 0;
+    if (argc == 6 && std::strcmp(argv[1], "--court-picture") == 0 &&
+        ParseInteger(argv[3], 0, 5, &court) && ParseInteger(argv[4], 1, 2, &mode)) {
+        bool ok = gen::DrawCourtPicture(argv[2], static_cast<int>(court), static_cast<int>(mode),
+                                        argv[5]);
         if (!ok) std::fprintf(stderr, "volleen-generate: could not draw the court picture\n");
         return ok ? 0 : 1;
     }

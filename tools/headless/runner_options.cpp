@@ -1,25 +1,10 @@
 #include "runner_options.h"
 
-#include <cerrno>
-#include <cstdlib>
+#include "common/parse_integer.h"
 
 const char* const RunnerUsage =
     "usage: volleen-headless [--script FILE] [--trace FILE] [--shots DIR] [--audio-out FILE]\n"
     "                        [--until MS] [--epoch SECONDS] [--start-tick N] [--realtime]\n";
-
-namespace {
-
-bool ParseWhole(const std::string& text, int64_t low, int64_t high, int64_t* value) {
-    if (text.empty()) return false;
-    errno = 0;
-    char* end = nullptr;
-    const long long parsed = std::strtoll(text.c_str(), &end, 10);
-    if (errno != 0 || *end != '\0' || parsed < low || parsed > high) return false;
-    *value = parsed;
-    return true;
-}
-
-}  // namespace
 
 bool ParseRunnerArguments(int argc, char** argv, RunnerOptions* options, std::string* error) {
     for (int i = 1; i < argc; ++i) {
@@ -51,19 +36,19 @@ bool ParseRunnerArguments(int argc, char** argv, RunnerOptions* options, std::st
             options->audioOut = value;
         } else if (name == "--until") {
             // Virtual time is counted in 32-bit milliseconds in the trace.
-            if (!ParseWhole(value, 0, UINT32_MAX, &number)) {
+            if (!ParseInteger(value, 0, UINT32_MAX, &number)) {
                 *error = "--until needs milliseconds, got '" + value + "'";
                 return false;
             }
             options->untilMs = number;
         } else if (name == "--epoch") {
-            if (!ParseWhole(value, INT64_MIN, INT64_MAX, &number)) {
+            if (!ParseInteger(value, INT64_MIN, INT64_MAX, &number)) {
                 *error = "--epoch needs seconds, got '" + value + "'";
                 return false;
             }
             options->epoch = number;
         } else {
-            if (!ParseWhole(value, 0, UINT32_MAX, &number)) {
+            if (!ParseInteger(value, 0, UINT32_MAX, &number)) {
                 *error = "--start-tick needs a number 0 to 4294967295, got '" + value + "'";
                 return false;
             }

@@ -1,24 +1,12 @@
 // The input script: one timed command a line.
-#include <cerrno>
-#include <cstdlib>
 #include <sstream>
 
+#include "common/parse_integer.h"
 #include "platform/headless/backend.h"
 
 namespace headless::detail {
 
 namespace {
-
-bool ParseInteger(const std::string& field, int64_t low, int64_t high, int64_t* value) {
-    if (field.empty()) return false;
-    errno = 0;
-    char* end = nullptr;
-    const long long parsed = std::strtoll(field.c_str(), &end, 10);
-    if (errno != 0 || end == field.c_str() || *end != '\0') return false;
-    if (parsed < low || parsed > high) return false;
-    *value = parsed;
-    return true;
-}
 
 bool ParseUpDown(const std::string& field, int32_t* down) {
     if (field == "down") {
