@@ -60,6 +60,10 @@ int main(int argc, char** argv) {
     RunnerOptions options;
     std::string error;
     if (!ParseRunnerArguments(argc, argv, &options, &error)) return BadUse(error);
+    if (options.help) {
+        std::fputs(RunnerUsage, stdout);
+        return 0;
+    }
 
     headless::Options backend;
     if (!options.scriptFile.empty() && !ReadWholeFile(options.scriptFile, &backend.scriptText)) {

@@ -4,13 +4,18 @@
 
 const char* const RunnerUsage =
     "usage: volleen-headless [--script FILE] [--trace FILE] [--shots DIR] [--audio-out FILE]\n"
-    "                        [--until MS] [--epoch SECONDS] [--start-tick N] [--realtime]\n";
+    "                        [--until MS] [--epoch SECONDS] [--start-tick N] [--realtime]\n"
+    "                        [--help]\n";
 
 bool ParseRunnerArguments(int argc, char** argv, RunnerOptions* options, std::string* error) {
     for (int i = 1; i < argc; ++i) {
         std::string name = argv[i];
         if (name == "--realtime") {
             options->realtime = true;
+            continue;
+        }
+        if (name == "--help") {
+            options->help = true;
             continue;
         }
         const bool known = name == "--script" || name == "--trace" || name == "--shots" ||

@@ -13,6 +13,7 @@ struct RunnerOptions {
     int64_t epoch = 1700000000;
     uint32_t startTick = 0;
     bool realtime = false;
+    bool help = false;
 };
 
 // Reads argv into `options`; false with the reason in `error`.

@@ -25,10 +25,11 @@ TEST(RunnerArguments, DefaultsAndEveryOption) {
     EXPECT_EQ(o.epoch, 1700000000);
     EXPECT_EQ(o.startTick, 0u);
     EXPECT_FALSE(o.realtime);
-    ASSERT_TRUE(
-        Parse({"--script", "s.txt", "--trace", "t.jsonl", "--shots", "dir", "--audio-out", "a.wav",
-               "--until", "2000", "--epoch", "-5", "--start-tick", "4294967295", "--realtime"},
-              &o, &error))
+    EXPECT_FALSE(o.help);
+    ASSERT_TRUE(Parse(
+        {"--script", "s.txt", "--trace", "t.jsonl", "--shots", "dir", "--audio-out", "a.wav",
+         "--until", "2000", "--epoch", "-5", "--start-tick", "4294967295", "--realtime", "--help"},
+        &o, &error))
         << error;
     EXPECT_EQ(o.scriptFile, "s.txt");
     EXPECT_EQ(o.traceFile, "t.jsonl");
@@ -38,6 +39,7 @@ TEST(RunnerArguments, DefaultsAndEveryOption) {
     EXPECT_EQ(o.epoch, -5);
     EXPECT_EQ(o.startTick, 4294967295u);
     EXPECT_TRUE(o.realtime);
+    EXPECT_TRUE(o.help);
 }
 
 TEST(RunnerArguments, BadOnesAreRefusedWithAReason) {
