@@ -12,6 +12,7 @@
 #include "match/match.h"
 #include "match/match_display.h"
 #include "platform/platform.h"
+#include "shell/startup.h"
 #include "sound/sound.h"
 
 namespace {
@@ -122,7 +123,7 @@ int32_t QuitWithCredits() {
         DrawBitmapImage(&CreditsImage, PrimaryPixels, PrimaryPitch, 0);
         UnlockPrimary();
     }
-    platform::Sleep(7000);
+    SkippablePause(7000);
     FadeOutAndClear();
     platform::PostMessage(platform::MessageKind::Destroy);
     return 1;

@@ -24,6 +24,14 @@ struct Message {
     int32_t code;  // the exit code carried by Quit; 0 for the others
 };
 
+// How the player asked the machine to run the game (the command line). Given
+// once, before CreateGameWindow; a backend takes what concerns it and
+// ignores the rest (headless there is no window to make full screen).
+struct StartOptions {
+    bool fullScreen = true;  // false: start in a window; Alt+Enter switches either way
+};
+void SetStartOptions(const StartOptions& options);
+
 // Creates the one game window, titled `title`, with the icon read from the 8-bit
 // bitmap file `iconFile` (when it can be read; a missing icon is no failure).
 // Posts a Create message. On failure returns false with the reason in `why`.

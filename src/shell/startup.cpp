@@ -12,6 +12,12 @@
 #include "platform/platform.h"
 #include "sound/sound.h"
 
+bool SkipIntro = false;
+
+void SkippablePause(uint32_t ms) {
+    if (!SkipIntro) platform::Sleep(ms);
+}
+
 namespace {
 
 // Sets the palette of the named picture. A file that cannot be used keeps
@@ -42,12 +48,12 @@ int32_t GameInit() {
     LoadKeyBindings();
 
     ShowLogo("harbeklogo8.bmp", &LogoImage1);
-    platform::Sleep(5000);
+    SkippablePause(5000);
     FadeOutAndClear();
     platform::Sleep(400);
 
     ShowLogo("bremlogo8.bmp", &LogoImage2);
-    platform::Sleep(5000);
+    SkippablePause(5000);
     FadeOutAndClear();
 
     // The menu and the matches show in the ball picture's colours.

@@ -3,5 +3,12 @@
 
 #include <cstdint>
 
+// Set from the command line for players who have seen them: the pauses on
+// the two logos and on the credits are left out. Off, the flow is as designed.
+extern bool SkipIntro;
+
+// A pause that SkipIntro leaves out.
+void SkippablePause(uint32_t ms);
+
 int32_t GameInit();
 int32_t GameShutdown();

@@ -10,6 +10,8 @@
 # MODE term:  SIGTERM ends the game at once.
 # MODE sound: the first logo's sound reaches the audio device (SDL's disk
 #             driver, which writes what the device would play to a file).
+# MODE options: --window --skip-intro --data DATA_DIR from an empty folder:
+#             a window, not the full screen; Q in the menu ends the game.
 set -u
 GAME=$(realpath "$1")
 DATA=$(realpath -m "$2")
@@ -18,18 +20,25 @@ MODE=$3
 start_xvfb
 
 mkdir -p "$WORK/run"
-if [ "$MODE" != close ] && [ -d "$DATA" ]; then cp -r "$DATA/." "$WORK/run/"; fi
+case "$MODE" in close | options) ;; *) [ -d "$DATA" ] && cp -r "$DATA/." "$WORK/run/" ;; esac
 cd "$WORK/run" || fail "no working folder"
 if [ "$MODE" = sound ]; then
     export SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$WORK/audio.raw"
 fi
-"$GAME" >"$WORK/game.out" 2>"$WORK/game.err" &
+set --
+[ "$MODE" = options ] && set -- --window --skip-intro --data "$DATA"
+"$GAME" "$@" >"$WORK/game.out" 2>"$WORK/game.err" &
 GAME_PID=$!
 TEST_PIDS=$GAME_PID
 # The window is made again when the renderer is chosen: wait for it to settle.
 sleep 1
 WINDOW=$(wait_for_window) || fail "no window: $(cat "$WORK/game.err")"
-check_full_screen "$WINDOW"
+if [ "$MODE" = options ]; then
+    geometry=$(xdotool getwindowgeometry "$WINDOW")
+    echo "$geometry" | grep -q "Geometry: 1280x960" || fail "not the windowed size: $geometry"
+else
+    check_full_screen "$WINDOW"
+fi
 
 case "$MODE" in
 quit)
@@ -53,6 +62,13 @@ close)
     wait_for_exit "$GAME_PID" 60 || fail "the queued close request did not end the game"
     xdotool keyup 1
     [ "$EXIT_STATUS" = 0 ] || fail "exit status $EXIT_STATUS: $(cat "$WORK/game.err")"
+    ;;
+options)
+    xdotool keydown q
+    wait_for_exit "$GAME_PID" 60 || fail "the game did not end after Q in the menu"
+    xdotool keyup q
+    [ "$EXIT_STATUS" = 0 ] || fail "exit status $EXIT_STATUS: $(cat "$WORK/game.err")"
+    [ -z "$(ls -A)" ] || fail "files written in the working folder: $(ls -A)"
     ;;
 term)
     sleep 1

@@ -19,7 +19,7 @@ set_tests_properties(window.key_probe PROPERTIES TIMEOUT 90)
 add_test(NAME window.no_display COMMAND sh ${CMAKE_CURRENT_LIST_DIR}/no_display_test.sh
                                         $<TARGET_FILE:volleen>)
 set_tests_properties(window.no_display PROPERTIES TIMEOUT 30)
-foreach(_mode quit close term sound)
+foreach(_mode quit close term sound options)
   add_test(NAME window.game_${_mode}
            COMMAND sh ${CMAKE_CURRENT_LIST_DIR}/game_test.sh $<TARGET_FILE:volleen>
                    ${CMAKE_BINARY_DIR}/data ${_mode})

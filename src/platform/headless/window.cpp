@@ -3,6 +3,8 @@
 
 namespace platform {
 
+void SetStartOptions(const StartOptions& /*options*/) {}
+
 bool CreateGameWindow(const char* /*title*/, const char* /*iconFile*/, char* /*why*/,
                       int /*whySize*/) {
     headless::detail::S().messages.push_back({MessageKind::Create, 0});

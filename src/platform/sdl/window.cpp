@@ -17,6 +17,7 @@ State state;
 namespace {
 
 std::deque<Message> messages;
+StartOptions startOptions;
 
 // The windowed size Alt+Enter leaves full screen for: twice the game's
 // picture when the desktop has room for it, else the picture's own size.
@@ -199,6 +200,8 @@ void UpdateMouseCapture() {
 
 using sdl::state;
 
+void SetStartOptions(const StartOptions& options) { sdl::startOptions = options; }
+
 bool CreateGameWindow(const char* title, const char* iconFile, char* why, int whySize) {
     // Ctrl+C and SIGTERM end the process as they would any other program.
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
@@ -223,11 +226,19 @@ bool CreateGameWindow(const char* title, const char* iconFile, char* why, int wh
         SDL_Quit();
         return false;
     }
-    // Placed over the whole first display, as the full-screen window it is.
-    SDL_Rect bounds{0, 0, 640, 480};
-    SDL_GetDisplayBounds(0, &bounds);
-    state.window = SDL_CreateWindow(title, bounds.x, bounds.y, bounds.w, bounds.h,
-                                    SDL_WINDOW_FULLSCREEN_DESKTOP | SDL_WINDOW_RESIZABLE);
+    if (sdl::startOptions.fullScreen) {
+        // Placed over the whole first display, as the full-screen window it is.
+        SDL_Rect bounds{0, 0, 640, 480};
+        SDL_GetDisplayBounds(0, &bounds);
+        state.window = SDL_CreateWindow(title, bounds.x, bounds.y, bounds.w, bounds.h,
+                                        SDL_WINDOW_FULLSCREEN_DESKTOP | SDL_WINDOW_RESIZABLE);
+    } else {
+        int width = 0;
+        int height = 0;
+        sdl::WindowedSize(&width, &height);
+        state.window = SDL_CreateWindow(title, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
+                                        width, height, SDL_WINDOW_RESIZABLE);
+    }
     if (state.window == nullptr || !sdl::MakeRenderer()) {
         SetWhy(why, whySize, SDL_GetError());
         DestroyGameWindow();

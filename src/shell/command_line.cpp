@@ -1,0 +1,83 @@
+#include "shell/command_line.h"
+
+#include <algorithm>
+
+namespace {
+
+// One row per option: adding an option is adding a row (and a field).
+struct OptionRow {
+    const char* name;       // with its leading dashes
+    const char* valueName;  // shown in the usage; null for an option without a value
+    const char* help;
+    void (*apply)(CommandLine& options, const std::string& value);
+};
+
+const OptionRow OptionTable[] = {
+    {"--help", nullptr, "show this help and exit",
+     [](CommandLine& o, const std::string&) { o.help = true; }},
+    {"--version", nullptr, "show the version and exit",
+     [](CommandLine& o, const std::string&) { o.version = true; }},
+    {"--window", nullptr, "start in a window (Alt+Enter switches)",
+     [](CommandLine& o, const std::string&) { o.start.fullScreen = false; }},
+    {"--fullscreen", nullptr, "start full screen (the default)",
+     [](CommandLine& o, const std::string&) { o.start.fullScreen = true; }},
+    {"--data", "DIR", "read the pictures and sounds from DIR",
+     [](CommandLine& o, const std::string& value) { o.dataDir = value; }},
+    {"--skip-intro", nullptr, "no pauses on the two logos and the credits",
+     [](CommandLine& o, const std::string&) { o.skipIntro = true; }},
+};
+
+const OptionRow* FindOption(const std::string& name) {
+    for (const OptionRow& row : OptionTable) {
+        if (name == row.name) return &row;
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+bool ParseCommandLine(int argc, const char* const* argv, CommandLine* options, std::string* error) {
+    for (int i = 1; i < argc; ++i) {
+        const std::string word = argv[i];
+        if (word.rfind("--", 0) != 0 || word == "--") {
+            *error = "unexpected argument '" + word + "'";
+            return false;
+        }
+        // Both "--data DIR" and "--data=DIR".
+        const size_t equals = word.find('=');
+        const std::string name = word.substr(0, equals);
+        const OptionRow* row = FindOption(name);
+        if (row == nullptr) {
+            *error = "unknown option '" + name + "'";
+            return false;
+        }
+        std::string value;
+        if (row->valueName == nullptr) {
+            if (equals != std::string::npos) {
+                *error = name + " takes no value";
+                return false;
+            }
+        } else if (equals != std::string::npos) {
+            value = word.substr(equals + 1);
+        } else if (i + 1 < argc) {
+            value = argv[++i];
+        }
+        if (row->valueName != nullptr && value.empty()) {
+            *error = name + " needs a " + row->valueName;
+            return false;
+        }
+        row->apply(*options, value);
+    }
+    return true;
+}
+
+std::string CommandLineUsage() {
+    std::string usage = "usage: volleen [OPTION]...\n";
+    for (const OptionRow& row : OptionTable) {
+        std::string left = row.name;
+        if (row.valueName != nullptr) left += std::string(" ") + row.valueName;
+        left.resize(std::max<size_t>(left.size() + 2, 18), ' ');
+        usage += "  " + left + row.help + "\n";
+    }
+    return usage;
+}

@@ -1,0 +1,43 @@
+#!/bin/sh
+# The game's command line, from outside: what it prints and how it exits,
+# all before any window is made (no display is needed).
+#   command_line_test.sh VOLLEEN VERSION
+set -u
+GAME=$(realpath "$1")
+VERSION=$2
+WORK=$(mktemp -d /tmp/volleen-cli.XXXXXX)
+trap 'rm -rf "$WORK"' EXIT
+cd "$WORK" || exit 1
+
+fail() {
+    echo "FAIL: $*" >&2
+    exit 1
+}
+
+# run ARGS...: status in STATUS, output in $WORK/out and $WORK/err.
+run() {
+    env -u DISPLAY -u WAYLAND_DISPLAY "$GAME" "$@" >"$WORK/out" 2>"$WORK/err"
+    STATUS=$?
+}
+
+run --version
+[ "$STATUS" = 0 ] || fail "--version: status $STATUS"
+[ "$(cat "$WORK/out")" = "volleen $VERSION" ] || fail "--version printed '$(cat "$WORK/out")'"
+
+run --help
+[ "$STATUS" = 0 ] && [ ! -s "$WORK/err" ] || fail "--help: status $STATUS, $(cat "$WORK/err")"
+head -n1 "$WORK/out" | grep -q '^usage: volleen' || fail "--help: no usage line"
+for option in --help --version --window --fullscreen '--data DIR' --skip-intro; do
+    grep -q "^  $option " "$WORK/out" || fail "--help does not list $option"
+done
+cp "$WORK/out" "$WORK/usage"
+
+run --window --frobnicate
+[ "$STATUS" = 2 ] || fail "unknown option: status $STATUS"
+[ "$(head -n1 "$WORK/err")" = "volleen: unknown option '--frobnicate'" ] ||
+    fail "unknown option: first line '$(head -n1 "$WORK/err")'"
+tail -n +2 "$WORK/err" | cmp -s - "$WORK/usage" || fail "unknown option: the usage does not follow"
+[ -s "$WORK/out" ] && fail "unknown option: something on stdout"
+
+[ -z "$(ls -A "$WORK" | grep -v '^\(out\|err\|usage\)$')" ] || fail "files left in the folder"
+echo "command line test passed"
