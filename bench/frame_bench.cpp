@@ -6,6 +6,7 @@
 #include <cstring>
 #include <string>
 
+#include "common/layout.h"
 #include "frontend/assets.h"
 #include "graphics/blitter.h"
 #include "graphics/display.h"
@@ -63,11 +64,11 @@ void BM_DrawMatchScreen(benchmark::State& state) {
         std::memset(background.pixels, 3, background.byteCount);
         background.attributes |= IMAGE_LOADED;
     }
-    MakeSprite(&Ball1, 11, 11);
-    MakeSprite(&Ball2, 11, 11);
-    MakeSprite(&Paddle1, 66, 8);
-    MakeSprite(&Paddle2, 65, 8);
-    GameMode = 2;
+    MakeSprite(&Ball1, BALL_SIZE, BALL_SIZE);
+    MakeSprite(&Ball2, BALL_SIZE, BALL_SIZE);
+    MakeSprite(&Paddle1, PADDLE1_WIDTH, PADDLE_HEIGHT);
+    MakeSprite(&Paddle2, PADDLE2_WIDTH, PADDLE_HEIGHT);
+    GameMode = MODE_TWO_PLAYERS;
     NewMatch();
     ShowBob(&Ball2);
     for (auto _ : state) benchmark::DoNotOptimize(DrawMatchScreen());

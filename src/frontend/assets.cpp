@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "common/layout.h"
 #include "graphics/bitmap_file.h"
 #include "graphics/display.h"
 #include "graphics/text.h"
@@ -98,14 +99,15 @@ int32_t LoadAssets() {
     const bool ballUsable = LoadPicture("BALL3D8BIG.BMP", 12, 12, true);
     if (ballUsable) SetPalette(ScratchBitmap.palette);
 
-    DrawTextIndexed("Loading...", 290, 240, 144, PrimarySurface);
+    DrawTextIndexed("Loading...", 290, 240, LABEL_COLOUR, PrimarySurface);
 
-    MakeBob(&Ball1, 60, 60, 11, 11, 0, ballUsable);
-    MakeBob(&Ball2, 60, 60, 11, 11, 0, ballUsable);
+    MakeBob(&Ball1, 60, 60, BALL_SIZE, BALL_SIZE, 0, ballUsable);
+    MakeBob(&Ball2, 60, 60, BALL_SIZE, BALL_SIZE, 0, ballUsable);
     UnloadBitmapFile(&ScratchBitmap);
     const bool paddlesUsable = LoadPicture("PADDLES3D8.BMP", 132, 9, true);
-    MakeBob(&Paddle1, 0, 0, 66, 8, 0, paddlesUsable);
-    MakeBob(&Paddle2, 0, 0, 65, 8, 1, paddlesUsable);  // cell (1, 0): from column 67
+    MakeBob(&Paddle1, 0, 0, PADDLE1_WIDTH, PADDLE_HEIGHT, 0, paddlesUsable);
+    MakeBob(&Paddle2, 0, 0, PADDLE2_WIDTH, PADDLE_HEIGHT, 1,
+            paddlesUsable);  // cell (1, 0): from column 67
     UnloadBitmapFile(&ScratchBitmap);
 
     static const char* const BackgroundFiles[6] = {"BACK81.BMP", "BACK82.BMP", "BACK83.BMP",

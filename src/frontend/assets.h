@@ -5,11 +5,11 @@
 
 #include "graphics/blitter.h"
 
-extern BitmapImage Backgrounds[6];
-extern BitmapImage TitleImage;
-extern BitmapImage LogoImage1;
+extern BitmapImage Backgrounds[6];  // the courts, BACK81.BMP to BACK86.BMP
+extern BitmapImage TitleImage;      // the main menu
+extern BitmapImage LogoImage1;      // the two start-up logos
 extern BitmapImage LogoImage2;
-extern BitmapImage CreditsImage;
+extern BitmapImage CreditsImage;  // shown on the way out
 
 int32_t LoadAssets();
 

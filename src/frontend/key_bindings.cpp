@@ -7,6 +7,7 @@
 
 #include "common/byte_order.h"
 #include "common/file_write.h"
+#include "common/layout.h"
 #include "frontend/main_menu.h"
 #include "graphics/display.h"
 #include "graphics/text.h"
@@ -19,7 +20,7 @@ uint8_t Player1Left = 0;
 uint8_t Player1Right = 0;
 uint8_t Player2Left = 0;
 uint8_t Player2Right = 0;
-uint8_t MusicOn = 1;
+uint8_t MusicOn = MUSIC_ON;
 
 namespace {
 
@@ -36,7 +37,7 @@ void SetDefaultBindings() {
     Player1Right = DIK_RIGHT;
     Player2Left = DIK_A;
     Player2Right = DIK_D;
-    MusicOn = 1;
+    MusicOn = MUSIC_ON;
 }
 
 struct RedefineAction {
@@ -95,16 +96,18 @@ void SaveKeyBindings() {
 }
 
 int32_t RedefineKeys() {
-    DrawTextIndexed("Enter a new key for the corresponding action", 160, 160, 144, PrimarySurface);
+    DrawTextIndexed("Enter a new key for the corresponding action", 160, 160, LABEL_COLOUR,
+                    PrimarySurface);
     for (const RedefineAction& action : RedefineActions) {
-        DrawTextIndexed(action.label, 210, action.y, 144, PrimarySurface);
+        DrawTextIndexed(action.label, 210, action.y, LABEL_COLOUR, PrimarySurface);
         platform::Sleep(200);
         const int32_t code = WaitForKey();
         *action.field = static_cast<uint8_t>(code);
         KeyName(code, TextBuffer);
-        DrawTextIndexed(TextBuffer, 320, action.y, 250, PrimarySurface);
+        DrawTextIndexed(TextBuffer, 320, action.y, CAUGHT_KEY_COLOUR, PrimarySurface);
     }
-    DrawTextIndexed("Press ESCAPE to go back to the main menu..", 160, 300, 144, PrimarySurface);
+    DrawTextIndexed("Press ESCAPE to go back to the main menu..", 160, 300, LABEL_COLOUR,
+                    PrimarySurface);
     SaveKeyBindings();
 
     for (;;) {

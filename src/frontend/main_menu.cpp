@@ -1,5 +1,6 @@
 #include "frontend/main_menu.h"
 
+#include "common/layout.h"
 #include "frontend/assets.h"
 #include "frontend/key_bindings.h"
 #include "graphics/blitter.h"
@@ -17,10 +18,6 @@
 
 namespace {
 
-constexpr int32_t MenuTextColour = 138;
-constexpr int32_t MusicOffColour = 162;
-constexpr int32_t MusicWordX = 313;
-constexpr int32_t MusicWordY = 428;
 constexpr uint32_t Black = 0x000000;
 
 void DrawKeyName(uint8_t code, int32_t x, int32_t y) {
@@ -28,26 +25,26 @@ void DrawKeyName(uint8_t code, int32_t x, int32_t y) {
     // rather than whatever an earlier caller left in the buffer.
     TextBuffer[0] = '\0';
     KeyName(code, TextBuffer);
-    DrawTextIndexed(TextBuffer, x, y, MenuTextColour, PrimarySurface);
+    DrawTextIndexed(TextBuffer, x, y, KEY_NAME_COLOUR, PrimarySurface);
 }
 
 void ChooseMatch(int32_t mode) {
     GameMode = mode;
     FadeOutAndClear();
     StopSound(MenuSoundId);
-    if (MusicOn == 1) PlaySound(MusicSoundId, 1);
+    if (MusicOn == MUSIC_ON) PlaySound(MusicSoundId, 1);
 }
 
 // The menu tune goes on; the new setting is heard from the next match on.
 void SwitchMusic() {
-    if (MusicOn == 1) {
-        MusicOn = 0;
-        DrawTextRgb("On", MusicWordX, MusicWordY, Black, PrimarySurface);
-        DrawTextIndexed("Off", MusicWordX, MusicWordY, MusicOffColour, PrimarySurface);
+    if (MusicOn == MUSIC_ON) {
+        MusicOn = MUSIC_OFF;
+        DrawTextRgb("On", MENU_MUSIC_X, MENU_MUSIC_Y, Black, PrimarySurface);
+        DrawTextIndexed("Off", MENU_MUSIC_X, MENU_MUSIC_Y, MUSIC_OFF_COLOUR, PrimarySurface);
     } else {
-        MusicOn = 1;
-        DrawTextRgb("Off", MusicWordX, MusicWordY, Black, PrimarySurface);
-        DrawTextIndexed("On", MusicWordX, MusicWordY, MenuTextColour, PrimarySurface);
+        MusicOn = MUSIC_ON;
+        DrawTextRgb("Off", MENU_MUSIC_X, MENU_MUSIC_Y, Black, PrimarySurface);
+        DrawTextIndexed("On", MENU_MUSIC_X, MENU_MUSIC_Y, KEY_NAME_COLOUR, PrimarySurface);
     }
     SaveKeyBindings();
 }
@@ -60,15 +57,15 @@ void DrawMenuScreen() {
         UnlockPrimary();
     }
 
-    DrawKeyName(Player1Left, 230, 287);
-    DrawKeyName(Player1Right, 230, 307);
-    DrawKeyName(Player2Left, 420, 287);
-    DrawKeyName(Player2Right, 420, 307);
+    DrawKeyName(Player1Left, MENU_PLAYER1_X, MENU_LEFT_KEY_Y);
+    DrawKeyName(Player1Right, MENU_PLAYER1_X, MENU_RIGHT_KEY_Y);
+    DrawKeyName(Player2Left, MENU_PLAYER2_X, MENU_LEFT_KEY_Y);
+    DrawKeyName(Player2Right, MENU_PLAYER2_X, MENU_RIGHT_KEY_Y);
 
-    if (MusicOn == 1) {
-        DrawTextIndexed("On", MusicWordX, MusicWordY, MenuTextColour, PrimarySurface);
-    } else if (MusicOn == 0) {
-        DrawTextIndexed("Off", MusicWordX, MusicWordY, MusicOffColour, PrimarySurface);
+    if (MusicOn == MUSIC_ON) {
+        DrawTextIndexed("On", MENU_MUSIC_X, MENU_MUSIC_Y, KEY_NAME_COLOUR, PrimarySurface);
+    } else if (MusicOn == MUSIC_OFF) {
+        DrawTextIndexed("Off", MENU_MUSIC_X, MENU_MUSIC_Y, MUSIC_OFF_COLOUR, PrimarySurface);
     }
 }
 
@@ -87,11 +84,11 @@ int32_t MainMenu() {
         ReadKeyboard();
 
         if (KeyState[DIK_1] != 0) {
-            ChooseMatch(1);
+            ChooseMatch(MODE_AGAINST_COMPUTER);
             matchChosen = true;
         }
         if (KeyState[DIK_2] != 0) {
-            ChooseMatch(2);
+            ChooseMatch(MODE_TWO_PLAYERS);
             matchChosen = true;
         }
         if (KeyState[DIK_C] != 0) {
@@ -117,7 +114,7 @@ int32_t MainMenu() {
 }
 
 int32_t QuitWithCredits() {
-    MatchState = 0;  // the frames still run until the quit message draw nothing
+    MatchState = MATCH_EXITING;  // the frames still run until the quit message draw nothing
     FadeOutAndClear();
     if (LockPrimary() != nullptr) {
         DrawBitmapImage(&CreditsImage, PrimaryPixels, PrimaryPitch, 0);

@@ -18,7 +18,7 @@ int32_t CreateBitmapImage(BitmapImage* image, int32_t x, int32_t y, int32_t widt
     image->pixels = block;
     image->x = x;
     image->y = y;
-    image->state = 1;
+    image->state = BOB_STATE_ALIVE;
     image->attributes = 0;
     image->width = width;
     image->height = height;

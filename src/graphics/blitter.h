@@ -7,6 +7,9 @@
 #include "platform/platform.h"
 
 constexpr uint32_t BOB_VISIBLE = 0x10;
+// Bob::state and BitmapImage::state. A ball is alive while in play.
+constexpr int32_t BOB_STATE_DEAD = 0;
+constexpr int32_t BOB_STATE_ALIVE = 1;
 constexpr uint32_t BOB_LOADED = 0x80;
 constexpr uint32_t IMAGE_LOADED = 0x80;
 constexpr int32_t MAX_BOB_FRAMES = 64;

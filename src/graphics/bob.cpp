@@ -12,7 +12,7 @@ int32_t CreateBob(Bob* bob, int32_t x, int32_t y, int32_t width, int32_t height,
     bob->y = y;
     bob->width = width;
     bob->height = height;
-    bob->state = 1;
+    bob->state = BOB_STATE_ALIVE;
     bob->xVelocity = 0;
     bob->yVelocity = 0;
     bob->currentFrame = 0;

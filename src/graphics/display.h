@@ -23,13 +23,13 @@ struct Clipper {
     int32_t inUse;
 };
 
-extern platform::Surface* PrimarySurface;
-extern platform::Surface* BackSurface;
-extern Clipper* DisplayClipper;
-extern int32_t ScreenWidth;
-extern int32_t ScreenHeight;
-extern Palette CurrentPalette;
-extern uint8_t* PrimaryPixels;  // non-null exactly while PrimarySurface is locked
+extern platform::Surface* PrimarySurface;  // the visible screen; still screens draw here
+extern platform::Surface* BackSurface;     // a match frame is composed here, then flipped
+extern Clipper* DisplayClipper;            // the back buffer's clip list
+extern int32_t ScreenWidth;                // 640 once the display is open
+extern int32_t ScreenHeight;               // 480
+extern Palette CurrentPalette;             // the colours last set on the display
+extern uint8_t* PrimaryPixels;             // non-null exactly while PrimarySurface is locked
 extern int32_t PrimaryPitch;
 extern uint8_t* BackPixels;  // non-null exactly while BackSurface is locked
 extern int32_t BackPitch;

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <cstdio>
 
+// Null unless someone opens it: then LogMessage writes there.
 extern FILE* ShellLog;
 
 int32_t LogMessage(const char* format, ...) __attribute__((format(printf, 1, 2)));

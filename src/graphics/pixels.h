@@ -3,6 +3,7 @@
 
 #include <cstdint>
 
+// The screen, inclusive: pixels and runs outside are cut off.
 extern const int32_t ClipMinX;
 extern const int32_t ClipMinY;
 extern const int32_t ClipMaxX;

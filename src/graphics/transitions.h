@@ -17,6 +17,7 @@ enum TransitionEffect : int32_t {
     FadeToGreen = 8,
 };
 
+// The colours in force before FadeOutAndClear faded them, put back after.
 extern Palette SavedPalette;
 
 void ScreenTransition(int32_t effect, uint8_t* pixels, int32_t pitch);

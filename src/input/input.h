@@ -11,7 +11,9 @@ struct MouseStateRecord {
 };
 static_assert(sizeof(MouseStateRecord) == 16);
 
+// Read once a frame: non-zero while the key with that code is held.
 extern uint8_t KeyState[256];
+// Read once a frame: motion since the last read, and the buttons.
 extern MouseStateRecord MouseState;
 
 // Presence of the input system and of each device: a device that is absent

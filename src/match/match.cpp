@@ -2,8 +2,8 @@
 
 #include "shell/random.h"
 
-int32_t MatchState = 2;
-int32_t ServingSide = 1;
+int32_t MatchState = MATCH_AWAITING_SERVE;
+int32_t ServingSide = SIDE_BOTTOM;
 int32_t BallsInPlay = 1;
 int32_t GameMode = 0;
 int32_t Player1Score = 0;
@@ -17,11 +17,11 @@ Bob Ball1;
 Bob Ball2;
 
 int32_t NewMatch() {
-    MatchState = 2;
-    ServingSide = 1;
+    MatchState = MATCH_AWAITING_SERVE;
+    ServingSide = SIDE_BOTTOM;
 
-    Ball2.state = 0;
-    Ball1.state = 1;
+    Ball2.state = BOB_STATE_DEAD;
+    Ball1.state = BOB_STATE_ALIVE;
     BallsInPlay = 1;
     ShowBob(&Ball1);
     HideBob(&Ball2);

@@ -38,15 +38,15 @@ void ScorePoint(Bob& ball, int32_t& score) {
     HideBob(&ball);
     ball.y = 60;
     SetBobVelocity(&ball, 0, 0);
-    ball.state = 0;
+    ball.state = BOB_STATE_DEAD;
     if (BallsInPlay > 0) BallsInPlay -= 1;
 }
 
 // The rally ends when no ball is left, or at once when the scorer has won.
 void EndRallyIfOver(int32_t scorer, int32_t score) {
-    if (BallsInPlay != 0 && score != 10) return;
+    if (BallsInPlay != 0 && score != WINNING_SCORE) return;
     ServingSide = scorer;
-    MatchState = 2;
+    MatchState = MATCH_AWAITING_SERVE;
     if (ServeAfterPoint() == 0) {
         FadeOutAndClear();
         MainMenu();
@@ -69,13 +69,13 @@ void StepBall(Bob& ball) {
     // A ball just turned above can still be out in the same step.
     if (ball.y < TopLine) {
         ScorePoint(ball, Player1Score);
-        EndRallyIfOver(1, Player1Score);
+        EndRallyIfOver(SIDE_BOTTOM, Player1Score);
         if (MenuEntered) return;
     }
 
     if (ball.y > BottomLine) {
         ScorePoint(ball, Player2Score);
-        EndRallyIfOver(2, Player2Score);
+        EndRallyIfOver(SIDE_TOP, Player2Score);
         if (MenuEntered) return;
     }
 
@@ -95,8 +95,8 @@ void MoveBalls() {
     MenuEntered = false;
 
     // The set of balls is fixed here, before any of them moves.
-    const bool first = Ball1.state == 1 && Ball2.state == 0;
-    const bool second = !first && Ball2.state == 1 && Ball1.state == 0;
+    const bool first = Ball1.state == BOB_STATE_ALIVE && Ball2.state == BOB_STATE_DEAD;
+    const bool second = !first && Ball2.state == BOB_STATE_ALIVE && Ball1.state == BOB_STATE_DEAD;
 
     if (first) {
         StepBall(Ball1);

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "common/layout.h"
 #include "frontend/assets.h"
 #include "graphics/blitter.h"
 #include "graphics/display.h"
@@ -14,7 +15,6 @@
 namespace {
 
 constexpr uint32_t White = 0xFFFFFF;
-constexpr int32_t PromptColour = 163;
 
 void DrawBackground() {
     LockBackBuffer();
@@ -36,11 +36,14 @@ void DrawScores() {
 
 void DrawServePrompt() {
     // The final frame of a match shows no prompt, though a serve is "awaited".
-    if (MatchState != 2 || Player1Score == 10 || Player2Score == 10) return;
-    if (GameMode == 1) {
-        DrawTextIndexed("click to continue", 265, 235, PromptColour, BackSurface);
-    } else if (GameMode == 2) {
-        DrawTextIndexed("press space to continue", 235, 235, PromptColour, BackSurface);
+    if (MatchState != MATCH_AWAITING_SERVE || Player1Score == WINNING_SCORE ||
+        Player2Score == WINNING_SCORE) {
+        return;
+    }
+    if (GameMode == MODE_AGAINST_COMPUTER) {
+        DrawTextIndexed("click to continue", 265, 235, PROMPT_COLOUR, BackSurface);
+    } else if (GameMode == MODE_TWO_PLAYERS) {
+        DrawTextIndexed("press space to continue", 235, 235, PROMPT_COLOUR, BackSurface);
     }
 }
 
@@ -80,20 +83,20 @@ int32_t DrawMatchScreen() {
 int32_t ServeAfterPoint() {
     ShowBob(&Ball1);
     HideBob(&Ball2);
-    Ball2.state = 0;
-    Ball1.state = 1;
+    Ball2.state = BOB_STATE_DEAD;
+    Ball1.state = BOB_STATE_ALIVE;
     BallsInPlay = 1;
 
     SetBobVelocity(&Ball1, 0, 0);
-    if (ServingSide == 1) {
+    if (ServingSide == SIDE_BOTTOM) {
         SetBobPosition(&Ball1, Paddle1.x + 30, 440);
-    } else if (ServingSide == 2) {
+    } else if (ServingSide == SIDE_TOP) {
         SetBobPosition(&Ball1, Paddle2.x + 30, 29);
     }
 
     DrawMatchScreen();
 
-    if (Player1Score <= 9 && Player2Score <= 9) return 1;
+    if (Player1Score < WINNING_SCORE && Player2Score < WINNING_SCORE) return 1;
 
     // The same ending whichever side won: the screen never names a winner.
     ShowFinalScores();

@@ -20,19 +20,19 @@ constexpr uint32_t FrameMs = 33;
 constexpr int32_t BallSpeed = 5;
 
 bool ServePressed() {
-    // In mode 1 the click serves for either side, so the computer's serve
-    // waits for the player too.
-    return (GameMode == 1 && MouseState.buttons[0] != 0) ||
-           (KeyState[DIK_SPACE] != 0 && GameMode == 2);
+    // Against the computer the click serves for either side, so the
+    // computer's serve waits for the player too.
+    return (GameMode == MODE_AGAINST_COMPUTER && MouseState.buttons[0] != 0) ||
+           (KeyState[DIK_SPACE] != 0 && GameMode == MODE_TWO_PLAYERS);
 }
 
 void Serve() {
-    MatchState = 1;
+    MatchState = MATCH_BALL_IN_PLAY;
     SeedRandomFromClock();
-    if (ServingSide == 1) {
+    if (ServingSide == SIDE_BOTTOM) {
         const int32_t xVelocity = NextRandom() % 2 == 0 ? BallSpeed : -BallSpeed;
         SetBobVelocity(&Ball1, xVelocity, -BallSpeed);
-    } else if (ServingSide == 2) {
+    } else if (ServingSide == SIDE_TOP) {
         const int32_t xVelocity = NextRandom() % 2 == 0 ? BallSpeed : -BallSpeed;
         SetBobVelocity(&Ball1, xVelocity, BallSpeed);
     }
@@ -54,8 +54,8 @@ void RunSplitRule() {
         return;
     }
     SplitTimer += 1;
-    if (SplitTimer <= 30 || BallsInPlay != 1 || Ball1.state != 1 || MatchState == 2 ||
-        !InSplitWindow(Ball1)) {
+    if (SplitTimer <= 30 || BallsInPlay != 1 || Ball1.state != BOB_STATE_ALIVE ||
+        MatchState == MATCH_AWAITING_SERVE || !InSplitWindow(Ball1)) {
         return;
     }
 
@@ -69,15 +69,15 @@ void RunSplitRule() {
     SetBobPosition(&Ball2, Ball1.x, Ball1.y);
     SetBobVelocity(&Ball2, -Ball1.xVelocity, -Ball1.yVelocity);
     BallsInPlay += 1;
-    Ball2.state = 1;
+    Ball2.state = BOB_STATE_ALIVE;
 }
 
 // When the first ball has gone out and the second plays on, the second
 // becomes the first, so a single ball in play is always Ball1.
 void LetBall2TakeOver() {
-    if (Ball1.state != 0 || Ball2.state != 1) return;
-    Ball1.state = 1;
-    Ball2.state = 0;
+    if (Ball1.state != BOB_STATE_DEAD || Ball2.state != BOB_STATE_ALIVE) return;
+    Ball1.state = BOB_STATE_ALIVE;
+    Ball2.state = BOB_STATE_DEAD;
     SetBobPosition(&Ball1, Ball2.x, Ball2.y);
     SetBobVelocity(&Ball1, Ball2.xVelocity, Ball2.yVelocity);
     HideBob(&Ball2);
@@ -99,9 +99,9 @@ int32_t MatchFrame() {
     ReadKeyboard();
     ReadMouse();
 
-    if (KeyState[DIK_U] != 0) Player1Score = 9;
+    if (KeyState[DIK_U] != 0) Player1Score = WINNING_SCORE - 1;
 
-    if (MatchState == 2 && ServePressed()) Serve();
+    if (MatchState == MATCH_AWAITING_SERVE && ServePressed()) Serve();
 
     RunSplitRule();
     LetBall2TakeOver();
@@ -112,7 +112,7 @@ int32_t MatchFrame() {
 
     MoveBalls();
 
-    if (MatchState != 0) DrawMatchScreen();
+    if (MatchState != MATCH_EXITING) DrawMatchScreen();
     WaitFrameClock(FrameMs);
     return 1;
 }

@@ -12,7 +12,8 @@ bool Held(uint8_t key) { return KeyState[key] != 0; }
 // Moves one paddle by the keys; the ball resting on it for a serve rides along.
 void StepPaddle(Bob& paddle, int32_t side, int32_t direction) {
     paddle.x += direction * PaddleStep;
-    if (MatchState == 2 && ServingSide == side) Ball1.x += direction * PaddleStep;
+    if (MatchState == MATCH_AWAITING_SERVE && ServingSide == side)
+        Ball1.x += direction * PaddleStep;
     paddle.xVelocity = direction;
 }
 
@@ -29,28 +30,28 @@ void MovePaddlesByInput() {
     Paddle1.xVelocity = 0;
     Paddle2.xVelocity = 0;
 
-    if (GameMode == 1) {
+    if (GameMode == MODE_AGAINST_COMPUTER) {
         // The whole x motion since the last read, however far: the bounds
         // step catches it.
         const int32_t dx = MouseState.x;
         Paddle1.x += dx;
-        if (MatchState == 2 && ServingSide == 1) Ball1.x += dx;
+        if (MatchState == MATCH_AWAITING_SERVE && ServingSide == SIDE_BOTTOM) Ball1.x += dx;
         Paddle1.xVelocity = dx;
-    } else if (GameMode == 2) {
+    } else if (GameMode == MODE_TWO_PLAYERS) {
         // Each key on its own: both keys of a player cancel out, direction +1.
-        if (Held(Player1Left)) StepPaddle(Paddle1, 1, -1);
-        if (Held(Player1Right)) StepPaddle(Paddle1, 1, +1);
-        if (Held(Player2Left)) StepPaddle(Paddle2, 2, -1);
-        if (Held(Player2Right)) StepPaddle(Paddle2, 2, +1);
+        if (Held(Player1Left)) StepPaddle(Paddle1, SIDE_BOTTOM, -1);
+        if (Held(Player1Right)) StepPaddle(Paddle1, SIDE_BOTTOM, +1);
+        if (Held(Player2Left)) StepPaddle(Paddle2, SIDE_TOP, -1);
+        if (Held(Player2Right)) StepPaddle(Paddle2, SIDE_TOP, +1);
     }
 }
 
 void MoveComputerPaddle() {
-    if (GameMode != 1) return;
+    if (GameMode != MODE_AGAINST_COMPUTER) return;
 
-    if (MatchState == 2) {
+    if (MatchState == MATCH_AWAITING_SERVE) {
         // Its own serve waits for the player's click, standing still.
-        if (ServingSide == 1) Follow(Ball1);
+        if (ServingSide == SIDE_BOTTOM) Follow(Ball1);
         return;
     }
 
@@ -75,7 +76,7 @@ void KeepPaddlesInCourt() {
     if (Paddle2.x < 22) Paddle2.x = 22;
     if (Paddle2.x > right) Paddle2.x = right;
 
-    if (MatchState == 2) {
+    if (MatchState == MATCH_AWAITING_SERVE) {
         // The paddle limits shifted by the ball's resting offset of 30.
         const int32_t ballRight = ScreenWidth - Paddle1.width + 10;
         if (Ball1.x < 52) Ball1.x = 52;

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 
+// The tick count at the start of the frame (or transition step) being timed.
 extern uint32_t FrameStartTick;
 
 // Notes the tick count as the frame's start and returns it.

@@ -56,7 +56,7 @@ int32_t LoadSound(const char* name, uint32_t flags) {
     (void)flags;
     int32_t slotNumber = -1;
     for (int32_t i = 0; i < SOUND_SLOTS; i++) {
-        if (SoundBank.slots[i].state == 0) {
+        if (SoundBank.slots[i].state == SOUND_SLOT_FREE) {
             slotNumber = i;
             break;
         }
@@ -87,7 +87,7 @@ int32_t LoadSound(const char* name, uint32_t flags) {
     slot.buffer = buffer;
     slot.rate = static_cast<int32_t>(wave.samplesPerSecond);
     slot.size = static_cast<int32_t>(wave.data.size());
-    slot.state = 1;
+    slot.state = SOUND_SLOT_LOADED;
     SoundFailure[0] = 0;
     return slotNumber;
 }

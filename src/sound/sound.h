@@ -6,10 +6,13 @@
 #include "platform/platform.h"
 
 constexpr int32_t SOUND_SLOTS = 64;
+// SoundSlot::state
+constexpr int32_t SOUND_SLOT_FREE = 0;
+constexpr int32_t SOUND_SLOT_LOADED = 1;
 
 struct SoundSlot {
     platform::SoundBuffer* buffer;
-    int32_t state;  // 0 free, 1 loaded
+    int32_t state;  // SOUND_SLOT_FREE or SOUND_SLOT_LOADED
     int32_t rate;
     int32_t size;
     int32_t id;
@@ -20,6 +23,7 @@ struct SoundBankRecord {
     bool device;  // the sound device is open
 };
 
+// Every loaded sound, by slot; a sound id is its slot number.
 extern SoundBankRecord SoundBank;
 
 // Set at start; the first SoundInit clears it after opening the device and
@@ -28,13 +32,15 @@ extern bool SoundFirstInit;
 // Why the last LoadSound failed, for messages.
 extern char SoundFailure[200];
 
-extern int32_t BoingSoundId;
-extern int32_t BuzzerSoundId;
-extern int32_t SpikeSoundId;
-extern int32_t FireSoundId;
-extern int32_t SplitSoundId;
-extern int32_t MenuSoundId;
-extern int32_t MusicSoundId;
+// The game's seven sounds: a slot number, or -1 when the sound failed to load
+// (playing -1 plays nothing).
+extern int32_t BoingSoundId;   // a ball off a paddle or a wall
+extern int32_t BuzzerSoundId;  // a point
+extern int32_t SpikeSoundId;   // the final scores
+extern int32_t FireSoundId;    // each start-up logo
+extern int32_t SplitSoundId;   // the ball splits in two
+extern int32_t MenuSoundId;    // the menu tune, looped
+extern int32_t MusicSoundId;   // the match tune, looped when music is on
 
 int32_t SoundInit();
 int32_t LoadSound(const char* name, uint32_t flags);

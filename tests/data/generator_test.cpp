@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "common/layout.h"
 #include "generated.h"
 
 using namespace data_test;
@@ -63,7 +64,7 @@ TEST(Generator, DrawsTheSixthCourtThroughTheGame) {
     // ... with the two-player prompt in its colour over it.
     int prompt = 0;
     for (int y = 235; y < 251; ++y)
-        for (int x = 235; x < 405; ++x) prompt += shot.pixels[y * 640 + x] == 163;
+        for (int x = 235; x < 405; ++x) prompt += shot.pixels[y * 640 + x] == PROMPT_COLOUR;
     EXPECT_GT(prompt, 150);
     UnloadBitmapFile(&shot);
     fs::remove(out);

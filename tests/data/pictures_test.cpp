@@ -7,6 +7,7 @@
 #include <map>
 #include <set>
 
+#include "common/layout.h"
 #include "generated.h"
 #include "graphics/display.h"
 #include "graphics/text.h"
@@ -86,7 +87,8 @@ TEST(Pictures, TheGamePaletteIsSharedAndKeepsBlackAndWhiteTrue) {
 TEST(Pictures, TheWordsColoursReadOnBlack) {
     Picture ball = Load("BALL3D8BIG.BMP");
     // Key names, "On", "Off", "Loading...", redefinition labels and caught keys.
-    for (int entry : {138, 144, 162, 163, 250}) {
+    for (int entry :
+         {KEY_NAME_COLOUR, LABEL_COLOUR, MUSIC_OFF_COLOUR, PROMPT_COLOUR, CAUGHT_KEY_COLOUR}) {
         EXPECT_GT(Luma(ball.palette, entry), 110.0) << "entry " << entry;
         // DrawTextIndexed asks for the entry's own colour: it must come back as
         // that colour, not as a darker neighbour.
@@ -97,7 +99,8 @@ TEST(Pictures, TheWordsColoursReadOnBlack) {
         EXPECT_TRUE(got.red == want.red && got.green == want.green && got.blue == want.blue);
     }
     // "On" and "Off" look different.
-    const PaletteEntry &on = ball.palette.entries[138], &off = ball.palette.entries[162];
+    const PaletteEntry &on = ball.palette.entries[KEY_NAME_COLOUR],
+                       &off = ball.palette.entries[MUSIC_OFF_COLOUR];
     EXPECT_GT(std::abs(on.red - off.red) + std::abs(on.green - off.green), 100);
 }
 
@@ -210,7 +213,7 @@ TEST(Courts, ScoresPromptBallAndPaddlesStandOutOnEveryCourt) {
         for (int y = 235; y <= 250; ++y)
             for (int x = 235; x <= 405; ++x)
                 ASSERT_LT(Luma(court.palette, Screen(court, x, y)),
-                          Luma(court.palette, 163) - 120.0)
+                          Luma(court.palette, PROMPT_COLOUR) - 120.0)
                     << x << "," << y;
         // Sprites against the ground they move over: they differ clearly in
         // brightness from nearly all of it (lines and sparks may come close).

@@ -8,6 +8,7 @@
 #include <cstring>
 #include <filesystem>
 
+#include "common/layout.h"
 #include "frontend_fixture.h"
 #include "graphics/bitmap_file.h"
 #include "graphics/display.h"
@@ -81,7 +82,7 @@ TEST_F(Assets, LoadingShowsInTheBallPaletteAndEndsInTheTitlePalette) {
     const std::vector<TextEvent> loading = recorder_.TextsAt(290, 240);
     ASSERT_EQ(loading.size(), 1u);
     EXPECT_EQ(loading[0].text, "Loading...");
-    EXPECT_EQ(loading[0].index, 144);
+    EXPECT_EQ(loading[0].index, LABEL_COLOUR);
     EXPECT_TRUE(loading[0].primary);
     EXPECT_EQ(paletteAtLoading, PaletteBytes(ball.palette));
     EXPECT_EQ(PaletteBytes(CurrentPalette), PaletteBytes(title.palette));
@@ -96,14 +97,14 @@ TEST_F(Assets, SpritesAreCutFromTheirCellsAtTheirOwnSizes) {
     BitmapFile paddles = Read("PADDLES3D8.BMP");
 
     for (Bob* b : {&Ball1, &Ball2}) {
-        EXPECT_EQ(b->width, 11);
-        EXPECT_EQ(b->height, 11);
+        EXPECT_EQ(b->width, BALL_SIZE);
+        EXPECT_EQ(b->height, BALL_SIZE);
         EXPECT_EQ(b->x, 60);
         EXPECT_EQ(b->y, 60);
         EXPECT_EQ(SameBobFrame(ball, 1, *b), "");
     }
-    EXPECT_EQ(Paddle1.width, 66);
-    EXPECT_EQ(Paddle2.width, 65);
+    EXPECT_EQ(Paddle1.width, PADDLE1_WIDTH);
+    EXPECT_EQ(Paddle2.width, PADDLE2_WIDTH);
     EXPECT_EQ(Paddle1.height, 8);
     // The top paddle is cell (1, 0) at its own width: column 67, not 68.
     EXPECT_EQ(SameBobFrame(paddles, 1, Paddle1), "");
@@ -181,8 +182,8 @@ TEST_F(Assets, APictureTooSmallForItsPiecesIsRefusedRatherThanCutOutside) {
     EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 2) << said;
 
     // The paddles keep their sizes (play goes by them) but show nothing.
-    EXPECT_EQ(Paddle1.width, 66);
-    EXPECT_EQ(Paddle2.width, 65);
+    EXPECT_EQ(Paddle1.width, PADDLE1_WIDTH);
+    EXPECT_EQ(Paddle2.width, PADDLE2_WIDTH);
     EXPECT_TRUE(FrameIsEmpty(Paddle1));
     EXPECT_TRUE(FrameIsEmpty(Paddle2));
     EXPECT_FALSE(FrameIsEmpty(Ball1));

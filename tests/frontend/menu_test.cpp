@@ -4,6 +4,7 @@
 
 #include <filesystem>
 
+#include "common/layout.h"
 #include "frontend/key_bindings.h"
 #include "frontend/main_menu.h"
 #include "frontend_fixture.h"
@@ -44,17 +45,19 @@ TEST_F(Menu, HoldingMSwitchesOncePerPressAndEachSwitchRewritesTheFile) {
     std::vector<std::vector<uint8_t>> filesSeen;
     std::vector<bool> erasedInBlack;
     recorder_.onText = [&](const TextEvent& t) {
-        if (t.x != 313 || t.y != 428 || t.index == 162 || t.index == 138) return;
+        if (t.x != MENU_MUSIC_X || t.y != MENU_MUSIC_Y || t.index == MUSIC_OFF_COLOUR ||
+            t.index == KEY_NAME_COLOUR)
+            return;
         filesSeen.push_back(ReadFileBytes("keys.dat"));
         erasedInBlack.push_back(IsBlack(t.index));
     };
     EXPECT_EQ(MainMenu(), 1);
 
-    const std::vector<TextEvent> words = recorder_.TextsAt(313, 428);
+    const std::vector<TextEvent> words = recorder_.TextsAt(MENU_MUSIC_X, MENU_MUSIC_Y);
     ASSERT_EQ(Words(words), (std::vector<std::string>{"On", "On", "Off", "Off", "On"}));
-    EXPECT_EQ(words[0].index, 138);
-    EXPECT_EQ(words[2].index, 162);
-    EXPECT_EQ(words[4].index, 138);
+    EXPECT_EQ(words[0].index, KEY_NAME_COLOUR);
+    EXPECT_EQ(words[2].index, MUSIC_OFF_COLOUR);
+    EXPECT_EQ(words[4].index, KEY_NAME_COLOUR);
     EXPECT_EQ(erasedInBlack, (std::vector<bool>{true, true}));
     for (const TextEvent& t : words) EXPECT_TRUE(t.primary);
     // No file before the first switch (first run); the first switch saved
@@ -81,9 +84,9 @@ TEST_F(Menu, KeyOneStartsAMouseMatchWithMusicAndTheClickPrompt) {
     Start("10 key 2 down\n3000 key 2 up\n");
     Player1Score = 4;
     EXPECT_EQ(MainMenu(), 1);
-    EXPECT_EQ(GameMode, 1);
-    EXPECT_EQ(MatchState, 2);
-    EXPECT_EQ(ServingSide, 1);
+    EXPECT_EQ(GameMode, MODE_AGAINST_COMPUTER);
+    EXPECT_EQ(MatchState, MATCH_AWAITING_SERVE);
+    EXPECT_EQ(ServingSide, SIDE_BOTTOM);
     EXPECT_EQ(Player1Score, 0);
     EXPECT_EQ(Ball1.x, 310);
     EXPECT_EQ(Ball1.y, 440);
@@ -110,24 +113,29 @@ TEST_F(Menu, KeyTwoWithTheMusicOffStartsAKeyboardMatchInSilence) {
     Start("10 key 3 down\n3000 key 3 up\n");
     LoadKeyBindings();
     MainMenu();
-    EXPECT_EQ(GameMode, 2);
+    EXPECT_EQ(GameMode, MODE_TWO_PLAYERS);
     EXPECT_FALSE(recorder_.Played("MUSIC.WAV", true));
     EXPECT_TRUE(recorder_.Stopped("MENU.WAV"));
     const std::vector<TextEvent> prompt = recorder_.TextsAt(235, 235);
     ASSERT_EQ(prompt.size(), 1u);
     EXPECT_EQ(prompt[0].text, "press space to continue");
     // The menu showed the file's keys, and "Off" for the music.
-    EXPECT_EQ(Words(recorder_.TextsAt(230, 287)), (std::vector<std::string>{"A"}));
-    EXPECT_EQ(Words(recorder_.TextsAt(230, 307)), (std::vector<std::string>{"D"}));
-    EXPECT_EQ(Words(recorder_.TextsAt(420, 287)), (std::vector<std::string>{"J"}));
-    EXPECT_EQ(Words(recorder_.TextsAt(420, 307)), (std::vector<std::string>{"L"}));
-    EXPECT_EQ(Words(recorder_.TextsAt(313, 428)), (std::vector<std::string>{"Off"}));
+    EXPECT_EQ(Words(recorder_.TextsAt(MENU_PLAYER1_X, MENU_LEFT_KEY_Y)),
+              (std::vector<std::string>{"A"}));
+    EXPECT_EQ(Words(recorder_.TextsAt(MENU_PLAYER1_X, MENU_RIGHT_KEY_Y)),
+              (std::vector<std::string>{"D"}));
+    EXPECT_EQ(Words(recorder_.TextsAt(MENU_PLAYER2_X, MENU_LEFT_KEY_Y)),
+              (std::vector<std::string>{"J"}));
+    EXPECT_EQ(Words(recorder_.TextsAt(MENU_PLAYER2_X, MENU_RIGHT_KEY_Y)),
+              (std::vector<std::string>{"L"}));
+    EXPECT_EQ(Words(recorder_.TextsAt(MENU_MUSIC_X, MENU_MUSIC_Y)),
+              (std::vector<std::string>{"Off"}));
 }
 
 TEST_F(Menu, OneAndTwoTogetherEndInModeTwo) {
     Start("10 key 2 down\n10 key 3 down\n3000 key 2 up\n3000 key 3 up\n");
     MainMenu();
-    EXPECT_EQ(GameMode, 2);
+    EXPECT_EQ(GameMode, MODE_TWO_PLAYERS);
 }
 
 TEST_F(Menu, EscapeDoesNothingAndQShowsTheCreditsThenClosesTheWindow) {
@@ -136,10 +144,10 @@ TEST_F(Menu, EscapeDoesNothingAndQShowsTheCreditsThenClosesTheWindow) {
         "500 key 1 up\n"
         "600 key 16 down\n"
         "700 key 16 up\n");
-    MatchState = 1;
+    MatchState = MATCH_BALL_IN_PLAY;
     EXPECT_EQ(MainMenu(), 1);
     EXPECT_EQ(recorder_.EventsBetween(10, 600), 0u);
-    EXPECT_EQ(MatchState, 0);
+    EXPECT_EQ(MatchState, MATCH_EXITING);
     EXPECT_EQ(recorder_.sleeps, (std::vector<uint32_t>{7000}));
     // The menu tune plays on through the credits.
     EXPECT_FALSE(recorder_.Stopped("MENU.WAV"));
@@ -154,12 +162,16 @@ TEST_F(Menu, AKeyWithoutANameShowsNoWordAndNeitherDoesADamagedMusicSetting) {
     Start("10 key 16 down\n");
     LoadKeyBindings();
     MainMenu();
-    EXPECT_EQ(Words(recorder_.TextsAt(230, 287)), (std::vector<std::string>{"A"}));
-    EXPECT_EQ(Words(recorder_.TextsAt(230, 307)), (std::vector<std::string>{"D"}));
+    EXPECT_EQ(Words(recorder_.TextsAt(MENU_PLAYER1_X, MENU_LEFT_KEY_Y)),
+              (std::vector<std::string>{"A"}));
+    EXPECT_EQ(Words(recorder_.TextsAt(MENU_PLAYER1_X, MENU_RIGHT_KEY_Y)),
+              (std::vector<std::string>{"D"}));
     // Not "D" again from the shared buffer: an unnamed key shows nothing.
-    for (const TextEvent& t : recorder_.TextsAt(420, 287)) EXPECT_EQ(t.text, "");
-    for (const TextEvent& t : recorder_.TextsAt(420, 307)) EXPECT_EQ(t.text, "");
-    EXPECT_TRUE(recorder_.TextsAt(313, 428).empty());
+    for (const TextEvent& t : recorder_.TextsAt(MENU_PLAYER2_X, MENU_LEFT_KEY_Y))
+        EXPECT_EQ(t.text, "");
+    for (const TextEvent& t : recorder_.TextsAt(MENU_PLAYER2_X, MENU_RIGHT_KEY_Y))
+        EXPECT_EQ(t.text, "");
+    EXPECT_TRUE(recorder_.TextsAt(MENU_MUSIC_X, MENU_MUSIC_Y).empty());
 }
 
 TEST_F(Menu, RedefiningTheKeysStoresSavesAndShowsThemOnTheMenu) {
@@ -183,7 +195,7 @@ TEST_F(Menu, RedefiningTheKeysStoresSavesAndShowsThemOnTheMenu) {
     uint32_t escapeTextMs = 0, menuRedrawMs = 0;
     recorder_.onText = [&](const TextEvent& t) {
         if (t.y == 300 && t.x == 160) escapeTextMs = t.ms;
-        if (t.x == 230 && t.y == 287 && t.ms > 0 && menuRedrawMs == 0) {
+        if (t.x == MENU_PLAYER1_X && t.y == MENU_LEFT_KEY_Y && t.ms > 0 && menuRedrawMs == 0) {
             menuRedrawMs = t.ms;
             fileAtMenuRedraw = ReadFileBytes("keys.dat");
         }
@@ -199,7 +211,7 @@ TEST_F(Menu, RedefiningTheKeysStoresSavesAndShowsThemOnTheMenu) {
     const std::vector<TextEvent> heading = recorder_.TextsAt(160, 160);
     ASSERT_EQ(heading.size(), 1u);
     EXPECT_EQ(heading[0].text, "Enter a new key for the corresponding action");
-    EXPECT_EQ(heading[0].index, 144);
+    EXPECT_EQ(heading[0].index, LABEL_COLOUR);
     const char* labels[4] = {"Player 1 Left", "Player 1 Right", "Player 2 Left", "Player 2 Right"};
     const char* names[4] = {"A", "Left Shift", "Spacebar", "Spacebar"};
     for (int i = 0; i < 4; ++i) {
@@ -209,9 +221,9 @@ TEST_F(Menu, RedefiningTheKeysStoresSavesAndShowsThemOnTheMenu) {
         ASSERT_EQ(label.size(), 1u) << y;
         ASSERT_EQ(name.size(), 1u) << y;
         EXPECT_EQ(label[0].text, labels[i]);
-        EXPECT_EQ(label[0].index, 144);
+        EXPECT_EQ(label[0].index, LABEL_COLOUR);
         EXPECT_EQ(name[0].text, names[i]);
-        EXPECT_EQ(name[0].index, 250);
+        EXPECT_EQ(name[0].index, CAUGHT_KEY_COLOUR);
         EXPECT_TRUE(name[0].primary);
     }
     const std::vector<TextEvent> leave = recorder_.TextsAt(160, 300);
@@ -224,11 +236,14 @@ TEST_F(Menu, RedefiningTheKeysStoresSavesAndShowsThemOnTheMenu) {
     EXPECT_EQ(recorder_.sleeps, (std::vector<uint32_t>{200, 200, 200, 200, 7000}));
 
     // The menu drawn again shows the new names.
-    EXPECT_EQ(Words(recorder_.TextsAt(230, 287)), (std::vector<std::string>{"Left Arrow", "A"}));
-    EXPECT_EQ(Words(recorder_.TextsAt(230, 307)),
+    EXPECT_EQ(Words(recorder_.TextsAt(MENU_PLAYER1_X, MENU_LEFT_KEY_Y)),
+              (std::vector<std::string>{"Left Arrow", "A"}));
+    EXPECT_EQ(Words(recorder_.TextsAt(MENU_PLAYER1_X, MENU_RIGHT_KEY_Y)),
               (std::vector<std::string>{"Right Arrow", "Left Shift"}));
-    EXPECT_EQ(Words(recorder_.TextsAt(420, 287)), (std::vector<std::string>{"A", "Spacebar"}));
-    EXPECT_EQ(Words(recorder_.TextsAt(420, 307)), (std::vector<std::string>{"D", "Spacebar"}));
+    EXPECT_EQ(Words(recorder_.TextsAt(MENU_PLAYER2_X, MENU_LEFT_KEY_Y)),
+              (std::vector<std::string>{"A", "Spacebar"}));
+    EXPECT_EQ(Words(recorder_.TextsAt(MENU_PLAYER2_X, MENU_RIGHT_KEY_Y)),
+              (std::vector<std::string>{"D", "Spacebar"}));
 }
 
 }  // namespace

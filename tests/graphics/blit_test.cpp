@@ -95,7 +95,7 @@ TEST_F(BlitTest, FrameSurfacesArePaddedToEightColumns) {
         EXPECT_EQ(bob.widthPad, pad);
         EXPECT_EQ(platform::SurfaceWidth(bob.frames[1]), width + pad);
         EXPECT_EQ(bob.frames[2], nullptr);
-        EXPECT_EQ(bob.state, 1);
+        EXPECT_EQ(bob.state, BOB_STATE_ALIVE);
         DestroyBob(&bob);
     }
     EXPECT_EQ(CreateBob(&bob, 0, 0, 8, 8, 65, 0x11, 0x800), 0);  // more than the slots

@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "common/layout.h"
 #include "graphics/bitmap_file.h"
 #include "graphics/text.h"
 #include "graphics_fixture.h"
@@ -32,16 +33,16 @@ const std::vector<Screen>& Screens() {
         {"match_mode1.bmp",
          {{"Player 1 - 0", 20, 1, -1},
           {"Player 2 - 0", 548, 1, -1},
-          {"click to continue", 265, 235, 163}}},
+          {"click to continue", 265, 235, PROMPT_COLOUR}}},
         {"match_mode2.bmp",
          {{"Player 1 - 9", 20, 1, -1},
           {"Player 2 - 10", 542, 1, -1},
-          {"press space to continue", 235, 235, 163}}},
+          {"press space to continue", 235, 235, PROMPT_COLOUR}}},
         {"still_screens.bmp",
-         {{"Enter a new key for the corresponding action", 160, 160, 144},
-          {"Loading...", 290, 240, 144},
-          {"Press ESCAPE to go back to the main menu..", 160, 300, 144},
-          {"Off", 313, 428, 162}}},
+         {{"Enter a new key for the corresponding action", 160, 160, LABEL_COLOUR},
+          {"Loading...", 290, 240, LABEL_COLOUR},
+          {"Press ESCAPE to go back to the main menu..", 160, 300, LABEL_COLOUR},
+          {"Off", MENU_MUSIC_X, MENU_MUSIC_Y, MUSIC_OFF_COLOUR}}},
     };
     return screens;
 }

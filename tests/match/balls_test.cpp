@@ -57,8 +57,8 @@ TEST_F(BallsTest, BallTurnedAndOutInOneStepScoresAndTheScorerServes) {
     StartRally(300, 15, 5, -5);  // under the top paddle, past the top line
     MatchFrame();
     EXPECT_EQ(Player1Score, 1);
-    EXPECT_EQ(ServingSide, 1);
-    EXPECT_EQ(MatchState, 2);
+    EXPECT_EQ(ServingSide, SIDE_BOTTOM);
+    EXPECT_EQ(MatchState, MATCH_AWAITING_SERVE);
     EXPECT_EQ(Ball1.x, Paddle1.x + 30);
     EXPECT_EQ(Ball1.y, 440);
 
@@ -71,9 +71,9 @@ TEST_F(BallsTest, BallTurnedAndOutInOneStepScoresAndTheScorerServes) {
     EXPECT_EQ(seen.sounds[1].name, "BUZZER.WAV");
     EXPECT_FALSE(seen.sounds[1].loop);
     // The top side scored: it serves next, the ball resting under its paddle.
-    EXPECT_EQ(ServingSide, 2);
-    EXPECT_EQ(MatchState, 2);
-    EXPECT_EQ(Ball1.state, 1);
+    EXPECT_EQ(ServingSide, SIDE_TOP);
+    EXPECT_EQ(MatchState, MATCH_AWAITING_SERVE);
+    EXPECT_EQ(Ball1.state, BOB_STATE_ALIVE);
     EXPECT_EQ(Ball1.x, Paddle2.x + 30);
     EXPECT_EQ(Ball1.y, 29);
     EXPECT_EQ(Ball1.xVelocity, 0);
@@ -92,7 +92,7 @@ TEST_F(BallsTest, PlayerReturnTurnsTowardsThePaddlesMoveComputerNever) {
     MatchFrame();
     EXPECT_EQ(Ball1.xVelocity, 5);
 
-    GameMode = 1;
+    GameMode = MODE_AGAINST_COMPUTER;
     ReleaseInput();
     StartRally(300, 440, -5, 5);
     headless::AddMouseMotion(3, 0);
@@ -136,10 +136,10 @@ TEST_F(BallsTest, BothBallsOutInOneFrameEachPointCounts) {
     EXPECT_EQ(Player2Score, 1);
     EXPECT_EQ(seen.CountPlayed("BUZZER.WAV"), 2);
     // The second ball's point ended the rally: the top side serves.
-    EXPECT_EQ(ServingSide, 2);
-    EXPECT_EQ(MatchState, 2);
+    EXPECT_EQ(ServingSide, SIDE_TOP);
+    EXPECT_EQ(MatchState, MATCH_AWAITING_SERVE);
     EXPECT_EQ(BallsInPlay, 1);
-    EXPECT_EQ(Ball2.state, 0);
+    EXPECT_EQ(Ball2.state, BOB_STATE_DEAD);
     EXPECT_EQ(Ball2.attributes & BOB_VISIBLE, 0u);
 }
 
@@ -150,20 +150,20 @@ TEST_F(BallsTest, FirstBallOutLeavesTheSecondToPlayOnAsTheFirst) {
     BallsInPlay = 2;
     MatchFrame();
     EXPECT_EQ(Player1Score, 1);
-    EXPECT_EQ(MatchState, 1);
+    EXPECT_EQ(MatchState, MATCH_BALL_IN_PLAY);
     EXPECT_EQ(BallsInPlay, 1);
-    EXPECT_EQ(Ball1.state, 0);
+    EXPECT_EQ(Ball1.state, BOB_STATE_DEAD);
     EXPECT_EQ(Ball1.y, 60);
     EXPECT_EQ(Ball1.attributes & BOB_VISIBLE, 0u);
 
     MatchFrame();  // Ball2 (now at 195, 205) takes over, then moves
-    EXPECT_EQ(Ball1.state, 1);
+    EXPECT_EQ(Ball1.state, BOB_STATE_ALIVE);
     EXPECT_NE(Ball1.attributes & BOB_VISIBLE, 0u);
     EXPECT_EQ(Ball1.x, 190);
     EXPECT_EQ(Ball1.y, 210);
     EXPECT_EQ(Ball1.xVelocity, -5);
     EXPECT_EQ(Ball1.yVelocity, 5);
-    EXPECT_EQ(Ball2.state, 0);
+    EXPECT_EQ(Ball2.state, BOB_STATE_DEAD);
     EXPECT_EQ(Ball2.attributes & BOB_VISIBLE, 0u);
     EXPECT_EQ(Ball2.x, 60);
     EXPECT_EQ(Ball2.y, 60);
@@ -187,8 +187,8 @@ TEST_F(BallsTest, TenthPointEndsTheMatchEvenWithASecondBallInPlay) {
     // The menu started a new match, waiting for its first serve.
     EXPECT_EQ(Player1Score, 0);
     EXPECT_EQ(Player2Score, 0);
-    EXPECT_EQ(MatchState, 2);
-    EXPECT_EQ(ServingSide, 1);
+    EXPECT_EQ(MatchState, MATCH_AWAITING_SERVE);
+    EXPECT_EQ(ServingSide, SIDE_BOTTOM);
     EXPECT_EQ(BallsInPlay, 1);
     EXPECT_EQ(Ball1.x, 310);
     EXPECT_EQ(Ball1.y, 440);

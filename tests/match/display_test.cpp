@@ -2,6 +2,7 @@
 // and leaving a match with Escape.
 #include <set>
 
+#include "common/layout.h"
 #include "input/key_codes.h"
 #include "match/match.h"
 #include "match/match_display.h"
@@ -21,11 +22,11 @@ TEST_F(DisplayTest, ScoresAndPromptOfEachMode) {
         const char* prompt;  // null: no prompt
         int32_t promptX;
     } cases[] = {
-        {1, 2, 0, 0, "click to continue", 265},
-        {2, 2, 3, 9, "press space to continue", 235},
-        {1, 1, 0, 0, nullptr, 0},
-        {2, 2, 10, 9, nullptr, 0},  // the final frame
-        {1, 2, 4, 10, nullptr, 0},
+        {MODE_AGAINST_COMPUTER, MATCH_AWAITING_SERVE, 0, 0, "click to continue", 265},
+        {MODE_TWO_PLAYERS, MATCH_AWAITING_SERVE, 3, 9, "press space to continue", 235},
+        {MODE_AGAINST_COMPUTER, MATCH_BALL_IN_PLAY, 0, 0, nullptr, 0},
+        {MODE_TWO_PLAYERS, MATCH_AWAITING_SERVE, 10, 9, nullptr, 0},  // the final frame
+        {MODE_AGAINST_COMPUTER, MATCH_AWAITING_SERVE, 4, 10, nullptr, 0},
     };
     for (const auto& c : cases) {
         GameMode = c.mode;
@@ -51,7 +52,7 @@ TEST_F(DisplayTest, ScoresAndPromptOfEachMode) {
             EXPECT_EQ(prompt.text, c.prompt);
             EXPECT_EQ(prompt.x, c.promptX);
             EXPECT_EQ(prompt.y, 235);
-            EXPECT_EQ(prompt.index, 163);
+            EXPECT_EQ(prompt.index, PROMPT_COLOUR);
             EXPECT_FALSE(prompt.primary);
         }
     }
@@ -63,7 +64,7 @@ TEST_F(DisplayTest, FrameDrawsWhileAMatchIsOnScreenAndLastsItsTime) {
     EXPECT_EQ(seen.flips, 1u);
     EXPECT_GE(headless::VirtualMs() - start, 33u);
 
-    MatchState = 0;  // the way out has begun
+    MatchState = MATCH_EXITING;  // the way out has begun
     MatchFrame();
     EXPECT_EQ(seen.flips, 1u);
 }
@@ -71,7 +72,7 @@ TEST_F(DisplayTest, FrameDrawsWhileAMatchIsOnScreenAndLastsItsTime) {
 TEST_F(DisplayTest, ServeAfterPointRestsOneBallOnTheServersPaddle) {
     PlaceBall(Ball2, 300, 300, 5, 5);  // after a split
     BallsInPlay = 2;
-    Ball1.state = 0;
+    Ball1.state = BOB_STATE_DEAD;
     Paddle1.x = 280;
     Paddle2.x = 100;
     SetBobVelocity(&Ball1, -5, 5);
@@ -81,13 +82,13 @@ TEST_F(DisplayTest, ServeAfterPointRestsOneBallOnTheServersPaddle) {
     EXPECT_EQ(Ball1.y, 440);
     EXPECT_EQ(Ball1.xVelocity, 0);
     EXPECT_EQ(Ball1.yVelocity, 0);
-    EXPECT_EQ(Ball1.state, 1);
+    EXPECT_EQ(Ball1.state, BOB_STATE_ALIVE);
     EXPECT_NE(Ball1.attributes & BOB_VISIBLE, 0u);
-    EXPECT_EQ(Ball2.state, 0);
+    EXPECT_EQ(Ball2.state, BOB_STATE_DEAD);
     EXPECT_EQ(Ball2.attributes & BOB_VISIBLE, 0u);
     EXPECT_EQ(BallsInPlay, 1);
 
-    ServingSide = 2;
+    ServingSide = SIDE_TOP;
     Player1Score = 9;
     Player2Score = 9;
     EXPECT_EQ(ServeAfterPoint(), 1);
@@ -121,20 +122,20 @@ TEST_F(DisplayTest, EndOfMatchShowsBothScoresOverTheLastFrame) {
 }
 
 TEST_F(DisplayTest, NewMatchStartsFreshAndKeepsModeTimerAndSecondBall) {
-    GameMode = 1;
+    GameMode = MODE_AGAINST_COMPUTER;
     SplitTimer = 17;
     Player1Score = 6;
     Player2Score = 8;
-    MatchState = 1;
-    ServingSide = 2;
+    MatchState = MATCH_BALL_IN_PLAY;
+    ServingSide = SIDE_TOP;
     BallsInPlay = 2;
     PlaceBall(Ball2, 123, 234, 5, -5);
     Paddle1.xVelocity = 4;
     Paddle2.x = 40;
 
     EXPECT_EQ(NewMatch(), 1);
-    EXPECT_EQ(MatchState, 2);
-    EXPECT_EQ(ServingSide, 1);
+    EXPECT_EQ(MatchState, MATCH_AWAITING_SERVE);
+    EXPECT_EQ(ServingSide, SIDE_BOTTOM);
     EXPECT_EQ(BallsInPlay, 1);
     EXPECT_EQ(Player1Score, 0);
     EXPECT_EQ(Player2Score, 0);
@@ -144,11 +145,11 @@ TEST_F(DisplayTest, NewMatchStartsFreshAndKeepsModeTimerAndSecondBall) {
     EXPECT_EQ(Paddle2.y, 22);
     EXPECT_EQ(Ball1.x, 315);
     EXPECT_EQ(Ball1.y, 442);
-    EXPECT_EQ(Ball1.state, 1);
-    EXPECT_EQ(Ball2.state, 0);
+    EXPECT_EQ(Ball1.state, BOB_STATE_ALIVE);
+    EXPECT_EQ(Ball2.state, BOB_STATE_DEAD);
     EXPECT_EQ(Ball2.attributes & BOB_VISIBLE, 0u);
 
-    EXPECT_EQ(GameMode, 1);
+    EXPECT_EQ(GameMode, MODE_AGAINST_COMPUTER);
     EXPECT_EQ(SplitTimer, 17);
     EXPECT_EQ(Paddle1.xVelocity, 4);
     EXPECT_EQ(Ball2.x, 123);
@@ -174,8 +175,8 @@ TEST_F(DisplayTest, EscapeLeavesForTheMenuAndTheFrameGoesOn) {
     MatchFrame();
     EXPECT_EQ(Player1Score, 0);
     EXPECT_EQ(Player2Score, 0);
-    EXPECT_EQ(GameMode, 1);
-    EXPECT_EQ(MatchState, 2);
+    EXPECT_EQ(GameMode, MODE_AGAINST_COMPUTER);
+    EXPECT_EQ(MatchState, MATCH_AWAITING_SERVE);
     EXPECT_EQ(Ball1.x, 310);
     EXPECT_EQ(Ball1.y, 440);
     // The new match's first frame: the menu's serve frame and this frame's own.

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <vector>
 
+#include "common/layout.h"
 #include "frontend/key_bindings.h"
 #include "graphics/display.h"
 #include "input/input.h"
@@ -107,10 +108,10 @@ void MatchTest::SetUp() {
     headless::SetObserver(&Watcher);
 
     ASSERT_EQ(StartDisplay(640, 480, 8), 1);
-    CreateBob(&Ball1, 60, 60, 11, 11, 1, 17, 2048);
-    CreateBob(&Ball2, 60, 60, 11, 11, 1, 17, 2048);
-    CreateBob(&Paddle1, 0, 0, 66, 8, 1, 17, 2048);
-    CreateBob(&Paddle2, 0, 0, 65, 8, 1, 17, 2048);
+    CreateBob(&Ball1, 60, 60, BALL_SIZE, BALL_SIZE, 1, 17, 2048);
+    CreateBob(&Ball2, 60, 60, BALL_SIZE, BALL_SIZE, 1, 17, 2048);
+    CreateBob(&Paddle1, 0, 0, PADDLE1_WIDTH, PADDLE_HEIGHT, 1, 17, 2048);
+    CreateBob(&Paddle2, 0, 0, PADDLE2_WIDTH, PADDLE_HEIGHT, 1, 17, 2048);
     LoadTestSounds();
     ASSERT_GE(BoingSoundId, 0);
     InputInit();
@@ -123,7 +124,7 @@ void MatchTest::SetUp() {
     Player2Right = DIK_RIGHT;
     MusicOn = 1;
 
-    GameMode = 2;
+    GameMode = MODE_TWO_PLAYERS;
     SplitTimer = 0;
     NewMatch();
     ServeAfterPoint();
@@ -146,17 +147,17 @@ void MatchTest::TearDown() {
 
 void MatchTest::PlaceBall(Bob& ball, int32_t x, int32_t y, int32_t vx, int32_t vy) {
     ShowBob(&ball);
-    ball.state = 1;
+    ball.state = BOB_STATE_ALIVE;
     SetBobPosition(&ball, x, y);
     SetBobVelocity(&ball, vx, vy);
 }
 
 void MatchTest::StartRally(int32_t x, int32_t y, int32_t vx, int32_t vy) {
-    MatchState = 1;
+    MatchState = MATCH_BALL_IN_PLAY;
     BallsInPlay = 1;
     PlaceBall(Ball1, x, y, vx, vy);
     HideBob(&Ball2);
-    Ball2.state = 0;
+    Ball2.state = BOB_STATE_DEAD;
 }
 
 void MatchTest::ReleaseInput() {

@@ -33,7 +33,7 @@ TEST_F(PaddlesTest, KeysMoveEachPaddleSevenAndCarryOnlyTheServersBall) {
 }
 
 TEST_F(PaddlesTest, TopServersBallRidesOnPlayerTwoKeys) {
-    ServingSide = 2;
+    ServingSide = SIDE_TOP;
     ServeAfterPoint();
     headless::SetKey(DIK_LEFT, true);
     headless::SetKey(DIK_D, true);
@@ -55,7 +55,7 @@ TEST_F(PaddlesTest, KeyPaddlesStopAtTheCourtLimits) {
 }
 
 TEST_F(PaddlesTest, MouseMotionMovesPaddleAndRestingBallWithinLimits) {
-    GameMode = 1;
+    GameMode = MODE_AGAINST_COMPUTER;
     headless::AddMouseMotion(1000, 40);
     MatchFrame();
     EXPECT_EQ(Paddle1.x, 554);
@@ -77,7 +77,7 @@ TEST_F(PaddlesTest, MouseMotionMovesPaddleAndRestingBallWithinLimits) {
 }
 
 TEST_F(PaddlesTest, ComputerStepsSevenTowardsTheBallsLeftEdge) {
-    GameMode = 1;
+    GameMode = MODE_AGAINST_COMPUTER;
     const struct {
         int32_t ballX, expected;
     } cases[] = {{110, 107}, {105, 100}, {101, 100}, {100, 100}, {99, 93}, {30, 93}};
@@ -91,7 +91,7 @@ TEST_F(PaddlesTest, ComputerStepsSevenTowardsTheBallsLeftEdge) {
 }
 
 TEST_F(PaddlesTest, ComputerFollowsSecondBallOnlyWhenItComesUpHigher) {
-    GameMode = 1;
+    GameMode = MODE_AGAINST_COMPUTER;
     const struct {
         int32_t ball2Y, ball2Vy, expected;
     } cases[] = {
@@ -110,20 +110,20 @@ TEST_F(PaddlesTest, ComputerFollowsSecondBallOnlyWhenItComesUpHigher) {
 }
 
 TEST_F(PaddlesTest, ComputerWaitsStillForItsOwnServeAndTracksThePlayers) {
-    GameMode = 1;
-    ServingSide = 2;
+    GameMode = MODE_AGAINST_COMPUTER;
+    ServingSide = SIDE_TOP;
     Paddle2.x = 100;
     ServeAfterPoint();
     headless::AddMouseMotion(50, 0);
     headless::SetKey(DIK_SPACE, true);  // Space does not serve in mode 1
     for (int i = 0; i < 5; ++i) MatchFrame();
-    EXPECT_EQ(MatchState, 2);
+    EXPECT_EQ(MatchState, MATCH_AWAITING_SERVE);
     EXPECT_EQ(Paddle2.x, 100);
     EXPECT_EQ(Ball1.x, 130);
     EXPECT_EQ(Paddle1.x, 330);
 
     // While the player serves, the computer follows the resting ball.
-    ServingSide = 1;
+    ServingSide = SIDE_BOTTOM;
     ServeAfterPoint();
     MatchFrame();
     EXPECT_EQ(Paddle2.x, 107);

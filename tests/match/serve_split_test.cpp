@@ -20,9 +20,12 @@ TEST_F(ServeSplitTest, ServeDirectionFollowsTheDrawAndTheServingSide) {
         int32_t side;
         bool (*draw)(int32_t);
         int32_t vx, vy;
-    } cases[] = {{1, Even, 5, -5}, {1, Odd, -5, -5}, {2, Even, 5, 5}, {2, Odd, -5, 5}};
+    } cases[] = {{SIDE_BOTTOM, Even, 5, -5},
+                 {SIDE_BOTTOM, Odd, -5, -5},
+                 {SIDE_TOP, Even, 5, 5},
+                 {SIDE_TOP, Odd, -5, 5}};
     for (const auto& c : cases) {
-        MatchState = 2;
+        MatchState = MATCH_AWAITING_SERVE;
         ServingSide = c.side;
         ServeAfterPoint();
         const int32_t restY = Ball1.y;
@@ -30,7 +33,7 @@ TEST_F(ServeSplitTest, ServeDirectionFollowsTheDrawAndTheServingSide) {
         headless::SetKey(DIK_SPACE, true);
         MatchFrame();
         ReleaseInput();
-        EXPECT_EQ(MatchState, 1);
+        EXPECT_EQ(MatchState, MATCH_BALL_IN_PLAY);
         EXPECT_EQ(Ball1.xVelocity, c.vx) << "side " << c.side;
         EXPECT_EQ(Ball1.yVelocity, c.vy) << "side " << c.side;
         EXPECT_EQ(Ball1.y, restY + c.vy);  // it leaves in the serving frame
@@ -40,23 +43,23 @@ TEST_F(ServeSplitTest, ServeDirectionFollowsTheDrawAndTheServingSide) {
 TEST_F(ServeSplitTest, EachModeServesOnlyWithItsOwnInput) {
     headless::SetButton(0, true);  // a click does not serve in mode 2
     MatchFrame();
-    EXPECT_EQ(MatchState, 2);
+    EXPECT_EQ(MatchState, MATCH_AWAITING_SERVE);
 
-    GameMode = 1;
+    GameMode = MODE_AGAINST_COMPUTER;
     ReleaseInput();
     headless::SetKey(DIK_SPACE, true);  // nor Space in mode 1
     MatchFrame();
-    EXPECT_EQ(MatchState, 2);
+    EXPECT_EQ(MatchState, MATCH_AWAITING_SERVE);
     headless::SetButton(0, true);
     MatchFrame();
-    EXPECT_EQ(MatchState, 1);
+    EXPECT_EQ(MatchState, MATCH_BALL_IN_PLAY);
     EXPECT_EQ(Ball1.yVelocity, -5);
 
     // Without a mode chosen nothing serves.
     GameMode = 0;
-    MatchState = 2;
+    MatchState = MATCH_AWAITING_SERVE;
     MatchFrame();
-    EXPECT_EQ(MatchState, 2);
+    EXPECT_EQ(MatchState, MATCH_AWAITING_SERVE);
 }
 
 TEST_F(ServeSplitTest, SplitSendsSecondBallFromTheSamePixelTheOtherWay) {
@@ -67,7 +70,7 @@ TEST_F(ServeSplitTest, SplitSendsSecondBallFromTheSamePixelTheOtherWay) {
     EXPECT_EQ(BallsInPlay, 2);
     EXPECT_EQ(SplitTimer, 0);
     EXPECT_EQ(seen.CountPlayed("SPLIT.WAV"), 1);
-    EXPECT_EQ(Ball2.state, 1);
+    EXPECT_EQ(Ball2.state, BOB_STATE_ALIVE);
     EXPECT_NE(Ball2.attributes & BOB_VISIBLE, 0u);
     EXPECT_EQ(Ball2.xVelocity, -5);
     EXPECT_EQ(Ball2.yVelocity, 5);
@@ -92,17 +95,17 @@ TEST_F(ServeSplitTest, SplitChanceOnlyInItsWindowOfTimeAndPlace) {
         bool splits;
         int32_t timerAfter;
     } cases[] = {
-        {"chance taken, no split", 30, 300, 200, 1, NoSplit, false, 0},
-        {"timer still counting", 29, 300, 200, 1, Splits, false, 30},
-        {"last chance", 35, 300, 200, 1, Splits, true, 0},
-        {"timer past its window", 36, 300, 200, 1, Splits, false, 0},
-        {"serve awaited", 30, 300, 200, 2, Splits, false, 31},
-        {"left edge of window", 30, 140, 200, 1, Splits, false, 31},
-        {"inside left edge", 30, 141, 200, 1, Splits, true, 0},
-        {"right edge", 30, 500, 200, 1, Splits, false, 31},
-        {"top edge", 30, 300, 100, 1, Splits, false, 31},
-        {"bottom edge", 30, 300, 350, 1, Splits, false, 31},
-        {"inside bottom edge", 30, 300, 349, 1, Splits, true, 0},
+        {"chance taken, no split", 30, 300, 200, MATCH_BALL_IN_PLAY, NoSplit, false, 0},
+        {"timer still counting", 29, 300, 200, MATCH_BALL_IN_PLAY, Splits, false, 30},
+        {"last chance", 35, 300, 200, MATCH_BALL_IN_PLAY, Splits, true, 0},
+        {"timer past its window", 36, 300, 200, MATCH_BALL_IN_PLAY, Splits, false, 0},
+        {"serve awaited", 30, 300, 200, MATCH_AWAITING_SERVE, Splits, false, 31},
+        {"left edge of window", 30, 140, 200, MATCH_BALL_IN_PLAY, Splits, false, 31},
+        {"inside left edge", 30, 141, 200, MATCH_BALL_IN_PLAY, Splits, true, 0},
+        {"right edge", 30, 500, 200, MATCH_BALL_IN_PLAY, Splits, false, 31},
+        {"top edge", 30, 300, 100, MATCH_BALL_IN_PLAY, Splits, false, 31},
+        {"bottom edge", 30, 300, 350, MATCH_BALL_IN_PLAY, Splits, false, 31},
+        {"inside bottom edge", 30, 300, 349, MATCH_BALL_IN_PLAY, Splits, true, 0},
     };
     for (const auto& c : cases) {
         StartRally(c.x, c.y, 5, 5);

@@ -87,7 +87,7 @@ protected:
 TEST_F(SoundBankTest, SoundInitNumbersEveryFreeSlot) {
     for (int32_t i = 0; i < SOUND_SLOTS; i++) {
         EXPECT_EQ(SoundBank.slots[i].id, i);
-        EXPECT_EQ(SoundBank.slots[i].state, 0);
+        EXPECT_EQ(SoundBank.slots[i].state, SOUND_SLOT_FREE);
         EXPECT_EQ(SoundBank.slots[i].buffer, nullptr);
     }
     EXPECT_TRUE(SoundBank.device);
@@ -98,7 +98,7 @@ TEST_F(SoundBankTest, LoadFillsTheLowestFreeSlot) {
     EXPECT_EQ(LoadSound(file.c_str(), 224), 0);
     EXPECT_EQ(LoadSound(file.c_str(), 224), 1);
     const SoundSlot& slot = SoundBank.slots[1];
-    EXPECT_EQ(slot.state, 1);
+    EXPECT_EQ(slot.state, SOUND_SLOT_LOADED);
     EXPECT_EQ(slot.rate, 22050);
     EXPECT_EQ(slot.size, 300);
     ASSERT_NE(slot.buffer, nullptr);
@@ -128,14 +128,14 @@ TEST_F(SoundBankTest, RefusedFilesTakeNoSlot) {
     const std::string shortFormat = Write(
         "SHORT.WAV", Riff({Chunk("fmt ", Format(1, 1, 11025, 8)), Chunk("data", Samples(9))}));
     EXPECT_EQ(LoadSound(shortFormat.c_str(), 224), 0);
-    for (int32_t i = 1; i < SOUND_SLOTS; i++) EXPECT_EQ(SoundBank.slots[i].state, 0);
+    for (int32_t i = 1; i < SOUND_SLOTS; i++) EXPECT_EQ(SoundBank.slots[i].state, SOUND_SLOT_FREE);
 }
 
 TEST_F(SoundBankTest, WithoutADeviceEveryLoadFails) {
     const std::string file = WriteSound("A.WAV", 20);
     SoundBank.device = false;
     EXPECT_EQ(LoadSound(file.c_str(), 224), -1);
-    EXPECT_EQ(SoundBank.slots[0].state, 0);
+    EXPECT_EQ(SoundBank.slots[0].state, SOUND_SLOT_FREE);
     SoundBank.device = true;
     EXPECT_EQ(LoadSound(file.c_str(), 224), 0);
 }
@@ -171,7 +171,7 @@ TEST_F(SoundBankTest, GameSoundsTakeSlotsZeroToSixInOrder) {
         EXPECT_EQ(SoundBank.slots[i].buffer->name, files[i]);
         EXPECT_EQ(SoundBank.slots[i].size, 10 + i);
     }
-    EXPECT_EQ(SoundBank.slots[7].state, 0);
+    EXPECT_EQ(SoundBank.slots[7].state, SOUND_SLOT_FREE);
 }
 
 TEST_F(SoundBankTest, AMissingGameSoundIsNamedAndSkipped) {
@@ -306,7 +306,7 @@ TEST_F(SoundBankTest, ShutdownSilencesAndForgetsTheBuffers) {
     EXPECT_EQ(SoundShutdown(), 1);
     EXPECT_FALSE(platform::mixer::IsKnown(buffer));
     EXPECT_EQ(SoundBank.slots[0].buffer, nullptr);
-    EXPECT_EQ(SoundBank.slots[0].state, 1);  // the slots are not cleared
+    EXPECT_EQ(SoundBank.slots[0].state, SOUND_SLOT_LOADED);  // the slots are not cleared
     EXPECT_FALSE(SoundBank.device);
     // Nothing after it reaches a released buffer; the device stays closed.
     EXPECT_EQ(PlaySound(0, 1), 1);

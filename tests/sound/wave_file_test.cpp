@@ -226,7 +226,7 @@ TEST_F(WaveFiles, PadsAnOddDataChunkAndReadsItBack) {
     const Bytes file = Slurp(path);
     ASSERT_EQ(file.size(), 44u + 8u);
     EXPECT_EQ(ReadLe32(&file[4]), 36u + 8u);  // the RIFF size counts the pad byte
-    EXPECT_EQ(file[40], 7);                       // the data size does not
+    EXPECT_EQ(file[40], 7);                   // the data size does not
     WaveFile wave{};
     ASSERT_EQ(ReadWaveFile(path.c_str(), &wave), 1);
     EXPECT_EQ(wave.data, samples);

@@ -73,7 +73,7 @@ void BuildGamePalette() {
     b.Fix(0, {0, 0, 0});
     // The words the game draws in fixed entries.
     b.Fix(KEY_NAME_COLOUR, {150, 240, 120});    // fresh green: key names, "On"
-    b.Fix(LOADING_COLOUR, {255, 196, 72});      // amber: labels on black
+    b.Fix(LABEL_COLOUR, {255, 196, 72});        // amber: labels on black
     b.Fix(MUSIC_OFF_COLOUR, {255, 112, 96});    // coral: "Off"
     b.Fix(PROMPT_COLOUR, {255, 232, 90});       // bright yellow: the serve prompt
     b.Fix(CAUGHT_KEY_COLOUR, {110, 225, 255});  // sky blue: a key just caught

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "common/layout.h"
 #include "graphics/palette.h"
 
 namespace gen {
@@ -30,13 +31,6 @@ struct PaletteBuilder {
     // `count` free entries coloured along the stops (evenly spaced), dark first.
     Ramp Add(int count, const std::vector<Rgb>& stops);
 };
-
-// The entries the game draws its words in.
-constexpr uint8_t KEY_NAME_COLOUR = 138;    // key names and "On"
-constexpr uint8_t LOADING_COLOUR = 144;     // "Loading..." and key redefinition labels
-constexpr uint8_t MUSIC_OFF_COLOUR = 162;   // "Off"
-constexpr uint8_t PROMPT_COLOUR = 163;      // the serve prompt over the courts
-constexpr uint8_t CAUGHT_KEY_COLOUR = 250;  // keys caught on the redefinition screen
 
 // The ramps of the game palette.
 struct GameColours {

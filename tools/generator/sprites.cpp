@@ -1,5 +1,6 @@
 // The ball, the two paddles and the window icon.
 #include "canvas.h"
+#include "common/layout.h"
 #include "generator.h"
 #include "palette_builder.h"
 #include "shapes.h"
@@ -18,13 +19,13 @@ Ramp BallRamp() {
 bool WriteBall(const std::string& folder) {
     // One 11 x 11 cell at (1, 1); the corners stay 0 and show the court.
     Canvas ball(12, 12, 1, 1);
-    DrawSphere(ball, 0, 0, 11, BallRamp(), Colours.grey.At(2));
+    DrawSphere(ball, 0, 0, BALL_SIZE, BallRamp(), Colours.grey.At(2));
     return SaveCanvas(ball, InFolder(folder, "BALL3D8BIG.BMP"), GamePalette);
 }
 
 // A paddle: a bevelled bar with a grip of three notches in the middle.
 void DrawPaddle(Canvas& canvas, int x, int width, const Ramp& ramp) {
-    DrawBar(canvas, x, 0, width, 8, ramp, ramp.At(0));
+    DrawBar(canvas, x, 0, width, PADDLE_HEIGHT, ramp, ramp.At(0));
     int middle = x + width / 2;
     for (int k = -1; k <= 1; ++k) {
         int gx = middle + 4 * k;
@@ -35,8 +36,8 @@ void DrawPaddle(Canvas& canvas, int x, int width, const Ramp& ramp) {
 bool WritePaddles(const std::string& folder) {
     // Bottom paddle 66 x 8 at (1, 1), top paddle 65 x 8 at (67, 1).
     Canvas paddles(132, 12, 1, 1);
-    DrawPaddle(paddles, 0, 66, Colours.gold);
-    DrawPaddle(paddles, 66, 65, Colours.cyan);
+    DrawPaddle(paddles, 0, PADDLE1_WIDTH, Colours.gold);
+    DrawPaddle(paddles, PADDLE1_WIDTH, PADDLE2_WIDTH, Colours.cyan);
     return SaveCanvas(paddles, InFolder(folder, "PADDLES3D8.BMP"), GamePalette);
 }
 

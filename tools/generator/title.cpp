@@ -94,26 +94,26 @@ void DrawMenuWords(Canvas& canvas) {
     canvas.Text(textX, 225, "Two players, both on the keyboard", words);
 
     // The key table: the game writes each key's name at its place.
-    canvas.Text(kKeyColumn1, 262, "Player 1", Colours.gold.At(9));
-    DrawBar(canvas, kKeyColumn1 + TextWidth("Player 1") + 8, 267, 34, 6, Colours.gold,
+    canvas.Text(MENU_PLAYER1_X, 262, "Player 1", Colours.gold.At(9));
+    DrawBar(canvas, MENU_PLAYER1_X + TextWidth("Player 1") + 8, 267, 34, 6, Colours.gold,
             Colours.gold.At(0));
-    canvas.Text(kKeyColumn2, 262, "Player 2", Colours.cyan.At(9));
-    DrawBar(canvas, kKeyColumn2 + TextWidth("Player 2") + 8, 267, 34, 6, Colours.cyan,
+    canvas.Text(MENU_PLAYER2_X, 262, "Player 2", Colours.cyan.At(9));
+    DrawBar(canvas, MENU_PLAYER2_X + TextWidth("Player 2") + 8, 267, 34, 6, Colours.cyan,
             Colours.cyan.At(0));
-    canvas.Text(kKeyColumn1 - 14 - TextWidth("Left"), kKeyRow1, "Left", hint);
-    canvas.Text(kKeyColumn1 - 14 - TextWidth("Right"), kKeyRow2, "Right", hint);
+    canvas.Text(MENU_PLAYER1_X - 14 - TextWidth("Left"), MENU_LEFT_KEY_Y, "Left", hint);
+    canvas.Text(MENU_PLAYER1_X - 14 - TextWidth("Right"), MENU_RIGHT_KEY_Y, "Right", hint);
 
     DrawKeyCap(canvas, capX, 352, "C");
     canvas.Text(textX, 353, "Redefine the players' keys", words);
     canvas.Text(textX, 380, "Escape during a match comes back here", hint);
 
-    DrawKeyCap(canvas, capX, kMusicY - 1, "M");
-    canvas.Text(textX, kMusicY, "Music", words);
+    DrawKeyCap(canvas, capX, MENU_MUSIC_Y - 1, "M");
+    canvas.Text(textX, MENU_MUSIC_Y, "Music", words);
     // Dots lead the eye to where the game writes "On" or "Off".
-    for (int x = textX + TextWidth("Music") + 8; x < kMusicX - 6; x += 5)
-        canvas.Put(x, kMusicY + 11, hint);
-    DrawKeyCap(canvas, 470, kMusicY - 1, "Q");
-    canvas.ShadowText(500, kMusicY, "Quit", words, shadow);
+    for (int x = textX + TextWidth("Music") + 8; x < MENU_MUSIC_X - 6; x += 5)
+        canvas.Put(x, MENU_MUSIC_Y + 11, hint);
+    DrawKeyCap(canvas, 470, MENU_MUSIC_Y - 1, "Q");
+    canvas.ShadowText(500, MENU_MUSIC_Y, "Quit", words, shadow);
 }
 
 }  // namespace
@@ -149,11 +149,11 @@ bool WriteTitle(const std::string& folder) {
 std::vector<TextArea> TitleTextAreas() {
     int keys = WidestKeyName();
     int music = WidestMusicWord();
-    return {{kKeyColumn1, kKeyRow1, keys},
-            {kKeyColumn1, kKeyRow2, keys},
-            {kKeyColumn2, kKeyRow1, keys},
-            {kKeyColumn2, kKeyRow2, keys},
-            {kMusicX, kMusicY, music}};
+    return {{MENU_PLAYER1_X, MENU_LEFT_KEY_Y, keys},
+            {MENU_PLAYER1_X, MENU_RIGHT_KEY_Y, keys},
+            {MENU_PLAYER2_X, MENU_LEFT_KEY_Y, keys},
+            {MENU_PLAYER2_X, MENU_RIGHT_KEY_Y, keys},
+            {MENU_MUSIC_X, MENU_MUSIC_Y, music}};
 }
 
 }  // namespace gen

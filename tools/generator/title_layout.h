@@ -4,11 +4,10 @@
 
 #include <vector>
 
+#include "common/layout.h"
+
 namespace gen {
 
-constexpr int kKeyColumn1 = 230, kKeyColumn2 = 420;
-constexpr int kKeyRow1 = 287, kKeyRow2 = 307;
-constexpr int kMusicX = 313, kMusicY = 428;
 constexpr int kTextHeight = 18;  // a line of the game's font, descenders included
 constexpr int kPanelLeft = 44, kPanelRight = 614, kPanelTop = 182, kPanelBottom = 462;
 

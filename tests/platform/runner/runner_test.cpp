@@ -92,10 +92,10 @@ TEST(RunnerTrace, EachEventIsOneLineWithItsFields) {
     FILE* file = std::tmpfile();
     ASSERT_NE(file, nullptr);
     TraceWriter writer(file, "", "");
-    MatchState = 1;
-    ServingSide = 2;
+    MatchState = MATCH_BALL_IN_PLAY;
+    ServingSide = SIDE_TOP;
     BallsInPlay = 2;
-    GameMode = 1;
+    GameMode = MODE_AGAINST_COMPUTER;
     Player1Score = 3;
     Player2Score = 9;
     SplitTimer = 17;
@@ -104,9 +104,9 @@ TEST(RunnerTrace, EachEventIsOneLineWithItsFields) {
     Ball1.y = 300;
     Ball1.xVelocity = 5;
     Ball1.yVelocity = -6;
-    Ball1.state = 1;
+    Ball1.state = BOB_STATE_ALIVE;
     Ball1.attributes = BOB_VISIBLE | BOB_LOADED;
-    Ball2.x = Ball2.y = Ball2.xVelocity = Ball2.yVelocity = Ball2.state = 0;
+    Ball2.x = Ball2.y = Ball2.xVelocity = Ball2.yVelocity = Ball2.state = BOB_STATE_DEAD;
     Ball2.attributes = BOB_LOADED;
     Paddle1.x = 280;
     Paddle1.xVelocity = -12;
