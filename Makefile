@@ -2,7 +2,7 @@
 BUILD ?= build
 JOBS ?= $(shell nproc)
 
-.PHONY: play test build deps configure screenshots fuzz clean
+.PHONY: play test build deps configure screenshots fuzz clean web web-serve
 
 deps:
 	@scripts/install-deps
@@ -20,6 +20,23 @@ play: build
 
 test: build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+
+# The browser build: a static site in $(BUILD)/web/ (index.html, volleen.js,
+# .wasm and .data), made with Emscripten from the native build's data folder
+# and baked font. Emscripten's optimiser finds its modules only through
+# NODE_PATH when the node on the PATH is not Debian's.
+WEB_BUILD ?= $(BUILD)/web-cmake
+WEB_PORT ?= 8000
+web: configure
+	@cmake --build $(BUILD) --target data baked_font -j $(JOBS)
+	@NODE_PATH=/usr/share/nodejs emcmake cmake -S . -B $(WEB_BUILD) -G "Unix Makefiles" \
+		-DCMAKE_BUILD_TYPE=Release -DVOLLEEN_TESTS=OFF \
+		-DVOLLEEN_NATIVE_BUILD=$(abspath $(BUILD)) -DVOLLEEN_WEB_DIR=$(abspath $(BUILD))/web >/dev/null
+	@NODE_PATH=/usr/share/nodejs cmake --build $(WEB_BUILD) -j $(JOBS)
+
+# Serves the site on this machine only.
+web-serve: web
+	python3 -m http.server --bind 127.0.0.1 --directory $(BUILD)/web $(WEB_PORT)
 
 # Screenshots of every screen, from the headless runner, into docs/screenshots/.
 screenshots: configure

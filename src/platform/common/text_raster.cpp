@@ -9,6 +9,8 @@
 #include <unordered_map>
 #include <vector>
 
+#include "platform/common/text_strip.h"
+
 extern "C" const unsigned char volleen_font_data[];
 extern "C" const unsigned long long volleen_font_size;
 
@@ -20,12 +22,6 @@ constexpr int FontPixels = 13;
 // Scores, words and key names are few; a bound keeps a stray caller that
 // draws ever-new texts from growing the cache without end.
 constexpr size_t MaxCachedStrips = 1024;
-
-struct Strip {
-    int32_t width = 0;
-    int32_t height = 0;
-    std::vector<uint8_t> mask;  // width * height, 1 where a glyph pixel is
-};
 
 struct Raster {
     TTF_Font* font = nullptr;
@@ -92,22 +88,7 @@ bool Draw(Surface* surface, int32_t x, int32_t y, const char* text, uint8_t inde
     const Strip* strip = StripFor(text);
     if (strip == nullptr) return false;
 
-    bool changed = false;
-    for (int32_t row = 0; row < strip->height; ++row) {
-        const int64_t destinationRow = static_cast<int64_t>(y) + row;
-        if (destinationRow < 0 || destinationRow >= surface->height) continue;
-        uint8_t* line = surface->pixels.data() + destinationRow * surface->pitch;
-        const uint8_t* mask = strip->mask.data() + static_cast<size_t>(row) * strip->width;
-        for (int32_t column = 0; column < strip->width; ++column) {
-            const int64_t destinationColumn = static_cast<int64_t>(x) + column;
-            if (destinationColumn < 0 || destinationColumn >= surface->width) continue;
-            if (mask[column] != 0) {
-                line[destinationColumn] = index;
-                changed = true;
-            }
-        }
-    }
-    if (changed) Touch(surface);
+    Stamp(surface, x, y, *strip, index);
     return true;
 }
 

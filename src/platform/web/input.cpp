@@ -1,0 +1,111 @@
+// Keyboard and mouse: the page's events are gathered into whole-device state,
+// which the game reads as it would the native devices.
+#include <emscripten.h>
+
+#include <cstring>
+
+#include "platform/platform.h"
+#include "platform/web/key_codes.h"
+#include "platform/web/web_state.h"
+
+EM_JS(void, volleen_pointer, (int show, int capture), { Volleen.pointer(show, capture); });
+
+namespace platform {
+namespace web {
+
+void UpdateMouseCapture() {
+    // The game holds the pointer while it has the mouse; the page asks the
+    // browser for the lock at the player's next click on the picture.
+    const bool capture = state.mouseOpen;
+    volleen_pointer(state.cursorWanted && !capture ? 1 : 0, capture ? 1 : 0);
+}
+
+}  // namespace web
+
+using web::state;
+
+bool OpenKeyboard() {
+    state.keyboardOpen = state.windowOpen;
+    return state.keyboardOpen;
+}
+
+void CloseKeyboard() { state.keyboardOpen = false; }
+
+bool OpenMouse() {
+    if (!state.windowOpen) return false;
+    state.mouseOpen = true;
+    // Motion from before the game took the mouse is not the player's.
+    state.motionX = state.motionY = state.wheel = 0;
+    web::UpdateMouseCapture();
+    return true;
+}
+
+void CloseMouse() {
+    state.mouseOpen = false;
+    web::UpdateMouseCapture();
+}
+
+bool ReadKeyboard(uint8_t keys[256]) {
+    std::memset(keys, 0, 256);
+    if (!state.keyboardOpen) return false;
+    web::PresentIfChanged();
+    std::memcpy(keys, state.keys, 256);
+    return true;
+}
+
+bool ReadMouse(MouseReading& reading) {
+    std::memset(&reading, 0, sizeof reading);
+    if (!state.mouseOpen) return false;
+    web::PresentIfChanged();
+    reading.x = state.motionX;
+    reading.y = state.motionY;
+    reading.wheel = state.wheel;
+    state.motionX = state.motionY = state.wheel = 0;
+    std::memcpy(reading.buttons, state.buttons, 4);
+    return true;
+}
+
+bool EscapeDown() { return state.windowOpen && state.keys[1] != 0; }
+
+}  // namespace platform
+
+// Called by the page.
+using platform::web::state;
+
+extern "C" {
+
+EMSCRIPTEN_KEEPALIVE const char* volleen_key_code(int index) {
+    return index >= 0 && index < platform::web::KeyCodeTableSize
+               ? platform::web::KeyCodeTable[index].code
+               : nullptr;
+}
+
+EMSCRIPTEN_KEEPALIVE int volleen_key_set1(int index) {
+    return index >= 0 && index < platform::web::KeyCodeTableSize
+               ? platform::web::KeyCodeTable[index].set1
+               : 0;
+}
+
+EMSCRIPTEN_KEEPALIVE void volleen_key(int set1, int down) {
+    if (set1 > 0 && set1 < 256) state.keys[set1] = down ? 0x80 : 0;
+}
+
+// The page lost the keyboard: no key stays held that was let go elsewhere.
+EMSCRIPTEN_KEEPALIVE void volleen_keys_released() { std::memset(state.keys, 0, 256); }
+
+EMSCRIPTEN_KEEPALIVE void volleen_mouse_motion(int dx, int dy) {
+    if (!state.mouseOpen) return;
+    state.motionX += dx;
+    state.motionY += dy;
+}
+
+EMSCRIPTEN_KEEPALIVE void volleen_mouse_button(int button, int down) {
+    if (button >= 0 && button < 4) state.buttons[button] = down ? 0x80 : 0;
+}
+
+// One notch is 120 counts, away from the player positive.
+EMSCRIPTEN_KEEPALIVE void volleen_mouse_wheel(int notches) {
+    if (state.mouseOpen) state.wheel += notches * 120;
+}
+
+}  // extern "C"

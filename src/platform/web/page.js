@@ -1,0 +1,315 @@
+// The page side of the browser backend: canvas, input events, Web Audio and
+// the saved files. Runs inside the module, before the game starts.
+var Volleen = (function() {
+  var GameFolder = '/volleen';
+  var SavedFolder = '/saved';
+  var Width = 640;
+  var Height = 480;
+
+  var screen = null;    // 640 x 480, the game's picture as it is
+  var picture = null;   // its 2D context
+  var view = null;      // the canvas on the page, enlarged
+  var viewContext = null;
+  var captureWanted = false;
+  var keySet1 = new Map();
+  var audio = null;
+  var audioState = {blocks: 0, loudBlocks: 0};
+  var mixBuffer = 0;
+  var mixSize = 0;
+  var shipped = new Set();
+  var saving = false;
+  var saveAgain = false;
+  var saveTimer = null;
+  var channel = new MessageChannel();
+  var pending = [];
+
+  // A timer set from a message handler is not a nested timer, so the browser
+  // keeps it to the millisecond instead of its 4 ms floor.
+  channel.port1.onmessage = function() {
+    var next = pending.shift();
+    setTimeout(next.wakeUp, next.ms);
+  };
+
+  function wait(ms, wakeUp) {
+    pending.push({ms: ms, wakeUp: wakeUp});
+    channel.port2.postMessage(0);
+  }
+
+  // --- picture -----------------------------------------------------------
+
+  // The picture is enlarged by the largest whole multiple that fits, with
+  // sharp pixels, then smoothly to the largest 4:3 rectangle the page has.
+  function layout() {
+    if (!view) return;
+    var stage = view.parentElement;
+    var room = stage.getBoundingClientRect();
+    var ratio = window.devicePixelRatio || 1;
+    var fit = Math.min(room.width / Width, room.height / Height);
+    var cssWidth = Math.max(1, Math.floor(Width * fit));
+    var cssHeight = Math.max(1, Math.floor(Height * fit));
+    var multiple = Math.max(1, Math.floor(fit * ratio));
+    view.style.width = cssWidth + 'px';
+    view.style.height = cssHeight + 'px';
+    if (view.width !== Width * multiple || view.height !== Height * multiple) {
+      view.width = Width * multiple;
+      view.height = Height * multiple;
+    }
+    view.style.imageRendering = Width * multiple >= cssWidth * ratio ? 'auto' : 'pixelated';
+    repaint();
+  }
+
+  function repaint() {
+    if (!viewContext) return;
+    viewContext.imageSmoothingEnabled = false;
+    viewContext.drawImage(screen, 0, 0, view.width, view.height);
+  }
+
+  function show(rgba, width, height) {
+    var bytes = new Uint8ClampedArray(HEAPU8.buffer, rgba, width * height * 4);
+    picture.putImageData(new ImageData(bytes, width, height), 0, 0);
+    repaint();
+  }
+
+  function blank() {
+    picture.fillStyle = '#000';
+    picture.fillRect(0, 0, Width, Height);
+    repaint();
+  }
+
+  function toggleFullScreen() {
+    var stage = document.getElementById('stage');
+    if (document.fullscreenElement) {
+      document.exitFullscreen().catch(function() {});
+    } else if (stage.requestFullscreen) {
+      stage.requestFullscreen().catch(function() {});
+    }
+  }
+
+  // --- input -------------------------------------------------------------
+
+  function locked() { return document.pointerLockElement === view; }
+
+  function lockPointer() {
+    if (!captureWanted || locked() || !view.requestPointerLock) return;
+    var asked = view.requestPointerLock();
+    if (asked && asked.catch) asked.catch(function() {});
+  }
+
+  // Keys the browser must keep for itself: reload and its tools.
+  var BrowserKeys = new Set(['F5', 'F12']);
+
+  function onKey(event, down) {
+    var set1 = keySet1.get(event.code);
+    if (set1 === undefined) return;
+    if (!BrowserKeys.has(event.code) && !event.ctrlKey && !event.metaKey) {
+      // The game's keys never scroll, move the focus or open menus.
+      event.preventDefault();
+    }
+    if (down && !event.repeat && event.altKey &&
+        (event.code === 'Enter' || event.code === 'NumpadEnter')) {
+      toggleFullScreen();
+    }
+    if (Module['_volleen_key']) Module['_volleen_key'](set1, down ? 1 : 0);
+  }
+
+  function installInput() {
+    for (var i = 0;; ++i) {
+      var name = Module['_volleen_key_code'](i);
+      if (!name) break;
+      keySet1.set(UTF8ToString(name), Module['_volleen_key_set1'](i));
+    }
+    window.addEventListener('keydown', function(e) { onKey(e, true); });
+    window.addEventListener('keyup', function(e) { onKey(e, false); });
+    window.addEventListener('blur', function() { Module['_volleen_keys_released'](); });
+    view.addEventListener('mousedown', function(e) {
+      lockPointer();
+      Module['_volleen_mouse_button'](ButtonIndex(e.button), 1);
+    });
+    window.addEventListener('mouseup', function(e) {
+      Module['_volleen_mouse_button'](ButtonIndex(e.button), 0);
+    });
+    // Held, the pointer moves the game; free, only motion over the picture does.
+    document.addEventListener('mousemove', function(e) {
+      if (!captureWanted) return;
+      if (!locked() && e.target !== view) return;
+      Module['_volleen_mouse_motion'](e.movementX | 0, e.movementY | 0);
+    });
+    view.addEventListener('wheel', function(e) {
+      e.preventDefault();
+      if (e.deltaY !== 0) Module['_volleen_mouse_wheel'](e.deltaY < 0 ? 1 : -1);
+    }, {passive: false});
+    view.addEventListener('contextmenu', function(e) { e.preventDefault(); });
+  }
+
+  // The browser's numbering: 0 left, 1 middle, 2 right, 3 back; the game's:
+  // left, right, middle, then the first extra button.
+  var GameButtons = [0, 2, 1, 3];
+  function ButtonIndex(button) {
+    return button >= 0 && button < GameButtons.length ? GameButtons[button] : -1;
+  }
+
+  function pointer(show, capture) {
+    captureWanted = !!capture;
+    view.style.cursor = show ? 'default' : 'none';
+    if (!captureWanted && locked()) document.exitPointerLock();
+  }
+
+  // --- sound -------------------------------------------------------------
+
+  // Made by the player's first click or key: browsers allow sound only then.
+  function startAudio() {
+    var Context = window.AudioContext || window.webkitAudioContext;
+    if (!Context) return;
+    try {
+      audio = new Context({sampleRate: 11025});
+    } catch (e) {
+      audio = new Context();
+    }
+    var node = audio.createScriptProcessor(1024, 0, 1);
+    var step = 11025 / audio.sampleRate;
+    var phase = 0;
+    node.onaudioprocess = function(event) {
+      var out = event.outputBuffer.getChannelData(0);
+      var count = Math.ceil(out.length * step) + 1;
+      if (!Module['_volleen_mix'] || !Module['_malloc']) { out.fill(0); return; }
+      if (count > mixSize) {
+        if (mixBuffer) Module['_free'](mixBuffer);
+        mixBuffer = Module['_malloc'](count);
+        mixSize = count;
+      }
+      var wanted = Math.floor(phase + out.length * step);
+      Module['_volleen_mix'](mixBuffer, wanted);
+      var samples = HEAPU8.subarray(mixBuffer, mixBuffer + wanted + 1);
+      var loud = false;
+      for (var i = 0; i < out.length; ++i) {
+        var at = Math.min(wanted - 1, Math.floor(phase + i * step));
+        var value = (samples[at] - 128) / 128;
+        if (value !== 0) loud = true;
+        out[i] = value;
+      }
+      phase = phase + out.length * step - wanted;
+      audioState.blocks++;
+      if (loud) audioState.loudBlocks++;
+    };
+    node.connect(audio.destination);
+    if (audio.resume) audio.resume().catch(function() {});
+  }
+
+  // --- saved files ---------------------------------------------------------
+
+  // The game keeps keys.dat in its folder, as natively. The folder lives in
+  // memory with the packaged data; whatever the game writes there itself is
+  // copied into IndexedDB each time it writes, and back before it starts.
+  function isFile(path) {
+    try { return FS.isFile(FS.stat(path).mode); } catch (e) { return false; }
+  }
+
+  function restoreSaved(done) {
+    FS.mkdirTree(GameFolder);
+    FS.mkdirTree(SavedFolder);
+    FS.mount(IDBFS, {}, SavedFolder);
+    FS.syncfs(true, function(error) {
+      if (error) console.warn('volleen: saved settings could not be read: ' + error);
+      FS.readdir(SavedFolder).forEach(function(name) {
+        if (isFile(SavedFolder + '/' + name)) {
+          FS.writeFile(GameFolder + '/' + name, FS.readFile(SavedFolder + '/' + name));
+        }
+      });
+      done();
+    });
+  }
+
+  function save() {
+    saveTimer = null;
+    if (saving) { saveAgain = true; return; }
+    var names = FS.readdir(GameFolder).filter(function(name) {
+      return !shipped.has(name) && isFile(GameFolder + '/' + name);
+    });
+    names.forEach(function(name) {
+      FS.writeFile(SavedFolder + '/' + name, FS.readFile(GameFolder + '/' + name));
+    });
+    FS.readdir(SavedFolder).forEach(function(name) {
+      if (isFile(SavedFolder + '/' + name) && names.indexOf(name) < 0) {
+        FS.unlink(SavedFolder + '/' + name);
+      }
+    });
+    saving = true;
+    FS.syncfs(false, function(error) {
+      saving = false;
+      if (error) console.warn('volleen: settings could not be saved: ' + error);
+      if (saveAgain) { saveAgain = false; save(); }
+    });
+  }
+
+  // A file in the game's folder was written or renamed into place: saved at
+  // the game's next wait, when the write is complete.
+  function written(path) {
+    if (!path || path.indexOf(GameFolder + '/') !== 0) return;
+    if (saveTimer === null) saveTimer = setTimeout(save, 0);
+  }
+
+  function watchWrites() {
+    var rename = FS.rename;
+    FS.rename = function(from, to) {
+      rename(from, to);
+      written(to);
+    };
+    var close = FS.close;
+    FS.close = function(stream) {
+      var wrote = (stream.flags & 3) !== 0;  // opened for writing
+      var path = stream.path;
+      close(stream);
+      if (wrote) written(path);
+    };
+  }
+
+  // --- start ---------------------------------------------------------------
+
+  Module['noInitialRun'] = true;
+  Module['preRun'] = Module['preRun'] || [];
+  Module['preRun'].push(function() {
+    addRunDependency('volleen-saved');
+    restoreSaved(function() { removeRunDependency('volleen-saved'); });
+  });
+  Module['onRuntimeInitialized'] = function() {
+    // Everything in the folder now came with the page, or was saved before.
+    FS.readdir(GameFolder).forEach(function(name) {
+      if (name !== '.' && name !== '..' && !isFile(SavedFolder + '/' + name)) shipped.add(name);
+    });
+    FS.chdir(GameFolder);
+    watchWrites();
+    attach(document.getElementById('game'));
+    installInput();
+    if (Module['onReady']) Module['onReady']();
+  };
+
+  function attach(canvas) {
+    view = canvas;
+    viewContext = view.getContext('2d');
+    screen = document.createElement('canvas');
+    screen.width = Width;
+    screen.height = Height;
+    picture = screen.getContext('2d');
+    blank();
+    window.addEventListener('resize', layout);
+    document.addEventListener('fullscreenchange', layout);
+    layout();
+  }
+
+  return {
+    start: function() {
+      startAudio();
+      Module['callMain']([]);
+    },
+    wait: wait,
+    show: show,
+    blank: blank,
+    pointer: pointer,
+    toggleFullScreen: toggleFullScreen,
+    audioReady: function() { return audio !== null; },
+    audioState: audioState,
+    screenPixels: function() { return picture.getImageData(0, 0, Width, Height).data; },
+    open: function(title) { document.title = title; },
+    close: function() { if (Module['onEnded']) Module['onEnded'](); },
+  };
+})();

@@ -1,0 +1,41 @@
+// Time in the browser: the page's clock, and waits that return control to the
+// browser (the game's nested loops stay as they are; the call stack is set
+// aside while the browser runs and restored afterwards).
+#include <emscripten.h>
+
+#include <ctime>
+
+#include "platform/platform.h"
+#include "platform/web/web_state.h"
+
+// The page's wait: a timer that the browser does not stretch to its 4 ms
+// floor for nested timers.
+extern "C" void volleen_wait(uint32_t ms);
+
+namespace platform {
+namespace web {
+
+void Wait(uint32_t ms) {
+    PresentIfChanged();
+    volleen_wait(ms);
+    state.lastWait = TickCount();
+}
+
+}  // namespace web
+
+uint32_t TickCount() { return static_cast<uint32_t>(static_cast<uint64_t>(emscripten_get_now())); }
+
+void Sleep(uint32_t ms) {
+    const uint32_t start = TickCount();
+    web::Wait(ms);
+    // A timer may fire a little early; the pause never ends short.
+    for (uint32_t gone = TickCount() - start; gone < ms; gone = TickCount() - start) {
+        web::Wait(ms - gone);
+    }
+}
+
+void IdleStep() { web::Wait(1); }
+
+int64_t CalendarSeconds() { return static_cast<int64_t>(std::time(nullptr)); }
+
+}  // namespace platform

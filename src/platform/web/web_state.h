@@ -1,0 +1,41 @@
+// What the pieces of the browser backend share: the page's picture, the
+// input gathered from the page's events, and the wait that hands control back
+// to the browser.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+namespace platform::web {
+
+struct State {
+    bool windowOpen = false;
+    bool displayOpen = false;
+    uint32_t presentedGeneration = 0;  // generation of the visible surface last shown
+    bool presentedOnce = false;
+    bool needsPresent = false;   // palette or surfaces changed since the last show
+    uint32_t lastWait = 0;       // tick count when the browser last had control
+    std::vector<uint32_t> rgba;  // the picture through the palette, as the page takes it
+    bool cursorWanted = true;    // what the game asked for with ShowCursor
+    bool keyboardOpen = false;
+    bool mouseOpen = false;
+    uint8_t keys[256] = {};  // filled by the page's key events
+    int32_t motionX = 0;     // gathered by the page's pointer events
+    int32_t motionY = 0;
+    int32_t wheel = 0;
+    uint8_t buttons[4] = {};
+};
+
+extern State state;
+
+// Shows the visible surface now, through the palette.
+void Present();
+// Shows it when it changed since it was last shown, or a show is owed.
+void PresentIfChanged();
+// Tells the page whether the pointer should show and be held by the game.
+void UpdateMouseCapture();
+// Shows what is owed, then gives the browser control for at least `ms`
+// milliseconds, so that it paints, plays and hears the player meanwhile.
+void Wait(uint32_t ms);
+
+}  // namespace platform::web

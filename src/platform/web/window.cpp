@@ -1,0 +1,63 @@
+// The one game "window": the page's canvas, and the message queue. Closing the
+// tab simply ends the game; the page never asks whether to leave.
+#include <emscripten.h>
+
+#include <deque>
+
+#include "platform/common/mixer.h"
+#include "platform/platform.h"
+#include "platform/web/web_state.h"
+
+EM_JS(void, volleen_open_page, (const char* title), { Volleen.open(UTF8ToString(title)); });
+EM_JS(void, volleen_close_page, (), { Volleen.close(); });
+
+namespace platform {
+namespace web {
+
+State state;
+
+namespace {
+std::deque<Message> messages;
+}  // namespace
+
+}  // namespace web
+
+using web::state;
+
+bool CreateGameWindow(const char* title, const char* /*iconFile*/, char* /*why*/, int /*whySize*/) {
+    // The page has its own icon; the window is the canvas it already shows.
+    volleen_open_page(title);
+    state.windowOpen = true;
+    PostMessage(MessageKind::Create);
+    return true;
+}
+
+void DestroyGameWindow() {
+    CloseDisplay();
+    CloseAudio();
+    mixer::ReleaseAll();
+    state = web::State{};
+    web::messages.clear();
+    volleen_close_page();
+}
+
+bool PeekMessage(Message& out) {
+    // A frame that ran late reaches here without having waited; the browser
+    // still gets its turn now and then, to paint and to take input.
+    if (TickCount() - state.lastWait > 20) web::Wait(0);
+    if (web::messages.empty()) return false;
+    out = web::messages.front();
+    web::messages.pop_front();
+    return true;
+}
+
+void PostMessage(MessageKind kind, int32_t code) {
+    web::messages.push_back(Message{kind, kind == MessageKind::Quit ? code : 0});
+}
+
+void ShowCursor(bool show) {
+    state.cursorWanted = show;
+    web::UpdateMouseCapture();
+}
+
+}  // namespace platform

@@ -1,0 +1,15 @@
+# The browser backend's plain parts, compiled natively: the baked font beside
+# the rasteriser it must match, the key table beside the native one.
+if(TARGET baked_font)
+  add_executable(test_web_parts ${CMAKE_CURRENT_SOURCE_DIR}/web/native/baked_font_test.cpp
+                                ${CMAKE_CURRENT_SOURCE_DIR}/web/native/key_codes_test.cpp
+                                ${CMAKE_SOURCE_DIR}/src/platform/web/baked_font.cpp
+                                ${CMAKE_SOURCE_DIR}/src/platform/web/key_codes.cpp
+                                ${CMAKE_SOURCE_DIR}/src/platform/sdl/scancode_table.cpp
+                                ${VOLLEEN_BAKED_FONT})
+  target_include_directories(test_web_parts PRIVATE ${CMAKE_SOURCE_DIR}/src)
+  volleen_link_game(test_web_parts platform_headless)
+  target_link_libraries(test_web_parts PRIVATE GTest::gtest_main PkgConfig::SDL2)
+  add_dependencies(test_web_parts baked_font)
+  gtest_discover_tests(test_web_parts WORKING_DIRECTORY ${CMAKE_BINARY_DIR} DISCOVERY_TIMEOUT 30)
+endif()
