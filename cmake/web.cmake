@@ -3,33 +3,20 @@
 # native build (VOLLEEN_NATIVE_BUILD), which `make web` makes first.
 set(VOLLEEN_NATIVE_BUILD "" CACHE PATH "The native build holding data/ and the baked font")
 set(VOLLEEN_WEB_DIR "" CACHE PATH "Where the site is written")
-if(NOT VOLLEEN_NATIVE_BUILD OR NOT EXISTS ${VOLLEEN_NATIVE_BUILD}/generated/baked_font_data.cpp)
+set(_baked ${VOLLEEN_NATIVE_BUILD}/generated/baked_font_data.cpp)
+if(NOT VOLLEEN_NATIVE_BUILD OR NOT EXISTS ${_baked})
   message(FATAL_ERROR "VOLLEEN_NATIVE_BUILD must name a native build with the baked font")
 endif()
 
-volleen_folder_library(vl_shell shell)
-volleen_folder_library(vl_graphics graphics)
-volleen_folder_library(vl_input input)
-volleen_folder_library(vl_sound sound)
-volleen_folder_library(vl_match match)
-volleen_folder_library(vl_frontend frontend)
-
-# The shared platform pieces, without the native text rasteriser.
-file(GLOB _common CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/platform/common/*.cpp)
-list(FILTER _common EXCLUDE REGEX ".*/text_raster\\.cpp$")
-add_library(platform_common STATIC ${_common})
-target_include_directories(platform_common PUBLIC ${CMAKE_SOURCE_DIR}/src)
-
-volleen_folder_library(platform_web platform/web)
-target_sources(platform_web PRIVATE ${VOLLEEN_NATIVE_BUILD}/generated/baked_font_data.cpp)
-
 set(_web ${CMAKE_SOURCE_DIR}/src/platform/web)
+file(GLOB _web_sources CONFIGURE_DEPENDS ${_web}/*.cpp)
+add_library(platform_web STATIC ${_web_sources} ${_baked})
+target_link_libraries(platform_web PUBLIC platform_software)
+
 add_executable(volleen ${CMAKE_SOURCE_DIR}/src/shell/main.cpp)
-# wasm-ld resolves across archives in any order, so no link group is needed.
-target_link_libraries(volleen PRIVATE vl_shell vl_frontend vl_match vl_graphics vl_input vl_sound
-                                      platform_web platform_common)
-set_target_properties(volleen PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${VOLLEEN_WEB_DIR}
-                                         SUFFIX .js)
+target_compile_definitions(volleen PRIVATE VOLLEEN_VERSION="${PROJECT_VERSION}")
+volleen_link_game(volleen platform_web)
+set_target_properties(volleen PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${VOLLEEN_WEB_DIR} SUFFIX .js)
 file(GLOB _data CONFIGURE_DEPENDS ${VOLLEEN_NATIVE_BUILD}/data/*)
 target_link_options(volleen PRIVATE
   -sASYNCIFY -sASYNCIFY_IMPORTS=[volleen_wait] -sASYNCIFY_STACK_SIZE=65536

@@ -24,6 +24,10 @@ std::deque<Message> messages;
 
 using web::state;
 
+// A page may take the whole screen only when the player asks (Alt+Enter or
+// the page's button), so it always starts in the browser's window.
+void SetStartOptions(const StartOptions& /*options*/) {}
+
 bool CreateGameWindow(const char* title, const char* /*iconFile*/, char* /*why*/, int /*whySize*/) {
     // The page has its own icon; the window is the canvas it already shows.
     volleen_open_page(title);
