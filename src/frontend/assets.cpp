@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include <sys/stat.h>
+
 #include "common/layout.h"
 #include "graphics/bitmap_file.h"
 #include "graphics/display.h"
@@ -51,6 +53,13 @@ void LoadFullScreenImage(BitmapImage* image, const char* name) {
     UnloadBitmapFile(&ScratchBitmap);
 }
 
+// A court: every match frame is composed over it, so one without a usable
+// picture is black rather than leaving the last frames showing through.
+void LoadCourt(BitmapImage* image, const char* name) {
+    LoadFullScreenImage(image, name);
+    if (image->pixels != nullptr) image->attributes |= IMAGE_LOADED;
+}
+
 // A sprite: made at its full size whatever the file, so that play (which
 // goes by the sprites' sizes) is the same; without a usable file it shows
 // nothing.
@@ -73,7 +82,10 @@ int32_t LoadPicture(const char* name, int32_t minWidth, int32_t minHeight, bool 
             return 0;
         }
         std::fclose(probe);
-        Refuse(name, "not a bitmap file the game can read", report);
+        // Opening a directory for reading succeeds here; reading it does not.
+        struct stat status;
+        const bool folder = stat(name, &status) == 0 && S_ISDIR(status.st_mode);
+        Refuse(name, folder ? OpenFailure(EISDIR) : "not a bitmap file the game can read", report);
         return 0;
     }
     const BitmapInfoHeader& info = ScratchBitmap.infoHeader;
@@ -112,7 +124,7 @@ int32_t LoadAssets() {
 
     static const char* const BackgroundFiles[6] = {"BACK81.BMP", "BACK82.BMP", "BACK83.BMP",
                                                    "BACK84.BMP", "BACK85.BMP", "BACK86.BMP"};
-    for (int i = 0; i < 6; ++i) LoadFullScreenImage(&Backgrounds[i], BackgroundFiles[i]);
+    for (int i = 0; i < 6; ++i) LoadCourt(&Backgrounds[i], BackgroundFiles[i]);
 
     const bool titleUsable = LoadPicture("TITLE8.BMP", 620, 460, true);
     CreateBitmapImage(&TitleImage, 0, 0, 619, 459);

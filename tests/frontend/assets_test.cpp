@@ -13,6 +13,7 @@
 #include "graphics/bitmap_file.h"
 #include "graphics/display.h"
 #include "match/match.h"
+#include "match/match_display.h"
 #include "platform/platform.h"
 
 namespace {
@@ -188,6 +189,33 @@ TEST_F(Assets, APictureTooSmallForItsPiecesIsRefusedRatherThanCutOutside) {
     EXPECT_TRUE(FrameIsEmpty(Paddle2));
     EXPECT_FALSE(FrameIsEmpty(Ball1));
     EXPECT_EQ(CreditsImage.attributes & IMAGE_LOADED, 0u);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(Assets, ACourtWithoutItsPictureIsBlackSoNoOldFrameShowsThrough) {
+    for (const char* name : {"BACK81.BMP", "BACK83.BMP", "BACK84.BMP", "BACK85.BMP", "BACK86.BMP"})
+        fs::remove(name);
+    fs::remove("BACK82.BMP");
+    fs::create_directory("BACK82.BMP");
+    testing::internal::CaptureStderr();
+    Start("");
+    const std::string said = testing::internal::GetCapturedStderr();
+    EXPECT_NE(said.find("volleen: cannot read BACK82.BMP: is a directory\n"), std::string::npos)
+        << said;
+
+    // What an earlier frame left in the back buffer must not survive the next.
+    FillSurface(BackSurface, 99);
+    BackgroundIndex = 1;
+    DrawMatchScreen();
+    uint8_t* pixels = nullptr;
+    int32_t pitch = 0;
+    ASSERT_TRUE(platform::LockSurface(PrimarySurface, &pixels, &pitch));
+    const uint8_t court = pixels[400 * pitch + 600];
+    platform::UnlockSurface(PrimarySurface);
+    EXPECT_EQ(court, 0);
 }
 
 }  // namespace
