@@ -76,11 +76,20 @@ void LoadKeyBindings() {
         SetDefaultBindings();
         return;
     }
-    // Only the lowest byte of each little-endian integer counts; an integer
-    // cut off by the end of the file reads as -1, so its field becomes 255.
+    // Only the lowest byte of each little-endian integer counts. A file cut
+    // short (a crash or a full disk can leave one) keeps what it holds and
+    // the settings it lost take their defaults, so both players can still
+    // play.
+    SetDefaultBindings();
     for (int i = 0; i < 5; ++i) {
         const size_t at = static_cast<size_t>(i) * 4;
-        *BindingFields[i] = (at + 4 <= got) ? bytes[at] : 255;
+        if (at + 4 <= got) *BindingFields[i] = bytes[at];
+    }
+    if (got < sizeof bytes) {
+        std::fprintf(stderr,
+                     "volleen: %s is cut short (%zu of %d bytes); the missing settings take "
+                     "their defaults\n",
+                     KeysFile, got, KeysFileSize);
     }
 }
 

@@ -50,16 +50,24 @@ TEST_F(KeysFile, ReadsTheLowestByteOfEachOfTheFiveIntegers) {
     EXPECT_EQ(Fields(), (std::vector<uint8_t>{48, 16, 200, 208, 5}));
 }
 
-TEST_F(KeysFile, AShortFileGives255ForEveryFieldItCutsOff) {
+TEST_F(KeysFile, AShortFileKeepsItsWholeValuesAndSaysTheRestTakeTheirDefaults) {
     // Two whole integers and half of the third.
     WriteFileBytes("keys.dat", {0x1E, 0, 0, 0, 0x20, 0, 0, 0, 0x24, 0});
-    Set(1, 1, 1, 1, 1);
+    Set(1, 1, 1, 1, 7);
+    testing::internal::CaptureStderr();
     LoadKeyBindings();
-    EXPECT_EQ(Fields(), (std::vector<uint8_t>{30, 32, 255, 255, 255}));
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "volleen: keys.dat is cut short (10 of 20 bytes); the missing settings take their "
+              "defaults\n");
+    EXPECT_EQ(Fields(), (std::vector<uint8_t>{30, 32, 30, 32, 1}));
 
+    // Empty: every setting is the default. A code no key makes stays as read.
     WriteFileBytes("keys.dat", {});
     LoadKeyBindings();
-    EXPECT_EQ(Fields(), (std::vector<uint8_t>{255, 255, 255, 255, 255}));
+    EXPECT_EQ(Fields(), (std::vector<uint8_t>{203, 205, 30, 32, 1}));
+    WriteFileBytes("keys.dat", {0, 0, 0, 0, 0xFF, 1, 0, 0});
+    LoadKeyBindings();
+    EXPECT_EQ(Fields(), (std::vector<uint8_t>{0, 255, 30, 32, 1}));
 }
 
 TEST_F(KeysFile, SaveWritesTwentyBytesOfZeroExtendedValuesAndLoadsBackTheSame) {

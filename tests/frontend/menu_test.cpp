@@ -157,8 +157,9 @@ TEST_F(Menu, EscapeDoesNothingAndQShowsTheCreditsThenClosesTheWindow) {
 }
 
 TEST_F(Menu, AKeyWithoutANameShowsNoWordAndNeitherDoesADamagedMusicSetting) {
-    // Two whole integers: Player 2's keys and the music setting are cut off.
-    fe::WriteFileBytes("keys.dat", {0x1E, 0, 0, 0, 0x20, 0, 0, 0});
+    // Player 2's keys are codes without a name, the music setting neither 0 nor 1.
+    fe::WriteFileBytes("keys.dat",
+                       {0x1E, 0, 0, 0, 0x20, 0, 0, 0, 0xFF, 0, 0, 0, 0, 0, 0, 0, 5, 0, 0, 0});
     Start("10 key 16 down\n");
     LoadKeyBindings();
     MainMenu();
