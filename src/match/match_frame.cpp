@@ -1,5 +1,8 @@
 #include "match/match_frame.h"
 
+#include <initializer_list>
+
+#include "frontend/key_bindings.h"
 #include "frontend/main_menu.h"
 #include "graphics/blitter.h"
 #include "graphics/transitions.h"
@@ -36,6 +39,16 @@ void Serve() {
         const int32_t xVelocity = NextRandom() % 2 == 0 ? BallSpeed : -BallSpeed;
         SetBobVelocity(&Ball1, xVelocity, BallSpeed);
     }
+}
+
+// U sets Player 1 on match point, unless U is one of the players' keys:
+// then it moves a paddle and nothing else.
+bool UMeansMatchPoint() {
+    if (KeyState[DIK_U] == 0) return false;
+    for (uint8_t key : {Player1Left, Player1Right, Player2Left, Player2Right}) {
+        if (key == DIK_U) return false;
+    }
+    return true;
 }
 
 bool InSplitWindow(const Bob& ball) {
@@ -99,7 +112,7 @@ int32_t MatchFrame() {
     ReadKeyboard();
     ReadMouse();
 
-    if (KeyState[DIK_U] != 0) Player1Score = WINNING_SCORE - 1;
+    if (UMeansMatchPoint()) Player1Score = WINNING_SCORE - 1;
 
     if (MatchState == MATCH_AWAITING_SERVE && ServePressed()) Serve();
 

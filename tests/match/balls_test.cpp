@@ -1,4 +1,5 @@
 // Balls: paddle hits, scoring lines, side walls and the end of a rally.
+#include "frontend/key_bindings.h"
 #include "input/key_codes.h"
 #include "match/match.h"
 #include "match/match_display.h"
@@ -197,6 +198,12 @@ TEST_F(BallsTest, TenthPointEndsTheMatchEvenWithASecondBallInPlay) {
 TEST_F(BallsTest, UKeyHoldsPlayerOneOnMatchPoint) {
     Player1Score = 3;
     headless::SetKey(DIK_U, true);
+    // Bound as a player's key, U only moves that paddle.
+    const uint8_t left = Player2Left;
+    Player2Left = DIK_U;
+    MatchFrame();
+    EXPECT_EQ(Player1Score, 3);
+    Player2Left = left;
     MatchFrame();
     EXPECT_EQ(Player1Score, 9);
 
