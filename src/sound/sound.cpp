@@ -26,6 +26,28 @@ platform::SoundBuffer* BufferOf(int32_t id) {
     return SoundBank.slots[id].buffer;
 }
 
+// Every buffer plays 8-bit mono samples at 11025 a second; a file in any
+// other shape would play as noise or at the wrong speed, so it is refused
+// with SoundFailure saying what it is.
+bool Playable(const WaveFile& wave) {
+    if (wave.bitsPerSample == 8 && wave.channels == 1 && wave.samplesPerSecond == 11025) {
+        return true;
+    }
+    char channels[24];
+    if (wave.channels == 1) {
+        std::snprintf(channels, sizeof channels, "mono");
+    } else if (wave.channels == 2) {
+        std::snprintf(channels, sizeof channels, "stereo");
+    } else {
+        std::snprintf(channels, sizeof channels, "%u channels", static_cast<unsigned>(wave.channels));
+    }
+    std::snprintf(SoundFailure, sizeof SoundFailure,
+                  "it is %u-bit %s at %u Hz; the game plays 8-bit mono at 11025 Hz",
+                  static_cast<unsigned>(wave.bitsPerSample), channels,
+                  static_cast<unsigned>(wave.samplesPerSecond));
+    return false;
+}
+
 }  // namespace
 
 int32_t SoundInit() {
@@ -74,6 +96,13 @@ int32_t LoadSound(const char* name, uint32_t flags) {
     if (!ReadWaveFile(name, &wave)) {
         std::snprintf(SoundFailure, sizeof SoundFailure, "%s", WaveFailure);
         return -1;
+    }
+    if (!Playable(wave)) return -1;
+    if (wave.missingBytes != 0) {
+        std::fprintf(stderr,
+                     "volleen: sound %s is cut short: %u of its %zu bytes are missing and play "
+                     "as silence\n",
+                     name, static_cast<unsigned>(wave.missingBytes), wave.data.size());
     }
     platform::SoundBuffer* buffer = platform::CreateSoundBuffer(
         wave.data.data(), static_cast<uint32_t>(wave.data.size()), name);

@@ -104,6 +104,7 @@ int32_t ReadWave(const uint8_t* bytes, size_t size, WaveFile* wave) {
     // bytes are missing.
     const uint64_t copied = claimed < present ? claimed : present;
     wave->data.assign(static_cast<size_t>(claimed), 128);
+    wave->missingBytes = static_cast<uint32_t>(claimed - copied);
     if (copied != 0) std::memcpy(wave->data.data(), bytes + start, static_cast<size_t>(copied));
     WaveFailure[0] = 0;
     return 1;

@@ -13,6 +13,7 @@ struct WaveFile {
     uint16_t blockAlign;
     uint16_t bitsPerSample;
     std::vector<uint8_t> data;  // the data chunk's bytes as they stand
+    uint32_t missingBytes;      // how many of them the file did not hold
 };
 
 // A data chunk may claim more bytes than the file holds; the missing part is
