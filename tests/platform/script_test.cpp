@@ -31,6 +31,7 @@ TEST(Script, EachBadLineIsNamed) {
     } bad[] = {
         {"x key 1 down", "bad time"},
         {"-5 close", "bad time"},
+        {"86400001 close", "a day at most"},
         {"10 jump", "unknown command"},
         {"10 key 256 down", "bad key code"},
         {"10 key 12 pressed", "down or up"},

@@ -7,6 +7,13 @@ const char* const RunnerUsage =
     "                        [--until MS] [--epoch SECONDS] [--start-tick N] [--realtime]\n"
     "                        [--help]\n";
 
+namespace {
+
+// The end of the year 9999, and as far before 1970.
+constexpr int64_t MaxEpoch = 253402300799;
+
+}  // namespace
+
 bool ParseRunnerArguments(int argc, char** argv, RunnerOptions* options, std::string* error) {
     for (int i = 1; i < argc; ++i) {
         std::string name = argv[i];
@@ -47,8 +54,11 @@ bool ParseRunnerArguments(int argc, char** argv, RunnerOptions* options, std::st
             }
             options->untilMs = number;
         } else if (name == "--epoch") {
-            if (!ParseInteger(value, INT64_MIN, INT64_MAX, &number)) {
-                *error = "--epoch needs seconds, got '" + value + "'";
+            // The calendar goes on from here for the whole run, so it must
+            // stay far from the ends of its 64-bit count.
+            if (!ParseInteger(value, -MaxEpoch, MaxEpoch, &number)) {
+                *error = "--epoch needs seconds from -" + std::to_string(MaxEpoch) + " to " +
+                         std::to_string(MaxEpoch) + ", got '" + value + "'";
                 return false;
             }
             options->epoch = number;

@@ -8,6 +8,9 @@ namespace headless::detail {
 
 namespace {
 
+// A script plays one sitting: a day of virtual time is far more than any needs.
+constexpr int64_t MaxScriptMs = 24 * 60 * 60 * 1000;
+
 bool ParseUpDown(const std::string& field, int32_t* down) {
     if (field == "down") {
         *down = 1;
@@ -30,8 +33,10 @@ bool SafeFileName(const std::string& name) {
 std::string ParseFields(const std::vector<std::string>& fields, uint64_t previousMs,
                         ScriptEvent* event) {
     int64_t value = 0;
-    if (!ParseInteger(fields[0], 0, INT64_C(1) << 40, &value)) {
-        return "bad time '" + fields[0] + "'";
+    if (!ParseInteger(fields[0], 0, INT64_MAX, &value)) return "bad time '" + fields[0] + "'";
+    if (value > MaxScriptMs) {
+        return "time " + fields[0] + " is past a day (a day at most: " +
+               std::to_string(MaxScriptMs) + " ms)";
     }
     event->ms = static_cast<uint64_t>(value);
     if (event->ms < previousMs) return "time goes backwards";

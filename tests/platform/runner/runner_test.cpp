@@ -50,6 +50,8 @@ TEST(RunnerArguments, BadOnesAreRefusedWithAReason) {
         {"--start-tick", "-1"},
         {"--start-tick", "4294967296"},
         {"--epoch", "x"},
+        {"--epoch", "9223372036854775807"},
+        {"--epoch", "253402300800"},
         {"--frobnicate"},
         {"extra"},
     };
