@@ -34,7 +34,9 @@ void SetStartOptions(const StartOptions& options);
 
 // Creates the one game window, titled `title`, with the icon read from the 8-bit
 // bitmap file `iconFile` (when it can be read; a missing icon is no failure).
-// Posts a Create message. On failure returns false with the reason in `why`.
+// Nothing is queued: the caller runs its own Create handling once this
+// returns, as creation itself would. On failure returns false with the reason
+// in `why`.
 bool CreateGameWindow(const char* title, const char* iconFile, char* why, int whySize);
 void DestroyGameWindow();
 

@@ -47,6 +47,9 @@ int32_t WinMain() {
         std::fprintf(stderr, "volleen: cannot open the game window: %s\n", why);
         return 1;
     }
+    // Handled as part of creating the window, not as a queued message, so the
+    // loop's first pass is not spent on it.
+    WindowProc({platform::MessageKind::Create, 0});
 
     GameInit();
     const int32_t exitCode = RunMessageLoop(MatchFrame);

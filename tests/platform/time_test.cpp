@@ -118,9 +118,8 @@ TEST_F(Headless, MessagesComeOutInOrder) {
     ASSERT_TRUE(platform::CreateGameWindow("Volleen", "none.bmp", why, sizeof why));
     platform::PostMessage(platform::MessageKind::Destroy);
     platform::PostMessage(platform::MessageKind::Quit, 7);
+    // Making the window queues nothing of its own.
     platform::Message m;
-    ASSERT_TRUE(platform::PeekMessage(m));
-    EXPECT_EQ(m.kind, platform::MessageKind::Create);
     ASSERT_TRUE(platform::PeekMessage(m));
     EXPECT_EQ(m.kind, platform::MessageKind::Destroy);
     ASSERT_TRUE(platform::PeekMessage(m));

@@ -7,7 +7,6 @@ void SetStartOptions(const StartOptions& /*options*/) {}
 
 bool CreateGameWindow(const char* /*title*/, const char* /*iconFile*/, char* /*why*/,
                       int /*whySize*/) {
-    headless::detail::S().messages.push_back({MessageKind::Create, 0});
     return true;
 }
 

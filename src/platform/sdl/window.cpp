@@ -249,7 +249,6 @@ bool CreateGameWindow(const char* title, const char* iconFile, char* why, int wh
     SDL_StopTextInput();
     state.focused = (SDL_GetWindowFlags(state.window) & SDL_WINDOW_INPUT_FOCUS) != 0;
     sdl::Present();
-    PostMessage(MessageKind::Create);
     return true;
 }
 
