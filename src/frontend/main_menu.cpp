@@ -7,6 +7,7 @@
 #include "graphics/display.h"
 #include "graphics/text.h"
 #include "graphics/transitions.h"
+#include "input/controls.h"
 #include "input/input.h"
 #include "input/key_codes.h"
 #include "input/key_names.h"
@@ -73,6 +74,7 @@ int32_t MainMenu() {
     bool matchChosen = false;
     bool musicKeyHeld = false;
 
+    SetControls(Controls::Menu);
     FillSurface(PrimarySurface, 0);
     NewMatch();
     DrawMenuScreen();
@@ -92,8 +94,10 @@ int32_t MainMenu() {
             matchChosen = true;
         }
         if (KeyState[DIK_C] != 0) {
+            SetControls(Controls::Still);  // new keys come from the keyboard alone
             FadeOutAndClear();
             RedefineKeys();
+            SetControls(Controls::Menu);
         }
         if (KeyState[DIK_M] == 0) {
             musicKeyHeld = false;
@@ -107,6 +111,7 @@ int32_t MainMenu() {
         }
         if (matchChosen) {
             ServeAfterPoint();
+            SetControls(Controls::Match);
             return 1;
         }
         platform::IdleStep();
@@ -114,6 +119,7 @@ int32_t MainMenu() {
 }
 
 int32_t QuitWithCredits() {
+    SetControls(Controls::Still);
     MatchState = MATCH_EXITING;  // the frames still run until the quit message draw nothing
     FadeOutAndClear();
     if (LockPrimary() != nullptr) {

@@ -8,6 +8,7 @@
 #include "graphics/blitter.h"
 #include "graphics/display.h"
 #include "graphics/text.h"
+#include "input/controls.h"
 #include "match/match.h"
 #include "platform/platform.h"
 #include "sound/sound.h"
@@ -48,6 +49,7 @@ void DrawServePrompt() {
 }
 
 void ShowFinalScores() {
+    SetControls(Controls::Still);
     platform::Sleep(600);
     StopSound(MusicSoundId);
     PlaySound(SpikeSoundId, 0);

@@ -44,6 +44,9 @@ void DestroyGameWindow();
 bool PeekMessage(Message& out);
 void PostMessage(MessageKind kind, int32_t code = 0);
 
+// The cursor follows the mouse capture (see CaptureMouse): hidden while the
+// game holds the mouse, shown whenever it is released, so a player can reach
+// other windows. The game's own wish to hide it counts for nothing more.
 void ShowCursor(bool show);
 
 // ---------------------------------------------------------------------------
@@ -141,6 +144,11 @@ bool ReadKeyboard(uint8_t keys[256]);
 bool ReadMouse(MouseReading& reading);
 // Whether Escape is held at this moment.
 bool EscapeDown();
+
+// While true: relative mouse motion, cursor hidden (a match is on screen).
+// While false, or while the window has no focus: released, cursor shown, and
+// motion made meanwhile never reaches ReadMouse.
+void CaptureMouse(bool capture);
 
 // ---------------------------------------------------------------------------
 // Sound: buffers of 8-bit unsigned mono samples at 11025 Hz, one voice each.

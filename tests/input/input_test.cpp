@@ -8,6 +8,7 @@
 
 #include "input/key_codes.h"
 #include "platform/headless/headless.h"
+#include "platform/platform.h"
 
 namespace {
 
@@ -32,6 +33,7 @@ protected:
         InputShutdown();
         std::string error;
         ASSERT_TRUE(headless::Configure(headless::Options{}, &error)) << error;
+        platform::CaptureMouse(true);  // as in a match: motion reaches the reads
     }
     void TearDown() override {
         KeyboardShutdown();

@@ -10,6 +10,7 @@
 #include "common/layout.h"
 #include "frontend/key_bindings.h"
 #include "graphics/display.h"
+#include "input/controls.h"
 #include "input/input.h"
 #include "input/key_codes.h"
 #include "match/match.h"
@@ -128,6 +129,7 @@ void MatchTest::SetUp() {
     SplitTimer = 0;
     NewMatch();
     ServeAfterPoint();
+    SetControls(Controls::Match);
     ReleaseInput();
     seen.Clear();
 }

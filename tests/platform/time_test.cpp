@@ -96,6 +96,7 @@ TEST_F(Headless, UntilIsReportedOnceWhenTimeReachesIt) {
 
 TEST_F(Headless, MouseMotionAccumulatesUntilRead) {
     Start("10 mouse 5 -2\n20 mouse 100 0\n20 button 0 down\n");
+    platform::CaptureMouse(true);
     platform::Sleep(30);
     platform::MouseReading m{};
     platform::ReadMouse(m);
@@ -111,6 +112,19 @@ TEST_F(Headless, MouseMotionAccumulatesUntilRead) {
     headless::AddMouseMotion(INT32_MAX, 0);
     platform::ReadMouse(m);
     EXPECT_EQ(m.x, INT32_MAX);
+}
+
+TEST_F(Headless, MotionWhileTheMouseIsReleasedIsLost) {
+    Start("10 mouse 5 0\n30 mouse 7 0\n50 mouse 11 0\n");
+    platform::MouseReading m{};
+    platform::Sleep(20);  // released from the start: the 5 is lost
+    platform::CaptureMouse(true);
+    platform::Sleep(20);  // the 7 comes while captured but is not read
+    platform::CaptureMouse(false);
+    platform::CaptureMouse(true);
+    platform::Sleep(20);
+    platform::ReadMouse(m);
+    EXPECT_EQ(m.x, 11);
 }
 
 TEST_F(Headless, MessagesComeOutInOrder) {
@@ -130,6 +144,7 @@ TEST_F(Headless, MessagesComeOutInOrder) {
 
 TEST_F(Headless, ConfigureStartsAfresh) {
     headless::SetKey(30, true);
+    platform::CaptureMouse(true);
     headless::AddMouseMotion(4, 4);
     platform::PostMessage(platform::MessageKind::Paint);
     platform::Sleep(700);
@@ -139,6 +154,10 @@ TEST_F(Headless, ConfigureStartsAfresh) {
     platform::ReadKeyboard(keys);
     EXPECT_EQ(keys[30], 0);
     platform::MouseReading m{};
+    platform::ReadMouse(m);
+    EXPECT_EQ(m.x, 0);
+    headless::AddMouseMotion(4, 4);  // released again
+    platform::CaptureMouse(true);
     platform::ReadMouse(m);
     EXPECT_EQ(m.x, 0);
     platform::Message message;

@@ -12,6 +12,10 @@
 #             driver, which writes what the device would play to a file).
 # MODE options: --window --skip-intro --data DATA_DIR from an empty folder:
 #             a window, not the full screen; Q in the menu ends the game.
+# MODE grab:  the pointer is free for another client in the menu, held by
+#             the game in a match, free again once the game loses the focus,
+#             held again with the focus back, and free in the menu after
+#             Escape.
 set -u
 GAME=$(realpath "$1")
 DATA=$(realpath -m "$2")
@@ -27,6 +31,7 @@ if [ "$MODE" = sound ]; then
 fi
 set --
 [ "$MODE" = options ] && set -- --window --skip-intro --data "$DATA"
+[ "$MODE" = grab ] && set -- --skip-intro
 "$GAME" "$@" >"$WORK/game.out" 2>"$WORK/game.err" &
 GAME_PID=$!
 TEST_PIDS=$GAME_PID
@@ -83,6 +88,33 @@ sound)
     # 8-bit unsigned output: silence is 128, the logo's sound is anything else.
     sounding=$(od -An -tu1 -v "$WORK/audio.raw" | tr -s ' ' '\n' | grep -cv '^\(128\|\)$')
     [ "$sounding" -gt 1000 ] || fail "the device played silence ($sounding samples not 128)"
+    ;;
+grab)
+    PROBE="$(dirname "$GAME")/volleen-pointer-probe"
+    # Waits up to 15 s for the probe to find the pointer grabbed or taken.
+    expect_pointer() {
+        for _ in $(seq 75); do
+            [ "$("$PROBE" grab)" = "$1" ] && return 0
+            sleep 0.2
+        done
+        return 1
+    }
+    # M acts only in the menu, where it writes keys.dat: the menu is up.
+    for _ in $(seq 60); do
+        [ -f keys.dat ] && break
+        press m
+        sleep 0.4
+    done
+    [ -f keys.dat ] || fail "the menu never came"
+    expect_pointer grabbed || fail "the game holds the pointer in the menu"
+    press 1
+    expect_pointer taken || fail "the game did not take the pointer for the match"
+    "$PROBE" focus >/dev/null || fail "could not move the focus"
+    expect_pointer grabbed || fail "the game kept the pointer without the focus"
+    xdotool windowfocus "$WINDOW"
+    expect_pointer taken || fail "the game did not take the pointer back with the focus"
+    press Escape
+    expect_pointer grabbed || fail "the game holds the pointer in the menu after Escape"
     ;;
 *)
     fail "unknown mode $MODE"

@@ -16,10 +16,14 @@ add_test(NAME window.key_probe
          COMMAND sh ${CMAKE_CURRENT_LIST_DIR}/probe_test.sh $<TARGET_FILE:volleen-key-probe>)
 set_tests_properties(window.key_probe PROPERTIES TIMEOUT 90)
 
+add_executable(volleen-pointer-probe ${CMAKE_CURRENT_LIST_DIR}/probe/pointer_probe.cpp)
+target_link_libraries(volleen-pointer-probe PRIVATE X11::X11)
+set_target_properties(volleen-pointer-probe PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
+
 add_test(NAME window.no_display COMMAND sh ${CMAKE_CURRENT_LIST_DIR}/no_display_test.sh
                                         $<TARGET_FILE:volleen>)
 set_tests_properties(window.no_display PROPERTIES TIMEOUT 30)
-foreach(_mode quit close term sound options)
+foreach(_mode quit close term sound options grab)
   add_test(NAME window.game_${_mode}
            COMMAND sh ${CMAKE_CURRENT_LIST_DIR}/game_test.sh $<TARGET_FILE:volleen>
                    ${CMAKE_BINARY_DIR}/data ${_mode})

@@ -39,6 +39,7 @@ struct State {
     int32_t mouseX = 0;
     int32_t mouseY = 0;
     uint8_t buttons[4] = {};
+    bool mouseCaptured = false;
 
     uint32_t flipCount = 0;
 

@@ -53,7 +53,8 @@ uint32_t VirtualMs();
 const std::string& MixedAudio();
 
 // Direct control for unit tests: hold or release a key, add mouse motion,
-// press a button, as a script line would.
+// press a button, as a script line would. Motion made while the game has
+// released the mouse is lost, as it is in the window.
 void SetKey(int code, bool down);
 void AddMouseMotion(int32_t dx, int32_t dy);
 void SetButton(int button, bool down);

@@ -36,4 +36,14 @@ bool EscapeDown() {
     return (S().keys[1] & 0x80) != 0;
 }
 
+void CaptureMouse(bool capture) {
+    auto& s = S();
+    // Motion not yet read belongs to the screen that is going away.
+    if (s.mouseCaptured != capture) {
+        s.mouseX = 0;
+        s.mouseY = 0;
+    }
+    s.mouseCaptured = capture;
+}
+
 }  // namespace platform

@@ -174,6 +174,7 @@ bool Configure(const Options& options, std::string* error) {
     s.mouseX = 0;
     s.mouseY = 0;
     std::memset(s.buttons, 0, sizeof s.buttons);
+    s.mouseCaptured = false;
     s.flipCount = 0;
     s.samplesMixed = 0;
     s.mixed.clear();
@@ -199,6 +200,7 @@ void SetKey(int code, bool down) {
 }
 
 void AddMouseMotion(int32_t dx, int32_t dy) {
+    if (!S().mouseCaptured) return;
     // Saturates: motion piled up over a long unread stretch must not wrap.
     auto add = [](int32_t total, int32_t motion) {
         return static_cast<int32_t>(

@@ -57,12 +57,15 @@ bool ReadMouse(MouseReading& reading) {
     sdl::PresentIfChanged();
     sdl::PumpEvents();
     // SDL adds up the motion of every pumped event until this call takes it,
-    // so motion made while nobody read the mouse arrives here whole.
+    // so motion made while captured but not read arrives here whole.
     int dx = 0;
     int dy = 0;
     const Uint32 buttons = SDL_GetRelativeMouseState(&dx, &dy);
-    reading.x = dx;
-    reading.y = dy;
+    // Released, the pointer is the desktop's: its motion is not the paddle's.
+    if (sdl::MouseCaptured()) {
+        reading.x = dx;
+        reading.y = dy;
+    }
     reading.wheel = state.wheel;
     state.wheel = 0;
     const Uint32 masks[4] = {SDL_BUTTON_LMASK, SDL_BUTTON_RMASK, SDL_BUTTON_MMASK,

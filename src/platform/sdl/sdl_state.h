@@ -18,8 +18,8 @@ struct State {
     uint32_t presentedGeneration = 0;  // generation of the visible surface last shown
     bool presentedOnce = false;
     bool needsPresent = false;  // exposed or resized since the last present
-    bool cursorWanted = true;   // what the game asked for with ShowCursor
     bool mouseOpen = false;
+    bool captureWanted = false;  // what the game asked for with CaptureMouse
     bool focused = false;
     int32_t wheel = 0;  // wheel motion gathered by the pump
     SDL_AudioDeviceID audio = 0;
@@ -36,7 +36,9 @@ void Present();
 // Shows it when it changed since it was last shown, or the window needs it.
 void PresentIfChanged();
 
-// Relative mouse mode while the game has the mouse and the window has focus.
+// Relative mouse mode, cursor hidden, while the game has the mouse open,
+// wants it captured and the window has focus; else released, cursor shown.
 void UpdateMouseCapture();
+bool MouseCaptured();
 
 }  // namespace platform::sdl

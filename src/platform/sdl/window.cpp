@@ -185,15 +185,17 @@ void PumpEvents() {
     if (state.needsPresent) Present();
 }
 
+bool MouseCaptured() { return state.mouseOpen && state.captureWanted && state.focused; }
+
 void UpdateMouseCapture() {
     if (state.window == nullptr) return;
-    const bool capture = state.mouseOpen && state.focused;
+    const bool capture = MouseCaptured();
     if (static_cast<bool>(SDL_GetRelativeMouseMode()) != capture) {
         SDL_SetRelativeMouseMode(capture ? SDL_TRUE : SDL_FALSE);
+        // Motion gathered before the change belongs to the other side of it.
+        SDL_GetRelativeMouseState(nullptr, nullptr);
     }
-    // Without focus the pointer belongs to the desktop again, so it shows.
-    const bool show = capture ? false : (!state.focused || state.cursorWanted);
-    SDL_ShowCursor(show ? SDL_ENABLE : SDL_DISABLE);
+    SDL_ShowCursor(capture ? SDL_DISABLE : SDL_ENABLE);
 }
 
 }  // namespace sdl
@@ -276,8 +278,12 @@ void PostMessage(MessageKind kind, int32_t code) {
     sdl::messages.push_back(Message{kind, kind == MessageKind::Quit ? code : 0});
 }
 
-void ShowCursor(bool show) {
-    state.cursorWanted = show;
+// The cursor follows the capture instead: hidden while the game holds the
+// mouse, shown whenever a player may need it for another window.
+void ShowCursor(bool /*show*/) {}
+
+void CaptureMouse(bool capture) {
+    state.captureWanted = capture;
     sdl::UpdateMouseCapture();
 }
 

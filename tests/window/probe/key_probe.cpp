@@ -36,6 +36,7 @@ int main(int argc, char** argv) {
     }
     platform::OpenKeyboard();
     platform::OpenMouse();
+    platform::CaptureMouse(true);
     std::printf("ready\n");
     std::fflush(stdout);
 
