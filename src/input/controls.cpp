@@ -1,10 +1,14 @@
 #include "input/controls.h"
 
+#include "input/pads.h"
 #include "platform/platform.h"
 
 Controls ControlsInUse = Controls::Still;
 
 void SetControls(Controls controls) {
-    ControlsInUse = controls;
+    if (controls != ControlsInUse) {
+        ControlsInUse = controls;
+        HoldPadButtonsBack();
+    }
     platform::CaptureMouse(controls == Controls::Match);
 }

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "input/pads.h"
 #include "platform/platform.h"
 
 uint8_t KeyState[256];
@@ -45,28 +46,37 @@ int32_t MouseInit() {
     return 1;
 }
 
+// The pads add their presses whatever the keyboard or mouse did: they are
+// devices of their own.
 int32_t ReadKeyboard() {
+    int32_t result = 1;
     // A refused read clears the record too: a key must never stay held
     // because the device stopped answering.
     if (!KeyboardDevice || !platform::ReadKeyboard(KeyState)) {
         std::memset(KeyState, 0, sizeof KeyState);
-        return 0;
+        result = 0;
     }
-    return 1;
+    PressPadKeys(KeyState);
+    return result;
 }
 
 int32_t ReadMouse() {
+    int32_t result = 1;
     platform::MouseReading reading{};
     if (!MouseDevice || !platform::ReadMouse(reading)) {
         std::memset(&MouseState, 0, sizeof MouseState);
-        return 0;
+        result = 0;
+    } else {
+        MouseState.x = reading.x;
+        MouseState.y = reading.y;
+        MouseState.wheel = reading.wheel;
+        std::memcpy(MouseState.buttons, reading.buttons, sizeof MouseState.buttons);
     }
-    MouseState.x = reading.x;
-    MouseState.y = reading.y;
-    MouseState.wheel = reading.wheel;
-    std::memcpy(MouseState.buttons, reading.buttons, sizeof MouseState.buttons);
-    return 1;
+    MovePadMouse(MouseState);
+    return result;
 }
+
+bool EscapeHeld() { return platform::EscapeDown() || PadEscapeHeld(); }
 
 void KeyboardShutdown() {
     if (KeyboardDevice) {

@@ -27,6 +27,9 @@ int32_t KeyboardInit();
 int32_t MouseInit();
 int32_t ReadKeyboard();
 int32_t ReadMouse();
+// Escape at this moment, not waiting for a read: the key, or a pad's Start
+// while a match is on screen.
+bool EscapeHeld();
 void KeyboardShutdown();
 void MouseShutdown();
 void InputShutdown();

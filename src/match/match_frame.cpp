@@ -12,7 +12,6 @@
 #include "match/match_balls.h"
 #include "match/match_display.h"
 #include "match/match_paddles.h"
-#include "platform/platform.h"
 #include "shell/frame_clock.h"
 #include "shell/random.h"
 #include "sound/sound.h"
@@ -102,7 +101,7 @@ void LetBall2TakeOver() {
 }  // namespace
 
 int32_t MatchFrame() {
-    if (platform::EscapeDown()) {
+    if (EscapeHeld()) {
         FadeOutAndClear();
         MainMenu();
     }

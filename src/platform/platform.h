@@ -2,10 +2,11 @@
 //
 // It offers what the game needs from an operating system, in the game's own
 // terms: one window with a message queue, time, 8-bit surfaces with a palette,
-// text, keyboard and mouse state, and sound buffers. Two backends implement it:
-// platform/sdl (the real window) and platform/headless (virtual time, scripted
-// input, traces). Surfaces, blits, text and the mixer are shared code in
-// platform/common, so both backends draw and mix byte for byte alike.
+// text, keyboard, mouse and gamepad state, and sound buffers. Two backends
+// implement it: platform/sdl (the real window) and platform/headless (virtual
+// time, scripted input, traces). Surfaces, blits, text and the mixer are
+// shared code in platform/common, so both backends draw and mix byte for byte
+// alike.
 //
 // Nothing here knows about the game. Nothing in the game includes SDL.
 #pragma once
@@ -145,6 +146,20 @@ bool ReadMouse(MouseReading& reading);
 // Whether Escape is held at this moment.
 bool EscapeDown();
 
+// Gamepads, counted in the order they were connected (index 0 = first).
+enum class PadButton : uint8_t { A, B, X, Y, Back, Guide, Start, LeftStick, RightStick,
+                                 LeftShoulder, RightShoulder, DpadUp, DpadDown,
+                                 DpadLeft, DpadRight, Count };   // SDL's order
+enum class PadAxis : uint8_t { LeftX, LeftY, RightX, RightY, TriggerLeft,
+                               TriggerRight, Count };             // SDL's order
+constexpr int32_t MaxPads = 2;
+struct PadReading {
+    bool connected;
+    uint8_t buttons[static_cast<int>(PadButton::Count)];  // 0x80 while held
+    int16_t axes[static_cast<int>(PadAxis::Count)];        // -32768 .. 32767
+};
+// False (and connected = false, all else 0) when no pad has that index.
+bool ReadPad(int32_t index, PadReading& reading);
 // While true: relative mouse motion, cursor hidden (a match is on screen).
 // While false, or while the window has no focus: released, cursor shown, and
 // motion made meanwhile never reaches ReadMouse.

@@ -15,6 +15,7 @@ import sys
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
 import golden  # noqa: E402
+import pad_scenarios  # noqa: E402
 import scenarios  # noqa: E402
 from headless_run import Failure, Runner  # noqa: E402
 
@@ -49,6 +50,8 @@ def main():
             scenarios.split(runner, args.data, SPLIT_EPOCH)
         elif args.scenario in scenarios.SCENARIOS:
             scenarios.SCENARIOS[args.scenario](runner, args.data)
+        elif args.scenario in pad_scenarios.SCENARIOS:
+            pad_scenarios.SCENARIOS[args.scenario](runner, args.data)
         else:
             print(f"e2e: no scenario {args.scenario}", file=sys.stderr)
             return 2

@@ -19,12 +19,16 @@ TEST(Script, GoodLinesAreAccepted) {
                        "10 button 3 up\n"
                        "20 close\n"
                        "20 shot a.bmp # trailing comment\n"
+                       "30 pad 1 added\n"
+                       "30 pad 1 button dpright down\n"
+                       "30 pad 1 axis lefttrigger -32768\n"
+                       "40 pad 1 removed\n"
                        "# only a comment\n"),
               "");
 }
 
 TEST(Script, EachBadLineIsNamed) {
-    const char* good = "# header\n0 key 1 down\n\n";
+    const char* good = "# header\n0 key 1 down\n0 pad 0 added\n";
     const struct {
         const char* line;
         const char* why;
@@ -43,6 +47,15 @@ TEST(Script, EachBadLineIsNamed) {
         {"10 shot", "shot needs"},
         {"10 shot ../escape.bmp", "bad shot name"},
         {"10", "no command"},
+        {"10 pad 2 added", "bad pad number"},
+        {"10 pad 1 button a down", "pad 1 is not connected"},
+        {"10 pad 0 added", "already connected"},
+        {"10 pad 0 button south down", "unknown pad button"},
+        {"10 pad 0 button a held", "down or up"},
+        {"10 pad 0 axis lefty 32768", "bad axis value"},
+        {"10 pad 0 axis leftz 0", "unknown pad axis"},
+        {"10 pad 0 shake", "pad shake needs"},
+        {"10 pad 0", "pad needs"},
     };
     for (const auto& b : bad) {
         const std::string error = ErrorFor(std::string(good) + b.line + "\n");

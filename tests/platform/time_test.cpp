@@ -127,6 +127,37 @@ TEST_F(Headless, MotionWhileTheMouseIsReleasedIsLost) {
     EXPECT_EQ(m.x, 11);
 }
 
+TEST_F(Headless, PadsFollowTheScript) {
+    Start(
+        "10 pad 1 added\n"
+        "20 pad 1 button start down\n"
+        "20 pad 1 axis leftx -32768\n"
+        "20 pad 1 axis righttrigger 32767\n"
+        "30 pad 1 removed\n"
+        "40 pad 1 added\n");
+    platform::PadReading pad{};
+    EXPECT_FALSE(platform::ReadPad(1, pad));
+    platform::Sleep(10);
+    EXPECT_TRUE(platform::ReadPad(1, pad));
+    EXPECT_TRUE(pad.connected);
+    EXPECT_FALSE(platform::ReadPad(0, pad));
+    EXPECT_FALSE(pad.connected);
+    platform::Sleep(10);
+    ASSERT_TRUE(platform::ReadPad(1, pad));
+    EXPECT_EQ(pad.buttons[static_cast<int>(platform::PadButton::Start)], 0x80);
+    EXPECT_EQ(pad.buttons[static_cast<int>(platform::PadButton::A)], 0);
+    EXPECT_EQ(pad.axes[static_cast<int>(platform::PadAxis::LeftX)], -32768);
+    EXPECT_EQ(pad.axes[static_cast<int>(platform::PadAxis::TriggerRight)], 32767);
+    platform::Sleep(10);
+    EXPECT_FALSE(platform::ReadPad(1, pad));
+    // Plugged in again, it starts at rest.
+    platform::Sleep(10);
+    ASSERT_TRUE(platform::ReadPad(1, pad));
+    EXPECT_EQ(pad.buttons[static_cast<int>(platform::PadButton::Start)], 0);
+    EXPECT_EQ(pad.axes[static_cast<int>(platform::PadAxis::LeftX)], 0);
+    EXPECT_FALSE(platform::ReadPad(platform::MaxPads, pad));
+}
+
 TEST_F(Headless, MessagesComeOutInOrder) {
     char why[64];
     ASSERT_TRUE(platform::CreateGameWindow("Volleen", "none.bmp", why, sizeof why));
@@ -146,6 +177,7 @@ TEST_F(Headless, ConfigureStartsAfresh) {
     headless::SetKey(30, true);
     platform::CaptureMouse(true);
     headless::AddMouseMotion(4, 4);
+    headless::SetPadConnected(0, true);
     platform::PostMessage(platform::MessageKind::Paint);
     platform::Sleep(700);
     Start();
@@ -160,6 +192,8 @@ TEST_F(Headless, ConfigureStartsAfresh) {
     platform::CaptureMouse(true);
     platform::ReadMouse(m);
     EXPECT_EQ(m.x, 0);
+    platform::PadReading pad{};
+    EXPECT_FALSE(platform::ReadPad(0, pad));
     platform::Message message;
     EXPECT_FALSE(platform::PeekMessage(message));
 }

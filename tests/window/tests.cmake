@@ -29,3 +29,10 @@ foreach(_mode quit close term sound options grab)
                    ${CMAKE_BINARY_DIR}/data ${_mode})
   set_tests_properties(window.game_${_mode} PROPERTIES TIMEOUT 120)
 endforeach()
+
+# The SDL backend's gamepads on SDL's virtual joysticks, in SDL's dummy video
+# driver: no X server needed.
+add_executable(test_sdl_pads ${CMAKE_CURRENT_LIST_DIR}/pads/sdl_pads_test.cpp)
+target_include_directories(test_sdl_pads PRIVATE ${CMAKE_SOURCE_DIR}/src)
+target_link_libraries(test_sdl_pads PRIVATE platform_sdl GTest::gtest_main)
+gtest_discover_tests(test_sdl_pads DISCOVERY_TIMEOUT 30)

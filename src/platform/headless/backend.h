@@ -12,14 +12,21 @@
 
 namespace headless::detail {
 
-enum class EventKind { Key, Mouse, Button, Close, Shot };
+enum class EventKind { Key, Mouse, Button, Close, Shot, PadPlug, PadButton, PadAxis };
 
 struct ScriptEvent {
     uint64_t ms = 0;
     EventKind kind = EventKind::Key;
-    int32_t a = 0;  // key code, button number or x motion
-    int32_t b = 0;  // 1 down / 0 up, or y motion
+    int32_t a = 0;  // key code, button number, x motion or pad number
+    int32_t b = 0;  // 1 down / 0 up, y motion, 1 added / 0 removed, or pad button / axis
+    int32_t c = 0;  // pad button 1 down / 0 up, or axis value
     std::string name;
+};
+
+struct Pad {
+    bool connected = false;
+    uint8_t buttons[static_cast<int>(platform::PadButton::Count)] = {};
+    int16_t axes[static_cast<int>(platform::PadAxis::Count)] = {};
 };
 
 struct State {
@@ -40,6 +47,7 @@ struct State {
     int32_t mouseY = 0;
     uint8_t buttons[4] = {};
     bool mouseCaptured = false;
+    Pad pads[platform::MaxPads];
 
     uint32_t flipCount = 0;
 

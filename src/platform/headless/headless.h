@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/platform.h"
+
 namespace headless {
 
 // Receives what happened, in order. Every callback gets the virtual time in ms.
@@ -53,10 +55,14 @@ uint32_t VirtualMs();
 const std::string& MixedAudio();
 
 // Direct control for unit tests: hold or release a key, add mouse motion,
-// press a button, as a script line would. Motion made while the game has
-// released the mouse is lost, as it is in the window.
+// press a button, plug a pad in or out, press its buttons and tilt its axes,
+// as a script line would. Motion made while the game has released the mouse
+// is lost, as it is in the window. A pad unplugged forgets its state.
 void SetKey(int code, bool down);
 void AddMouseMotion(int32_t dx, int32_t dy);
 void SetButton(int button, bool down);
+void SetPadConnected(int pad, bool connected);
+void SetPadButton(int pad, platform::PadButton button, bool down);
+void SetPadAxis(int pad, platform::PadAxis axis, int16_t value);
 
 }  // namespace headless

@@ -1,4 +1,4 @@
-// Keyboard and mouse headless: the state the script or the tests set.
+// Keyboard, mouse and pads headless: the state the script or the tests set.
 #include <cstring>
 
 #include "platform/headless/backend.h"
@@ -34,6 +34,17 @@ bool ReadMouse(MouseReading& reading) {
 bool EscapeDown() {
     headless::detail::Poll();
     return (S().keys[1] & 0x80) != 0;
+}
+
+bool ReadPad(int32_t index, PadReading& reading) {
+    headless::detail::Poll();
+    std::memset(&reading, 0, sizeof reading);
+    if (index < 0 || index >= MaxPads || !S().pads[index].connected) return false;
+    const headless::detail::Pad& pad = S().pads[index];
+    reading.connected = true;
+    std::memcpy(reading.buttons, pad.buttons, sizeof reading.buttons);
+    std::memcpy(reading.axes, pad.axes, sizeof reading.axes);
+    return true;
 }
 
 void CaptureMouse(bool capture) {

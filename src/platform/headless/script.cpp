@@ -1,4 +1,5 @@
 // The input script: one timed command a line.
+#include <iterator>
 #include <sstream>
 
 #include "common/parse_integer.h"
@@ -23,6 +24,70 @@ bool ParseUpDown(const std::string& field, int32_t* down) {
     return false;
 }
 
+// The names SDL's game-controller mappings use, in the order of the enums.
+// clang-format off
+constexpr const char* PadButtonNames[] = {
+    "a", "b", "x", "y", "back", "guide", "start", "leftstick", "rightstick", "leftshoulder",
+    "rightshoulder", "dpup", "dpdown", "dpleft", "dpright"};
+// clang-format on
+constexpr const char* PadAxisNames[] = {"leftx",  "lefty",       "rightx",
+                                        "righty", "lefttrigger", "righttrigger"};
+static_assert(std::size(PadButtonNames) == static_cast<size_t>(platform::PadButton::Count));
+static_assert(std::size(PadAxisNames) == static_cast<size_t>(platform::PadAxis::Count));
+
+template <size_t N>
+int32_t IndexOfName(const char* const (&names)[N], const std::string& name) {
+    for (size_t i = 0; i < N; ++i) {
+        if (name == names[i]) return static_cast<int32_t>(i);
+    }
+    return -1;
+}
+
+// `pad <n> added|removed`, `pad <n> button <name> down|up`, `pad <n> axis
+// <name> <value>`. `connected` follows the lines read so far, so a line for a
+// pad that is not plugged in is caught here rather than ignored later.
+std::string ParsePad(const std::vector<std::string>& fields, bool connected[], ScriptEvent* event) {
+    int64_t value = 0;
+    if (fields.size() < 4) return "pad needs a number and added, removed, button or axis";
+    if (!ParseInteger(fields[2], 0, platform::MaxPads - 1, &value)) {
+        return "bad pad number '" + fields[2] + "' (0 to " + std::to_string(platform::MaxPads - 1) +
+               ")";
+    }
+    event->a = static_cast<int32_t>(value);
+    const std::string& what = fields[3];
+    if (what == "added" || what == "removed") {
+        if (fields.size() != 4) return "pad " + what + " takes nothing more";
+        event->kind = EventKind::PadPlug;
+        event->b = what == "added" ? 1 : 0;
+        if (connected[event->a] == (event->b != 0)) {
+            return "pad " + fields[2] + " is already " + (event->b ? "connected" : "out");
+        }
+        connected[event->a] = event->b != 0;
+        return "";
+    }
+    if (!connected[event->a]) return "pad " + fields[2] + " is not connected";
+    if (fields.size() != 6) return "pad " + what + " needs a name and a value";
+    if (what == "button") {
+        event->kind = EventKind::PadButton;
+        event->b = IndexOfName(PadButtonNames, fields[4]);
+        if (event->b < 0) return "unknown pad button '" + fields[4] + "'";
+        if (!ParseUpDown(fields[5], &event->c)) {
+            return "expected down or up, got '" + fields[5] + "'";
+        }
+    } else if (what == "axis") {
+        event->kind = EventKind::PadAxis;
+        event->b = IndexOfName(PadAxisNames, fields[4]);
+        if (event->b < 0) return "unknown pad axis '" + fields[4] + "'";
+        if (!ParseInteger(fields[5], -32768, 32767, &value)) {
+            return "bad axis value '" + fields[5] + "' (-32768 to 32767)";
+        }
+        event->c = static_cast<int32_t>(value);
+    } else {
+        return "expected added, removed, button or axis, got '" + what + "'";
+    }
+    return "";
+}
+
 // A shot's name becomes a file name inside the shots folder: no way out of it.
 bool SafeFileName(const std::string& name) {
     if (name.empty() || name == "." || name == "..") return false;
@@ -31,7 +96,7 @@ bool SafeFileName(const std::string& name) {
 
 // Parses one line's fields into `event`; a reason when they are wrong.
 std::string ParseFields(const std::vector<std::string>& fields, uint64_t previousMs,
-                        ScriptEvent* event) {
+                        bool padsConnected[], ScriptEvent* event) {
     int64_t value = 0;
     if (!ParseInteger(fields[0], 0, INT64_MAX, &value)) return "bad time '" + fields[0] + "'";
     if (value > MaxScriptMs) {
@@ -68,6 +133,8 @@ std::string ParseFields(const std::vector<std::string>& fields, uint64_t previou
         event->a = static_cast<int32_t>(value);
         if (!ParseUpDown(fields[3], &event->b))
             return "expected down or up, got '" + fields[3] + "'";
+    } else if (command == "pad") {
+        return ParsePad(fields, padsConnected, event);
     } else if (command == "close") {
         if (arguments != 0) return "close takes nothing more";
         event->kind = EventKind::Close;
@@ -90,6 +157,7 @@ bool ParseScript(const std::string& text, std::vector<ScriptEvent>* events, std:
     std::string line;
     int lineNumber = 0;
     uint64_t previousMs = 0;
+    bool padsConnected[platform::MaxPads] = {};
     while (std::getline(input, line)) {
         ++lineNumber;
         const size_t comment = line.find('#');
@@ -100,7 +168,7 @@ bool ParseScript(const std::string& text, std::vector<ScriptEvent>* events, std:
         if (fields.empty()) continue;
 
         ScriptEvent event;
-        const std::string why = ParseFields(fields, previousMs, &event);
+        const std::string why = ParseFields(fields, previousMs, padsConnected, &event);
         if (!why.empty()) {
             if (error) *error = "script line " + std::to_string(lineNumber) + ": " + why;
             events->clear();

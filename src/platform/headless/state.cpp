@@ -59,6 +59,16 @@ void Apply(const ScriptEvent& event) {
         case EventKind::Shot:
             Shot(event.name);
             break;
+        case EventKind::PadPlug:
+            SetPadConnected(event.a, event.b != 0);
+            break;
+        case EventKind::PadButton:
+            SetPadButton(event.a, static_cast<platform::PadButton>(event.b), event.c != 0);
+            break;
+        case EventKind::PadAxis:
+            SetPadAxis(event.a, static_cast<platform::PadAxis>(event.b),
+                       static_cast<int16_t>(event.c));
+            break;
     }
 }
 
@@ -175,6 +185,7 @@ bool Configure(const Options& options, std::string* error) {
     s.mouseY = 0;
     std::memset(s.buttons, 0, sizeof s.buttons);
     s.mouseCaptured = false;
+    for (detail::Pad& pad : s.pads) pad = detail::Pad{};
     s.flipCount = 0;
     s.samplesMixed = 0;
     s.mixed.clear();
@@ -213,6 +224,37 @@ void AddMouseMotion(int32_t dx, int32_t dy) {
 void SetButton(int button, bool down) {
     if (button < 0 || button > 3) return;
     S().buttons[button] = down ? 0x80 : 0;
+}
+
+namespace {
+detail::Pad* PadAt(int pad) {
+    return pad >= 0 && pad < platform::MaxPads ? &S().pads[pad] : nullptr;
+}
+}  // namespace
+
+void SetPadConnected(int pad, bool connected) {
+    detail::Pad* p = PadAt(pad);
+    if (p == nullptr) return;
+    *p = detail::Pad{};
+    p->connected = connected;
+}
+
+void SetPadButton(int pad, platform::PadButton button, bool down) {
+    detail::Pad* p = PadAt(pad);
+    const int index = static_cast<int>(button);
+    if (p == nullptr || !p->connected || index >= static_cast<int>(platform::PadButton::Count)) {
+        return;
+    }
+    p->buttons[index] = down ? 0x80 : 0;
+}
+
+void SetPadAxis(int pad, platform::PadAxis axis, int16_t value) {
+    detail::Pad* p = PadAt(pad);
+    const int index = static_cast<int>(axis);
+    if (p == nullptr || !p->connected || index >= static_cast<int>(platform::PadAxis::Count)) {
+        return;
+    }
+    p->axes[index] = value;
 }
 
 }  // namespace headless

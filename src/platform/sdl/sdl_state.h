@@ -41,4 +41,9 @@ void PresentIfChanged();
 void UpdateMouseCapture();
 bool MouseCaptured();
 
+// Gamepads: the subsystem with the window, plugging in and out by events.
+void OpenPads();
+void ClosePads();
+void HandlePadEvent(const SDL_ControllerDeviceEvent& event);
+
 }  // namespace platform::sdl

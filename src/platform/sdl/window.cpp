@@ -161,6 +161,10 @@ void HandleEvent(const SDL_Event& event) {
             state.wheel += notches * 120;
             break;
         }
+        case SDL_CONTROLLERDEVICEADDED:
+        case SDL_CONTROLLERDEVICEREMOVED:
+            HandlePadEvent(event.cdevice);
+            break;
         case SDL_RENDER_TARGETS_RESET:
         case SDL_RENDER_DEVICE_RESET:
             state.needsPresent = true;
@@ -247,6 +251,7 @@ bool CreateGameWindow(const char* title, const char* iconFile, char* why, int wh
         return false;
     }
     sdl::SetIcon(iconFile);
+    sdl::OpenPads();
     // Keys are read as scan codes; no text input or input method is wanted.
     SDL_StopTextInput();
     state.focused = (SDL_GetWindowFlags(state.window) & SDL_WINDOW_INPUT_FOCUS) != 0;
@@ -255,6 +260,7 @@ bool CreateGameWindow(const char* title, const char* iconFile, char* why, int wh
 }
 
 void DestroyGameWindow() {
+    sdl::ClosePads();
     CloseDisplay();
     CloseAudio();
     mixer::ReleaseAll();

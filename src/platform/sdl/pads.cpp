@@ -1,0 +1,102 @@
+// Gamepads through SDL's game-controller API, whose mapping database knows
+// the common pads. A pad keeps its number while it stays plugged in: when
+// one is pulled out, the others do not move up, and the next pad plugged in
+// (or one that was waiting beyond the first two) takes the free number.
+#include <SDL.h>
+
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
+#include "platform/platform.h"
+#include "platform/sdl/sdl_state.h"
+
+namespace platform {
+namespace sdl {
+
+namespace {
+
+static_assert(static_cast<int>(PadButton::Count) == SDL_CONTROLLER_BUTTON_DPAD_RIGHT + 1);
+static_assert(static_cast<int>(PadAxis::Count) == SDL_CONTROLLER_AXIS_MAX);
+
+bool padsOpen = false;
+std::vector<SDL_GameController*> connected;  // in the order they were plugged in
+SDL_GameController* numbered[MaxPads] = {};
+
+void GiveFreeNumbers() {
+    for (SDL_GameController*& slot : numbered) {
+        if (slot != nullptr) continue;
+        for (SDL_GameController* pad : connected) {
+            if (std::find(std::begin(numbered), std::end(numbered), pad) == std::end(numbered)) {
+                slot = pad;
+                break;
+            }
+        }
+    }
+}
+
+SDL_GameController* ByInstance(SDL_JoystickID id) {
+    for (SDL_GameController* pad : connected) {
+        if (SDL_JoystickInstanceID(SDL_GameControllerGetJoystick(pad)) == id) return pad;
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+void OpenPads() {
+    // Pads are a bonus: without the subsystem the game plays on without them.
+    padsOpen = SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) == 0;
+}
+
+void ClosePads() {
+    for (SDL_GameController* pad : connected) SDL_GameControllerClose(pad);
+    connected.clear();
+    std::fill(std::begin(numbered), std::end(numbered), nullptr);
+    if (padsOpen) SDL_QuitSubSystem(SDL_INIT_GAMECONTROLLER);
+    padsOpen = false;
+}
+
+void HandlePadEvent(const SDL_ControllerDeviceEvent& event) {
+    if (event.type == SDL_CONTROLLERDEVICEADDED) {
+        // `which` is a device index here; the pads present at start-up are
+        // announced this way too.
+        const SDL_JoystickID id = SDL_JoystickGetDeviceInstanceID(event.which);
+        if (ByInstance(id) != nullptr) return;
+        SDL_GameController* pad = SDL_GameControllerOpen(event.which);
+        if (pad == nullptr) return;
+        connected.push_back(pad);
+        GiveFreeNumbers();
+    } else if (event.type == SDL_CONTROLLERDEVICEREMOVED) {
+        SDL_GameController* pad = ByInstance(event.which);
+        if (pad == nullptr) return;
+        std::replace(std::begin(numbered), std::end(numbered), pad,
+                     static_cast<SDL_GameController*>(nullptr));
+        connected.erase(std::find(connected.begin(), connected.end(), pad));
+        SDL_GameControllerClose(pad);
+        GiveFreeNumbers();
+    }
+}
+
+}  // namespace sdl
+
+bool ReadPad(int32_t index, PadReading& reading) {
+    std::memset(&reading, 0, sizeof reading);
+    if (!sdl::padsOpen || index < 0 || index >= MaxPads) return false;
+    // Fresh state without a whole event pump: the reads that come with
+    // every keyboard and mouse read pump the plugging in and out.
+    SDL_GameControllerUpdate();
+    SDL_GameController* pad = sdl::numbered[index];
+    if (pad == nullptr || !SDL_GameControllerGetAttached(pad)) return false;
+    reading.connected = true;
+    for (int i = 0; i < static_cast<int>(PadButton::Count); ++i) {
+        const auto button = static_cast<SDL_GameControllerButton>(i);
+        reading.buttons[i] = SDL_GameControllerGetButton(pad, button) != 0 ? 0x80 : 0;
+    }
+    for (int i = 0; i < static_cast<int>(PadAxis::Count); ++i) {
+        reading.axes[i] = SDL_GameControllerGetAxis(pad, static_cast<SDL_GameControllerAxis>(i));
+    }
+    return true;
+}
+
+}  // namespace platform
