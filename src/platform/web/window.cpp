@@ -32,7 +32,6 @@ bool CreateGameWindow(const char* title, const char* /*iconFile*/, char* /*why*/
     // The page has its own icon; the window is the canvas it already shows.
     volleen_open_page(title);
     state.windowOpen = true;
-    PostMessage(MessageKind::Create);
     return true;
 }
 
