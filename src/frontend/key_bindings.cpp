@@ -111,6 +111,8 @@ int32_t RedefineKeys() {
         DrawTextIndexed(action.label, 210, action.y, LABEL_COLOUR, PrimarySurface);
         platform::Sleep(200);
         const int32_t code = WaitForKey();
+        // Closed half-way: keys.dat keeps the keys it had.
+        if (code == 0) return 1;
         *action.field = static_cast<uint8_t>(code);
         KeyName(code, TextBuffer);
         DrawTextIndexed(TextBuffer, 320, action.y, CAUGHT_KEY_COLOUR, PrimarySurface);
@@ -121,7 +123,7 @@ int32_t RedefineKeys() {
 
     for (;;) {
         ReadKeyboard();
-        if (KeyState[DIK_ESCAPE] != 0) break;
+        if (KeyState[DIK_ESCAPE] != 0 || platform::CloseRequested()) break;
         platform::IdleStep();
     }
 

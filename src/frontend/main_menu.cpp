@@ -114,6 +114,8 @@ int32_t MainMenu() {
             SetControls(Controls::Match);
             return 1;
         }
+        // A close request is taken by the shell's loop, as soon as it gets it.
+        if (platform::CloseRequested()) return 1;
         platform::IdleStep();
     }
 }

@@ -141,6 +141,7 @@ int32_t WaitForKey() {
         CaptureKey(KeyState);
         // Escape is noted like any key but can be neither bound nor a way out.
         if (NotedKey > DIK_ESCAPE) return NotedKey;
+        if (platform::CloseRequested()) return 0;
         platform::IdleStep();
     }
 }

@@ -23,5 +23,6 @@ extern uint8_t NotedKey;
 void KeyName(int32_t code, char* buffer);
 // Notes the highest-coded named key held in `keyState`.
 void CaptureKey(const uint8_t* keyState);
-// Waits until a named key other than Escape is held and returns its code.
+// Waits until a named key other than Escape is held and returns its code;
+// 0 when a close request comes first.
 int32_t WaitForKey();

@@ -44,6 +44,11 @@ void DestroyGameWindow();
 // Takes the oldest queued message without waiting; false when there is none.
 bool PeekMessage(Message& out);
 void PostMessage(MessageKind kind, int32_t code = 0);
+// Whether a close request (the window's close button, the desktop, a
+// script's close line) has arrived, taken from the queue or not. The game's
+// waits end early once it has, so that the game closes from wherever it is;
+// Sleep returns at once.
+bool CloseRequested();
 
 // The cursor follows the mouse capture (see CaptureMouse): hidden while the
 // game holds the mouse, shown whenever it is released, so a player can reach
@@ -55,7 +60,7 @@ void ShowCursor(bool show);
 
 // Milliseconds, wrapping at 2^32 like the old system tick count.
 uint32_t TickCount();
-// Blocks for at least `ms` milliseconds.
+// Blocks for at least `ms` milliseconds, or until a close request arrives.
 void Sleep(uint32_t ms);
 // One pass of a waiting loop: gives the processor back for about a
 // millisecond (headless: advances virtual time by one millisecond).

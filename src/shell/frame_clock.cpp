@@ -12,8 +12,10 @@ uint32_t StartFrameClock() {
 void WaitFrameClock(uint32_t ms) {
     // The unsigned difference stays right when the tick count wraps. Each pass
     // gives the processor back instead of spinning; the frame still never
-    // lasts less than its wait, and a late frame does not catch up.
-    while (static_cast<uint32_t>(platform::TickCount() - FrameStartTick) < ms) {
+    // lasts less than its wait, and a late frame does not catch up. A close
+    // request ends the wait, so a fade in progress does not hold the exit.
+    while (static_cast<uint32_t>(platform::TickCount() - FrameStartTick) < ms &&
+           !platform::CloseRequested()) {
         platform::IdleStep();
     }
 }

@@ -493,6 +493,29 @@ def close_during_play(r, data):
     expect(run.frames()[-1]["MatchState"] == 1, "the ball was in play")
 
 
+def close_anywhere(r, data):
+    """A close request ends the game within 100 ms wherever it comes: a logo
+    pause, a fade, the menu, key redefinition, the end of a match, the
+    credits. The exit is the normal one, and keys.dat is left as it was."""
+    end_of_match = press(MENU_READY, KEY_2) + f"14000 key {U} down\n" + press(14500, SPACE, 100)
+    ended = r.run(end_of_match, until=40000)
+    final = [e for e in ended.of("sleep") if e["ms"] == 4000]
+    expect(final, "the end-of-match pause")
+    cases = [("the first logo", "", 3000),
+             ("the fade after it", "", 5500),
+             ("the menu", "", 14000),
+             ("key redefinition", press(MENU_READY, C) + press(15000, J), 16000),
+             ("the end of a match", end_of_match, final[0]["t"] + 1000),
+             ("the credits", press(MENU_READY, Q), 16000)]
+    for where, script, close_at in cases:
+        run = r.run(script + f"{close_at} close\n", until=60000)
+        expect_eq(run.status, 0, f"exit status after a close in {where}")
+        last = run.events[-1]
+        expect_eq((last["ev"], last.get("code")), ("exit", 0), f"last event after a close in {where}")
+        expect(last["t"] - close_at < 100, f"a close in {where} at {close_at} ms ended at {last['t']} ms")
+        expect(run.file("keys.dat") is None, f"keys.dat written after a close in {where}")
+
+
 SCENARIOS = {
     "startup_and_quit": startup_and_quit,
     "one_player_match": one_player_match,
@@ -503,5 +526,6 @@ SCENARIOS = {
     "redefine_keys": redefine_keys,
     "music_switch": music_switch,
     "close_during_play": close_during_play,
+    "close_anywhere": close_anywhere,
     "menu_tune_in_the_mix": menu_tune_in_the_mix,
 }

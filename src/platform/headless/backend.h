@@ -41,6 +41,7 @@ struct State {
     bool untilReached = false;
 
     std::deque<platform::Message> messages;
+    bool closeRequested = false;
 
     uint8_t keys[256] = {};
     int32_t mouseX = 0;

@@ -54,7 +54,7 @@ void Apply(const ScriptEvent& event) {
             SetButton(event.a, event.b != 0);
             break;
         case EventKind::Close:
-            S().messages.push_back({platform::MessageKind::Close, 0});
+            platform::PostMessage(platform::MessageKind::Close);
             break;
         case EventKind::Shot:
             Shot(event.name);
@@ -150,14 +150,21 @@ void Wait(uint64_t ms) {
     State& s = S();
     const uint64_t target = s.now + ms;
     if (!s.options.realtime) {
-        AdvanceTo(target);
+        // Event by event, so that a close request ends the wait at its time.
+        while (s.now < target && !s.closeRequested) {
+            uint64_t step = target;
+            if (s.nextEvent < s.events.size()) {
+                step = std::min(step, std::max(s.events[s.nextEvent].ms, s.now + 1));
+            }
+            AdvanceTo(step);
+        }
         return;
     }
     // Real sleeps in short slices, so script events and the limit are seen on
     // time during a long pause.
     for (;;) {
         AdvanceTo(RealElapsedMs());
-        if (s.now >= target) break;
+        if (s.now >= target || s.closeRequested) break;
         std::this_thread::sleep_for(
             std::chrono::milliseconds(std::min<uint64_t>(target - s.now, 5)));
     }
@@ -180,6 +187,7 @@ bool Configure(const Options& options, std::string* error) {
     s.pollsWithoutTime = 0;
     s.untilReached = false;
     s.messages.clear();
+    s.closeRequested = false;
     std::memset(s.keys, 0, sizeof s.keys);
     s.mouseX = 0;
     s.mouseY = 0;

@@ -22,7 +22,13 @@ bool PeekMessage(Message& out) {
 }
 
 void PostMessage(MessageKind kind, int32_t code) {
+    if (kind == MessageKind::Close) headless::detail::S().closeRequested = true;
     headless::detail::S().messages.push_back({kind, code});
+}
+
+bool CloseRequested() {
+    headless::detail::Poll();
+    return headless::detail::S().closeRequested;
 }
 
 void ShowCursor(bool /*show*/) {}

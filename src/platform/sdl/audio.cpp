@@ -94,6 +94,9 @@ SoundBuffer* CreateSoundBuffer(const uint8_t* samples, uint32_t count, const cha
 
 bool PlaySoundBuffer(SoundBuffer* buffer, bool loop) {
     if (buffer == nullptr || !mixer::IsKnown(buffer)) return false;
+    // On the way out after a close request nothing new starts: the screens
+    // passed through on the way would only be heard as clicks.
+    if (sdl::state.closeRequested) return true;
     AudioLock lock;
     buffer->looping = loop;
     buffer->playing = true;

@@ -72,7 +72,9 @@ SDL_Texture* SharpPicture(int width, int height, int outWidth, int outHeight) {
 }  // namespace
 
 void Present() {
-    if (state.renderer == nullptr) return;
+    // A window about to close shows nothing more: the rest of the way out
+    // (cut pauses, a fade run at once) would only flicker.
+    if (state.renderer == nullptr || state.closeRequested) return;
     SDL_SetRenderTarget(state.renderer, nullptr);
     SDL_SetRenderDrawColor(state.renderer, 0, 0, 0, 255);
     const Surface* primary = display::Primary;

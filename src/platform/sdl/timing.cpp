@@ -9,6 +9,8 @@
 
 namespace platform {
 
+using sdl::state;
+
 uint32_t TickCount() { return static_cast<uint32_t>(SDL_GetTicks64()); }
 
 void Sleep(uint32_t ms) {
@@ -19,7 +21,7 @@ void Sleep(uint32_t ms) {
     for (;;) {
         sdl::PumpEvents();
         const uint64_t now = SDL_GetTicks64();
-        if (now >= end) break;
+        if (now >= end || state.closeRequested) break;
         SDL_Delay(static_cast<Uint32>(std::min<uint64_t>(end - now, 10)));
     }
 }

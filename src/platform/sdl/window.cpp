@@ -281,7 +281,13 @@ bool PeekMessage(Message& out) {
 }
 
 void PostMessage(MessageKind kind, int32_t code) {
+    if (kind == MessageKind::Close) state.closeRequested = true;
     sdl::messages.push_back(Message{kind, kind == MessageKind::Quit ? code : 0});
+}
+
+bool CloseRequested() {
+    sdl::PumpEvents();
+    return state.closeRequested;
 }
 
 // The cursor follows the capture instead: hidden while the game holds the

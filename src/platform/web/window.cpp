@@ -18,6 +18,7 @@ State state;
 
 namespace {
 std::deque<Message> messages;
+bool closeRequested = false;  // a page has no close button; only a posted Close sets it
 }  // namespace
 
 }  // namespace web
@@ -55,8 +56,11 @@ bool PeekMessage(Message& out) {
 }
 
 void PostMessage(MessageKind kind, int32_t code) {
+    if (kind == MessageKind::Close) web::closeRequested = true;
     web::messages.push_back(Message{kind, kind == MessageKind::Quit ? code : 0});
 }
+
+bool CloseRequested() { return web::closeRequested; }
 
 void ShowCursor(bool show) {
     state.cursorWanted = show;
