@@ -4,11 +4,10 @@
 
 #include <cstdint>
 #include <filesystem>
-#include <fstream>
-#include <random>
 
 #include "common/file_write.h"
 #include "common/parse_integer.h"
+#include "support/files.h"
 
 namespace fs = std::filesystem;
 
@@ -30,25 +29,15 @@ TEST(ParseInteger, TakesOnlyAWholeDecimalNumberInItsRange) {
 
 class WriteFile : public ::testing::Test {
 protected:
-    void SetUp() override {
-        folder_ = fs::temp_directory_path() /
-                  ("volleen-common-" + std::to_string(std::random_device{}()));
-        fs::create_directories(folder_);
-    }
-    void TearDown() override { fs::remove_all(folder_); }
-    std::string Path(const char* name) const { return (folder_ / name).string(); }
-    static std::string Read(const std::string& path) {
-        std::ifstream in(path, std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), {});
-    }
-    fs::path folder_;
+    std::string Path(const char* name) const { return folder_.Path(name); }
+    support::TempFolder folder_{"volleen-common"};
 };
 
 TEST_F(WriteFile, ANewFileGetsTheUsualModeAndADanglingLinkGetsItsTarget) {
     const mode_t mask = umask(022);
     std::string why;
     ASSERT_TRUE(WriteFileAtomically(Path("new").c_str(), "abc", 3, &why)) << why;
-    EXPECT_EQ(Read(Path("new")), "abc");
+    EXPECT_EQ(support::ReadFileBytes(Path("new")), (std::vector<uint8_t>{'a', 'b', 'c'}));
     EXPECT_EQ(fs::status(Path("new")).permissions(), static_cast<fs::perms>(0644));
 
     fs::create_symlink("later", Path("link"));
@@ -65,7 +54,7 @@ TEST_F(WriteFile, AFailureSaysWhyAndLeavesNothingBehind) {
     EXPECT_NE(why.find("link"), std::string::npos) << why;
     EXPECT_FALSE(WriteFileAtomically(Path("none/x").c_str(), "x", 1, &why));
     EXPECT_NE(why.find("temporary file"), std::string::npos) << why;
-    EXPECT_EQ(std::distance(fs::directory_iterator(folder_), fs::directory_iterator()), 1);
+    EXPECT_EQ(folder_.Count(), 1u);
 }
 
 }  // namespace

@@ -1,11 +1,9 @@
 #include "generated.h"
 
-#include <unistd.h>
-
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
+
+#include "support/files.h"
 
 namespace data_test {
 
@@ -17,34 +15,14 @@ int RunGenerator(const std::string& folder) {
     return std::system(command.c_str());
 }
 
-namespace {
-// Removes the generated folder when the test program ends.
-struct Cleanup {
-    std::string folder;
-    ~Cleanup() {
-        std::error_code ignored;
-        if (!folder.empty()) std::filesystem::remove_all(folder, ignored);
-    }
-} TheCleanup;
-}  // namespace
-
+// Generated once per test program, removed when it ends.
 const std::string& Folder() {
-    static std::string folder = [] {
-        auto dir = std::filesystem::temp_directory_path() /
-                   ("volleen-data-test-" + std::to_string(::getpid()));
-        std::filesystem::remove_all(dir);
-        RunGenerator(dir.string());
-        TheCleanup.folder = dir.string();
-        return dir.string();
+    static const support::TempFolder folder("volleen-data-test");
+    static const std::string path = [] {
+        RunGenerator(folder.path().string());
+        return folder.path().string();
     }();
-    return folder;
-}
-
-std::string ReadBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream all;
-    all << in.rdbuf();
-    return all.str();
+    return path;
 }
 
 bool LoadPicture(const std::string& name, Picture* picture) {

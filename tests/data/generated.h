@@ -9,14 +9,16 @@
 
 #include "graphics/bitmap_file.h"
 #include "sound/wave_file.h"
+#include "support/files.h"
 
 namespace data_test {
+
+using support::ReadFileBytes;
 
 // The folder holding one fresh run of the generator (made on first use).
 const std::string& Folder();
 // Runs the generator into `folder`; its exit status.
 int RunGenerator(const std::string& folder);
-std::string ReadBytes(const std::string& path);
 
 // A picture read with LoadBitmapFile: pixels top row first.
 struct Picture {

@@ -4,7 +4,6 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 
 #include "common/layout.h"
 #include "generated.h"
@@ -17,11 +16,9 @@ TEST(Generator, WritesTheSameBytesEveryRunAndKeepsKeysDat) {
     fs::path again = fs::path(Folder()).string() + "-again";
     fs::remove_all(again);
     fs::create_directories(again);
-    const std::string keys("\x1e\0\0\0\x20\0\0\0\x24\0\0\0\x26\0\0\0\x01\0\0\0", 20);
-    {
-        std::ofstream out(again / "keys.dat", std::ios::binary);
-        out << keys;
-    }
+    const std::vector<uint8_t> keys = {30, 0, 0,  0, 32, 0, 0, 0, 36, 0,
+                                       0,  0, 38, 0, 0,  0, 1, 0, 0,  0};
+    support::WriteFileBytes(again / "keys.dat", keys);
     ASSERT_EQ(RunGenerator(again.string()), 0);
 
     int files = 0;
@@ -29,11 +26,11 @@ TEST(Generator, WritesTheSameBytesEveryRunAndKeepsKeysDat) {
         std::string name = entry.path().filename().string();
         if (name == "keys.dat") continue;
         ++files;
-        EXPECT_EQ(ReadBytes(entry.path().string()), ReadBytes((again / name).string())) << name;
+        EXPECT_EQ(ReadFileBytes(entry.path()), ReadFileBytes(again / name)) << name;
     }
     // Twelve pictures, the icon and seven sounds.
     EXPECT_EQ(files, 20);
-    EXPECT_EQ(ReadBytes((again / "keys.dat").string()), keys);
+    EXPECT_EQ(ReadFileBytes(again / "keys.dat"), keys);
     fs::remove_all(again);
 }
 

@@ -61,7 +61,7 @@ TEST(Pictures, EveryFileLoadsInTheStandardEightBitLayout) {
         EXPECT_EQ(p.sizeImage, static_cast<uint32_t>(p.width * p.height));
         EXPECT_EQ(p.offBits, 1078u);
         EXPECT_EQ(p.fileSize, 1078u + p.sizeImage);
-        EXPECT_EQ(ReadBytes(Folder() + "/" + e.name).size(), 1078u + p.sizeImage);
+        EXPECT_EQ(ReadFileBytes(Folder() + "/" + e.name).size(), 1078u + p.sizeImage);
     }
 }
 

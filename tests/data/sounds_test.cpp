@@ -41,7 +41,7 @@ TEST(Sounds, AllSevenAreEightBitMonoAtTheBanksRate) {
         EXPECT_EQ(w.bitsPerSample, 8);
         // The canonical header: the data follows 44 bytes in (and an odd
         // data chunk is padded to an even length).
-        EXPECT_EQ(ReadBytes(Folder() + "/" + name).size(),
+        EXPECT_EQ(ReadFileBytes(Folder() + "/" + name).size(),
                   44 + w.data.size() + (w.data.size() & 1));
     }
 }

@@ -19,7 +19,7 @@
 namespace {
 
 namespace fs = std::filesystem;
-using fe::TextEvent;
+using support::TextEvent;
 
 class Assets : public fe::GameUp {
 protected:
@@ -73,14 +73,14 @@ bool FrameIsEmpty(Bob& bob) {
 
 TEST_F(Assets, LoadingShowsInTheBallPaletteAndEndsInTheTitlePalette) {
     std::vector<uint8_t> paletteAtLoading;
-    recorder_.onText = [&](const TextEvent& t) {
+    recorder.onText = [&](const TextEvent& t) {
         if (t.text == "Loading...") paletteAtLoading = PaletteBytes(CurrentPalette);
     };
     Start("");
     BitmapFile ball = Read("BALL3D8BIG.BMP");
     BitmapFile title = Read("TITLE8.BMP");
 
-    const std::vector<TextEvent> loading = recorder_.TextsAt(290, 240);
+    const std::vector<TextEvent> loading = recorder.TextsAt(290, 240);
     ASSERT_EQ(loading.size(), 1u);
     EXPECT_EQ(loading[0].text, "Loading...");
     EXPECT_EQ(loading[0].index, LABEL_COLOUR);
@@ -170,7 +170,7 @@ TEST_F(Assets, APictureTooSmallForItsPiecesIsRefusedRatherThanCutOutside) {
     Palette palette = {};
     std::vector<uint8_t> pixels(131 * 9, 7);
     ASSERT_EQ(SaveBitmapFile("PADDLES3D8.BMP", pixels.data(), 131, 9, 131, palette), 1);
-    fe::WriteFileBytes("credits8.bmp", {'n', 'o', 't', ' ', 'a', ' ', 'p', 'i', 'c'});
+    support::WriteFileBytes("credits8.bmp", {'n', 'o', 't', ' ', 'a', ' ', 'p', 'i', 'c'});
     testing::internal::CaptureStderr();
     Start("");
     const std::string said = testing::internal::GetCapturedStderr();

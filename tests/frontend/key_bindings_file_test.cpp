@@ -9,8 +9,8 @@
 #include "frontend_fixture.h"
 
 namespace fs = std::filesystem;
-using fe::ReadFileBytes;
-using fe::WriteFileBytes;
+using support::ReadFileBytes;
+using support::WriteFileBytes;
 
 namespace {
 
@@ -76,7 +76,7 @@ TEST_F(KeysFile, SaveWritesTwentyBytesOfZeroExtendedValuesAndLoadsBackTheSame) {
     EXPECT_EQ(
         ReadFileBytes("keys.dat"),
         (std::vector<uint8_t>{203, 0, 0, 0, 205, 0, 0, 0, 30, 0, 0, 0, 32, 0, 0, 0, 0, 0, 0, 0}));
-    EXPECT_EQ(std::distance(fs::directory_iterator("."), fs::directory_iterator()), 1);
+    EXPECT_EQ(folder_->Count(), 1u);
 
     // Rewriting a longer file cuts it to 20 bytes.
     WriteFileBytes("keys.dat", std::vector<uint8_t>(64, 0xAB));
@@ -111,7 +111,7 @@ TEST_F(KeysFile, AReadOnlyKeysFileIsLeftAloneWithOneWarning) {
     EXPECT_NE(testing::internal::GetCapturedStderr().find("cannot save keys.dat"),
               std::string::npos);
     EXPECT_TRUE(fs::is_directory("keys.dat"));
-    EXPECT_EQ(std::distance(fs::directory_iterator("."), fs::directory_iterator()), 1);
+    EXPECT_EQ(folder_->Count(), 1u);
 }
 
 // Settings kept elsewhere and linked in (as dotfile managers do) stay linked,

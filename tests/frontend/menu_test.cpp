@@ -13,8 +13,8 @@
 
 namespace {
 
-using fe::ReadFileBytes;
-using fe::TextEvent;
+using support::ReadFileBytes;
+using support::TextEvent;
 namespace fs = std::filesystem;
 
 class Menu : public fe::GameUp {};
@@ -44,7 +44,7 @@ TEST_F(Menu, HoldingMSwitchesOncePerPressAndEachSwitchRewritesTheFile) {
     // keys.dat as it stands when each switch begins to redraw the word.
     std::vector<std::vector<uint8_t>> filesSeen;
     std::vector<bool> erasedInBlack;
-    recorder_.onText = [&](const TextEvent& t) {
+    recorder.onText = [&](const TextEvent& t) {
         if (t.x != MENU_MUSIC_X || t.y != MENU_MUSIC_Y || t.index == MUSIC_OFF_COLOUR ||
             t.index == KEY_NAME_COLOUR)
             return;
@@ -53,7 +53,7 @@ TEST_F(Menu, HoldingMSwitchesOncePerPressAndEachSwitchRewritesTheFile) {
     };
     EXPECT_EQ(MainMenu(), 1);
 
-    const std::vector<TextEvent> words = recorder_.TextsAt(MENU_MUSIC_X, MENU_MUSIC_Y);
+    const std::vector<TextEvent> words = recorder.TextsAt(MENU_MUSIC_X, MENU_MUSIC_Y);
     ASSERT_EQ(Words(words), (std::vector<std::string>{"On", "On", "Off", "Off", "On"}));
     EXPECT_EQ(words[0].index, KEY_NAME_COLOUR);
     EXPECT_EQ(words[2].index, MUSIC_OFF_COLOUR);
@@ -75,9 +75,9 @@ TEST_F(Menu, SwitchingTheMusicOffIsSavedAndNeitherStartsNorStopsATune) {
     MainMenu();
     EXPECT_EQ(MusicOn, 0);
     EXPECT_EQ(ReadFileBytes("keys.dat"), KeysBytes(203, 205, 30, 32, 0));
-    EXPECT_TRUE(recorder_.Played("MENU.WAV", true));
-    EXPECT_FALSE(recorder_.Played("MUSIC.WAV", true));
-    EXPECT_FALSE(recorder_.Stopped("MENU.WAV"));
+    EXPECT_TRUE(recorder.Played("MENU.WAV", true));
+    EXPECT_FALSE(recorder.Played("MUSIC.WAV", true));
+    EXPECT_FALSE(recorder.Stopped("MENU.WAV"));
 }
 
 TEST_F(Menu, KeyOneStartsAMouseMatchWithMusicAndTheClickPrompt) {
@@ -93,15 +93,15 @@ TEST_F(Menu, KeyOneStartsAMouseMatchWithMusicAndTheClickPrompt) {
 
     // The menu tune gives way to the music, looped.
     int menuStopped = -1, musicPlayed = -1;
-    for (size_t i = 0; i < recorder_.sounds.size(); ++i) {
-        const fe::SoundEvent& s = recorder_.sounds[i];
+    for (size_t i = 0; i < recorder.sounds.size(); ++i) {
+        const auto& s = recorder.sounds[i];
         if (!s.play && s.name == "MENU.WAV" && menuStopped < 0) menuStopped = static_cast<int>(i);
         if (s.play && s.name == "MUSIC.WAV" && s.loop) musicPlayed = static_cast<int>(i);
     }
     EXPECT_GE(menuStopped, 0);
     EXPECT_GT(musicPlayed, menuStopped);
 
-    const std::vector<TextEvent> prompt = recorder_.TextsAt(265, 235);
+    const std::vector<TextEvent> prompt = recorder.TextsAt(265, 235);
     ASSERT_EQ(prompt.size(), 1u);
     EXPECT_EQ(prompt[0].text, "click to continue");
     EXPECT_FALSE(prompt[0].primary);
@@ -109,26 +109,26 @@ TEST_F(Menu, KeyOneStartsAMouseMatchWithMusicAndTheClickPrompt) {
 }
 
 TEST_F(Menu, KeyTwoWithTheMusicOffStartsAKeyboardMatchInSilence) {
-    fe::WriteFileBytes("keys.dat", KeysBytes(30, 32, 36, 38, 0));
+    support::WriteFileBytes("keys.dat", KeysBytes(30, 32, 36, 38, 0));
     Start("10 key 3 down\n3000 key 3 up\n");
     LoadKeyBindings();
     MainMenu();
     EXPECT_EQ(GameMode, MODE_TWO_PLAYERS);
-    EXPECT_FALSE(recorder_.Played("MUSIC.WAV", true));
-    EXPECT_TRUE(recorder_.Stopped("MENU.WAV"));
-    const std::vector<TextEvent> prompt = recorder_.TextsAt(235, 235);
+    EXPECT_FALSE(recorder.Played("MUSIC.WAV", true));
+    EXPECT_TRUE(recorder.Stopped("MENU.WAV"));
+    const std::vector<TextEvent> prompt = recorder.TextsAt(235, 235);
     ASSERT_EQ(prompt.size(), 1u);
     EXPECT_EQ(prompt[0].text, "press space to continue");
     // The menu showed the file's keys, and "Off" for the music.
-    EXPECT_EQ(Words(recorder_.TextsAt(MENU_PLAYER1_X, MENU_LEFT_KEY_Y)),
+    EXPECT_EQ(Words(recorder.TextsAt(MENU_PLAYER1_X, MENU_LEFT_KEY_Y)),
               (std::vector<std::string>{"A"}));
-    EXPECT_EQ(Words(recorder_.TextsAt(MENU_PLAYER1_X, MENU_RIGHT_KEY_Y)),
+    EXPECT_EQ(Words(recorder.TextsAt(MENU_PLAYER1_X, MENU_RIGHT_KEY_Y)),
               (std::vector<std::string>{"D"}));
-    EXPECT_EQ(Words(recorder_.TextsAt(MENU_PLAYER2_X, MENU_LEFT_KEY_Y)),
+    EXPECT_EQ(Words(recorder.TextsAt(MENU_PLAYER2_X, MENU_LEFT_KEY_Y)),
               (std::vector<std::string>{"J"}));
-    EXPECT_EQ(Words(recorder_.TextsAt(MENU_PLAYER2_X, MENU_RIGHT_KEY_Y)),
+    EXPECT_EQ(Words(recorder.TextsAt(MENU_PLAYER2_X, MENU_RIGHT_KEY_Y)),
               (std::vector<std::string>{"L"}));
-    EXPECT_EQ(Words(recorder_.TextsAt(MENU_MUSIC_X, MENU_MUSIC_Y)),
+    EXPECT_EQ(Words(recorder.TextsAt(MENU_MUSIC_X, MENU_MUSIC_Y)),
               (std::vector<std::string>{"Off"}));
 }
 
@@ -146,33 +146,33 @@ TEST_F(Menu, EscapeDoesNothingAndQShowsTheCreditsThenClosesTheWindow) {
         "700 key 16 up\n");
     MatchState = MATCH_BALL_IN_PLAY;
     EXPECT_EQ(MainMenu(), 1);
-    EXPECT_EQ(recorder_.EventsBetween(10, 600), 0u);
+    EXPECT_EQ(recorder.EventsBetween(10, 600), 0u);
     EXPECT_EQ(MatchState, MATCH_EXITING);
-    EXPECT_EQ(recorder_.sleeps, (std::vector<uint32_t>{7000}));
+    EXPECT_EQ(recorder.sleeps, (std::vector<uint32_t>{7000}));
     // The menu tune plays on through the credits.
-    EXPECT_FALSE(recorder_.Stopped("MENU.WAV"));
+    EXPECT_FALSE(recorder.Stopped("MENU.WAV"));
     EXPECT_TRUE(fe::DestroyPosted());
     // Credits between two fades: at least two fades of 80 steps, then 7 s.
-    EXPECT_GE(recorder_.palettes.size(), 160u);
+    EXPECT_GE(recorder.palettes.size(), 160u);
 }
 
 TEST_F(Menu, AKeyWithoutANameShowsNoWordAndNeitherDoesADamagedMusicSetting) {
     // Player 2's keys are codes without a name, the music setting neither 0 nor 1.
-    fe::WriteFileBytes("keys.dat",
-                       {0x1E, 0, 0, 0, 0x20, 0, 0, 0, 0xFF, 0, 0, 0, 0, 0, 0, 0, 5, 0, 0, 0});
+    support::WriteFileBytes("keys.dat",
+                            {0x1E, 0, 0, 0, 0x20, 0, 0, 0, 0xFF, 0, 0, 0, 0, 0, 0, 0, 5, 0, 0, 0});
     Start("10 key 16 down\n");
     LoadKeyBindings();
     MainMenu();
-    EXPECT_EQ(Words(recorder_.TextsAt(MENU_PLAYER1_X, MENU_LEFT_KEY_Y)),
+    EXPECT_EQ(Words(recorder.TextsAt(MENU_PLAYER1_X, MENU_LEFT_KEY_Y)),
               (std::vector<std::string>{"A"}));
-    EXPECT_EQ(Words(recorder_.TextsAt(MENU_PLAYER1_X, MENU_RIGHT_KEY_Y)),
+    EXPECT_EQ(Words(recorder.TextsAt(MENU_PLAYER1_X, MENU_RIGHT_KEY_Y)),
               (std::vector<std::string>{"D"}));
     // Not "D" again from the shared buffer: an unnamed key shows nothing.
-    for (const TextEvent& t : recorder_.TextsAt(MENU_PLAYER2_X, MENU_LEFT_KEY_Y))
+    for (const TextEvent& t : recorder.TextsAt(MENU_PLAYER2_X, MENU_LEFT_KEY_Y))
         EXPECT_EQ(t.text, "");
-    for (const TextEvent& t : recorder_.TextsAt(MENU_PLAYER2_X, MENU_RIGHT_KEY_Y))
+    for (const TextEvent& t : recorder.TextsAt(MENU_PLAYER2_X, MENU_RIGHT_KEY_Y))
         EXPECT_EQ(t.text, "");
-    EXPECT_TRUE(recorder_.TextsAt(MENU_MUSIC_X, MENU_MUSIC_Y).empty());
+    EXPECT_TRUE(recorder.TextsAt(MENU_MUSIC_X, MENU_MUSIC_Y).empty());
 }
 
 TEST_F(Menu, RedefiningTheKeysStoresSavesAndShowsThemOnTheMenu) {
@@ -194,7 +194,7 @@ TEST_F(Menu, RedefiningTheKeysStoresSavesAndShowsThemOnTheMenu) {
         "9000 key 16 down\n");
     std::vector<uint8_t> fileAtMenuRedraw;
     uint32_t escapeTextMs = 0, menuRedrawMs = 0;
-    recorder_.onText = [&](const TextEvent& t) {
+    recorder.onText = [&](const TextEvent& t) {
         if (t.y == 300 && t.x == 160) escapeTextMs = t.ms;
         if (t.x == MENU_PLAYER1_X && t.y == MENU_LEFT_KEY_Y && t.ms > 0 && menuRedrawMs == 0) {
             menuRedrawMs = t.ms;
@@ -209,7 +209,7 @@ TEST_F(Menu, RedefiningTheKeysStoresSavesAndShowsThemOnTheMenu) {
     EXPECT_EQ(Player2Right, 57);
     EXPECT_EQ(fileAtMenuRedraw, KeysBytes(30, 42, 57, 57, 1));
 
-    const std::vector<TextEvent> heading = recorder_.TextsAt(160, 160);
+    const std::vector<TextEvent> heading = recorder.TextsAt(160, 160);
     ASSERT_EQ(heading.size(), 1u);
     EXPECT_EQ(heading[0].text, "Enter a new key for the corresponding action");
     EXPECT_EQ(heading[0].index, LABEL_COLOUR);
@@ -217,8 +217,8 @@ TEST_F(Menu, RedefiningTheKeysStoresSavesAndShowsThemOnTheMenu) {
     const char* names[4] = {"A", "Left Shift", "Spacebar", "Spacebar"};
     for (int i = 0; i < 4; ++i) {
         const int32_t y = 200 + 20 * i;
-        const std::vector<TextEvent> label = recorder_.TextsAt(210, y);
-        const std::vector<TextEvent> name = recorder_.TextsAt(320, y);
+        const std::vector<TextEvent> label = recorder.TextsAt(210, y);
+        const std::vector<TextEvent> name = recorder.TextsAt(320, y);
         ASSERT_EQ(label.size(), 1u) << y;
         ASSERT_EQ(name.size(), 1u) << y;
         EXPECT_EQ(label[0].text, labels[i]);
@@ -227,23 +227,23 @@ TEST_F(Menu, RedefiningTheKeysStoresSavesAndShowsThemOnTheMenu) {
         EXPECT_EQ(name[0].index, CAUGHT_KEY_COLOUR);
         EXPECT_TRUE(name[0].primary);
     }
-    const std::vector<TextEvent> leave = recorder_.TextsAt(160, 300);
+    const std::vector<TextEvent> leave = recorder.TextsAt(160, 300);
     ASSERT_EQ(leave.size(), 1u);
     EXPECT_EQ(leave[0].text, "Press ESCAPE to go back to the main menu..");
     // The W at 7000 did not leave the screen; the Escape at 8000 did.
     EXPECT_GE(menuRedrawMs, 8000u);
     EXPECT_LT(escapeTextMs, 7000u);
     // A pause of 200 ms before each of the four keys, then the credits.
-    EXPECT_EQ(recorder_.sleeps, (std::vector<uint32_t>{200, 200, 200, 200, 7000}));
+    EXPECT_EQ(recorder.sleeps, (std::vector<uint32_t>{200, 200, 200, 200, 7000}));
 
     // The menu drawn again shows the new names.
-    EXPECT_EQ(Words(recorder_.TextsAt(MENU_PLAYER1_X, MENU_LEFT_KEY_Y)),
+    EXPECT_EQ(Words(recorder.TextsAt(MENU_PLAYER1_X, MENU_LEFT_KEY_Y)),
               (std::vector<std::string>{"Left Arrow", "A"}));
-    EXPECT_EQ(Words(recorder_.TextsAt(MENU_PLAYER1_X, MENU_RIGHT_KEY_Y)),
+    EXPECT_EQ(Words(recorder.TextsAt(MENU_PLAYER1_X, MENU_RIGHT_KEY_Y)),
               (std::vector<std::string>{"Right Arrow", "Left Shift"}));
-    EXPECT_EQ(Words(recorder_.TextsAt(MENU_PLAYER2_X, MENU_LEFT_KEY_Y)),
+    EXPECT_EQ(Words(recorder.TextsAt(MENU_PLAYER2_X, MENU_LEFT_KEY_Y)),
               (std::vector<std::string>{"A", "Spacebar"}));
-    EXPECT_EQ(Words(recorder_.TextsAt(MENU_PLAYER2_X, MENU_RIGHT_KEY_Y)),
+    EXPECT_EQ(Words(recorder.TextsAt(MENU_PLAYER2_X, MENU_RIGHT_KEY_Y)),
               (std::vector<std::string>{"D", "Spacebar"}));
 }
 

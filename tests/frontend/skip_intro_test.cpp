@@ -13,25 +13,16 @@ namespace {
 class WholeRun : public fe::DataFolder {};
 
 TEST_F(WholeRun, SkipIntroLeavesOutOnlyTheLogoAndCreditsPauses) {
-    headless::Options options;
     // Q held from the start: the logos read no keys, the first menu ends the game.
-    options.scriptText = "100 key 16 down\n";
-    std::string error;
-    ASSERT_TRUE(headless::Configure(options, &error)) << error;
-    fe::Recorder recorder;
-    headless::SetObserver(&recorder);
+    Start("100 key 16 down\n");
     SkipIntro = true;
     const int32_t code = WinMain();
     SkipIntro = false;
-    headless::SetObserver(nullptr);
 
     EXPECT_EQ(code, 0);
     // The 400 ms of black between the logos stays; so does each logo's sound.
     EXPECT_EQ(recorder.sleeps, std::vector<uint32_t>{400});
-    int fires = 0;
-    for (const fe::SoundEvent& sound : recorder.sounds)
-        fires += sound.play && sound.name == "FIRE.WAV";
-    EXPECT_EQ(fires, 2);
+    EXPECT_EQ(recorder.CountPlayed("FIRE.WAV"), 2);
 }
 
 }  // namespace

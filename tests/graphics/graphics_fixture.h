@@ -6,24 +6,24 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <cstdio>
 #include <string>
 #include <vector>
 
 #include "common/byte_order.h"
 #include "graphics/display.h"
-#include "platform/headless/headless.h"
+#include "support/files.h"
+#include "support/headless_test.h"
 
-class GraphicsTest : public ::testing::Test {
+class GraphicsTest : public support::HeadlessTest {
 protected:
     void SetUp() override {
-        std::string error;
-        ASSERT_TRUE(headless::Configure({}, &error)) << error;
+        HeadlessTest::SetUp();
         ASSERT_EQ(StartDisplay(640, 480, 8), 1);
+        recorder.Clear();  // the display's first palette is no test's business
     }
     void TearDown() override {
-        headless::SetObserver(nullptr);
         StopDisplay();
+        HeadlessTest::TearDown();
     }
 };
 
@@ -94,10 +94,6 @@ inline std::string TempPath(const std::string& leaf) {
 
 inline std::string WriteFile(const std::string& leaf, const std::vector<uint8_t>& bytes) {
     const std::string path = TempPath(leaf);
-    std::FILE* f = std::fopen(path.c_str(), "wb");
-    if (f != nullptr) {
-        std::fwrite(bytes.data(), 1, bytes.size(), f);
-        std::fclose(f);
-    }
+    support::WriteFileBytes(path, bytes);
     return path;
 }

@@ -12,22 +12,8 @@
 
 namespace {
 
-struct Recorder : headless::Observer {
-    std::vector<uint32_t> paletteTimes;
-    std::vector<uint8_t> lastTextIndex;
-    void OnPalette(uint32_t ms, const uint8_t*) override { paletteTimes.push_back(ms); }
-    void OnText(uint32_t, bool, int32_t, int32_t, const char*, uint8_t index) override {
-        lastTextIndex.push_back(index);
-    }
-};
-
 class TransitionTest : public GraphicsTest {
 protected:
-    Recorder recorder;
-    void SetUp() override {
-        GraphicsTest::SetUp();
-        headless::SetObserver(&recorder);
-    }
     void SetEntry(int n, uint8_t r, uint8_t g, uint8_t b) {
         Palette p;
         GetPalette(p);
@@ -48,13 +34,13 @@ TEST_F(TransitionTest, FadeToBlackTakesEightyTimedSteps) {
     SetEntry(1, 250, 5, 4);
     SetEntry(2, 255, 242, 241);
     SetEntry(3, 241, 241, 241);
-    recorder.paletteTimes.clear();
+    recorder.Clear();
     const uint32_t start = headless::VirtualMs();
     ScreenTransition(FadeToBlack, nullptr, 0);
     EXPECT_GE(headless::VirtualMs() - start, 960u);
-    ASSERT_EQ(recorder.paletteTimes.size(), 80u);
+    ASSERT_EQ(recorder.palettes.size(), 80u);
     for (size_t i = 1; i < 80; ++i) {
-        EXPECT_GE(recorder.paletteTimes[i] - recorder.paletteTimes[i - 1], 12u);
+        EXPECT_GE(recorder.palettes[i].ms - recorder.palettes[i - 1].ms, 12u);
     }
     EXPECT_EQ(Entry(0), (std::vector<int>{100, 90, 80, 4}));
     EXPECT_EQ(Entry(1), (std::vector<int>{10, 0, 0, 4}));
@@ -71,9 +57,9 @@ TEST_F(TransitionTest, OtherFadesEndAtTheirColour) {
                           Case{FadeToRed, {255, 0, 0, 4}}, Case{FadeToGreen, {0, 255, 0, 4}}}) {
         SetEntry(0, 0, 0, 0);
         SetEntry(7, 200, 100, 3);
-        recorder.paletteTimes.clear();
+        recorder.Clear();
         ScreenTransition(c.effect, nullptr, 0);
-        EXPECT_EQ(recorder.paletteTimes.size(), 64u) << c.effect;
+        EXPECT_EQ(recorder.palettes.size(), 64u) << c.effect;
         EXPECT_EQ(Entry(0), c.end) << c.effect;  // every entry, 0 included
         EXPECT_EQ(Entry(7), c.end) << c.effect;
     }
@@ -82,14 +68,14 @@ TEST_F(TransitionTest, OtherFadesEndAtTheirColour) {
 TEST_F(TransitionTest, UnknownEffectsDoNothing) {
     const Palette before = CurrentPalette;
     const uint32_t start = headless::VirtualMs();
-    recorder.paletteTimes.clear();
+    recorder.Clear();
     LockPrimary();
     FillSurface(BackSurface, 5);
     ScreenTransition(9, PrimaryPixels, PrimaryPitch);
     ScreenTransition(-1, PrimaryPixels, PrimaryPitch);
     ScreenTransition(ColumnWipe, nullptr, 0);  // nothing to wipe
     EXPECT_EQ(headless::VirtualMs(), start);
-    EXPECT_TRUE(recorder.paletteTimes.empty());
+    EXPECT_TRUE(recorder.palettes.empty());
     EXPECT_EQ(std::memcmp(&before, &CurrentPalette, sizeof before), 0);
     UnlockPrimary();
 }
@@ -130,7 +116,7 @@ TEST_F(TransitionTest, FadeOutAndClearRestoresThePalette) {
     EXPECT_EQ(std::memcmp(&before, platform::display::Palette, sizeof before), 0);
     EXPECT_EQ(CountNonZero(PrimarySurface), 0);
     EXPECT_EQ(CountNonZero(BackSurface), 0);
-    EXPECT_EQ(recorder.paletteTimes.size(), 1u + 80u + 1u);
+    EXPECT_EQ(recorder.palettes.size(), 1u + 80u + 1u);
 }
 
 TEST_F(TransitionTest, TextTakesTheNearestEntry) {
@@ -146,14 +132,17 @@ TEST_F(TransitionTest, TextTakesTheNearestEntry) {
     ASSERT_EQ(DrawTextIndexed("Hi", 10, 10, 144, PrimarySurface), 1);
     ASSERT_EQ(DrawTextIndexed("Hi", 10, 30, 145, PrimarySurface), 1);
     ASSERT_EQ(DrawTextRgb("Hi", 10, 50, 0x0000FC, PrimarySurface), 1);
-    EXPECT_EQ(recorder.lastTextIndex, (std::vector<uint8_t>{20, 145, 63}));
+    ASSERT_EQ(recorder.texts.size(), 3u);
+    EXPECT_EQ(recorder.texts[0].index, 20);
+    EXPECT_EQ(recorder.texts[1].index, 145);
+    EXPECT_EQ(recorder.texts[2].index, 63);
     EXPECT_GT(CountNonZero(PrimarySurface), 0);
 
     LockPrimary();
     EXPECT_EQ(DrawTextRgb("Hi", 0, 0, 0xFFFFFF, PrimarySurface), 0);
     UnlockPrimary();
     EXPECT_EQ(DrawTextRgb("Hi", 0, 0, 0xFFFFFF, nullptr), 0);
-    EXPECT_EQ(recorder.lastTextIndex.size(), 3u);
+    EXPECT_EQ(recorder.texts.size(), 3u);
 }
 
 TEST_F(TransitionTest, LogWritesOnlyWhenOpen) {

@@ -9,6 +9,7 @@
 #include "input/key_codes.h"
 #include "platform/headless/headless.h"
 #include "platform/platform.h"
+#include "support/headless_test.h"
 
 namespace {
 
@@ -25,20 +26,18 @@ void Scribble() {
     std::memset(&MouseState, 0x7F, sizeof MouseState);
 }
 
-class Input : public ::testing::Test {
+class Input : public support::HeadlessTest {
 protected:
     void SetUp() override {
-        KeyboardShutdown();
-        MouseShutdown();
-        InputShutdown();
-        std::string error;
-        ASSERT_TRUE(headless::Configure(headless::Options{}, &error)) << error;
+        TearDown();
+        HeadlessTest::SetUp();
         platform::CaptureMouse(true);  // as in a match: motion reaches the reads
     }
     void TearDown() override {
         KeyboardShutdown();
         MouseShutdown();
         InputShutdown();
+        HeadlessTest::TearDown();
     }
     void SetUpAll() {
         ASSERT_EQ(InputInit(), 1);

@@ -6,24 +6,23 @@
 #include "input/input.h"
 #include "input/key_names.h"
 #include "platform/headless/headless.h"
+#include "support/headless_test.h"
 
 namespace {
 
-class WaitForKeyTest : public ::testing::Test {
+class WaitForKeyTest : public support::HeadlessTest {
 protected:
     void Start(const std::string& script) {
         KeyboardShutdown();
         InputShutdown();
-        headless::Options options;
-        options.scriptText = script;
-        std::string error;
-        ASSERT_TRUE(headless::Configure(options, &error)) << error;
+        HeadlessTest::Start(script);
         ASSERT_EQ(InputInit(), 1);
         ASSERT_EQ(KeyboardInit(), 1);
     }
     void TearDown() override {
         KeyboardShutdown();
         InputShutdown();
+        HeadlessTest::TearDown();
     }
 };
 

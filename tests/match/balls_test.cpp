@@ -46,10 +46,10 @@ TEST_F(BallsTest, RowsWithinReachOfEachPaddle) {
                  {445, 5, true},  {434, 5, false}, {439, 5, true},  {444, 5, true}};
     for (const auto& c : cases) {
         StartRally(300, c.y, 5, c.vy);
-        seen.Clear();
+        recorder.Clear();
         MatchFrame();
         EXPECT_EQ(Ball1.yVelocity, c.returned ? -c.vy : c.vy) << "row " << c.y;
-        EXPECT_EQ(seen.CountPlayed("BOING.WAV"), c.returned ? 1 : 0) << "row " << c.y;
+        EXPECT_EQ(recorder.CountPlayed("BOING.WAV"), c.returned ? 1 : 0) << "row " << c.y;
         EXPECT_EQ(Player1Score + Player2Score, 0) << "row " << c.y;
     }
 }
@@ -63,14 +63,14 @@ TEST_F(BallsTest, BallTurnedAndOutInOneStepScoresAndTheScorerServes) {
     EXPECT_EQ(Ball1.x, Paddle1.x + 30);
     EXPECT_EQ(Ball1.y, 440);
 
-    seen.Clear();
+    recorder.Clear();
     StartRally(300, 450, 5, 5);  // over the bottom paddle, past the bottom line
     MatchFrame();
     EXPECT_EQ(Player2Score, 1);
-    ASSERT_EQ(seen.sounds.size(), 2u);
-    EXPECT_EQ(seen.sounds[0].name, "BOING.WAV");
-    EXPECT_EQ(seen.sounds[1].name, "BUZZER.WAV");
-    EXPECT_FALSE(seen.sounds[1].loop);
+    ASSERT_EQ(recorder.sounds.size(), 2u);
+    EXPECT_EQ(recorder.sounds[0].name, "BOING.WAV");
+    EXPECT_EQ(recorder.sounds[1].name, "BUZZER.WAV");
+    EXPECT_FALSE(recorder.sounds[1].loop);
     // The top side scored: it serves next, the ball resting under its paddle.
     EXPECT_EQ(ServingSide, SIDE_TOP);
     EXPECT_EQ(MatchState, MATCH_AWAITING_SERVE);
@@ -115,7 +115,7 @@ TEST_F(BallsTest, BallOutsideASideWallTurnsInEveryFrame) {
         MatchFrame();
         EXPECT_EQ(Ball1.x, x);
     }
-    EXPECT_EQ(seen.CountPlayed("BOING.WAV"), 3);
+    EXPECT_EQ(recorder.CountPlayed("BOING.WAV"), 3);
 
     // The right wall: 640 - 11 - 22 = 607 is still inside.
     StartRally(607, 200, 5, 5);
@@ -135,7 +135,7 @@ TEST_F(BallsTest, BothBallsOutInOneFrameEachPointCounts) {
     MatchFrame();
     EXPECT_EQ(Player1Score, 1);
     EXPECT_EQ(Player2Score, 1);
-    EXPECT_EQ(seen.CountPlayed("BUZZER.WAV"), 2);
+    EXPECT_EQ(recorder.CountPlayed("BUZZER.WAV"), 2);
     // The second ball's point ended the rally: the top side serves.
     EXPECT_EQ(ServingSide, SIDE_TOP);
     EXPECT_EQ(MatchState, MATCH_AWAITING_SERVE);
@@ -182,9 +182,9 @@ TEST_F(BallsTest, TenthPointEndsTheMatchEvenWithASecondBallInPlay) {
     PlaceBall(Ball2, 100, 450, 5, 5);
     BallsInPlay = 2;
     MatchFrame();
-    EXPECT_TRUE(seen.HasText("Player one score - 10"));
-    EXPECT_TRUE(seen.HasText("Player two score - 4"));
-    EXPECT_EQ(seen.CountPlayed("BUZZER.WAV"), 1);
+    EXPECT_NE(recorder.FindText("Player one score - 10"), nullptr);
+    EXPECT_NE(recorder.FindText("Player two score - 4"), nullptr);
+    EXPECT_EQ(recorder.CountPlayed("BUZZER.WAV"), 1);
     // The menu started a new match, waiting for its first serve.
     EXPECT_EQ(Player1Score, 0);
     EXPECT_EQ(Player2Score, 0);
@@ -210,7 +210,7 @@ TEST_F(BallsTest, UKeyHoldsPlayerOneOnMatchPoint) {
     headless::SetKey(DIK_2, true);
     StartRally(Paddle2.x + 200, 15, 5, -5);
     MatchFrame();
-    EXPECT_TRUE(seen.HasText("Player one score - 10"));
+    EXPECT_NE(recorder.FindText("Player one score - 10"), nullptr);
     EXPECT_EQ(Player1Score, 0);  // a new match from the menu
 }
 

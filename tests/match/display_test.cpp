@@ -33,22 +33,22 @@ TEST_F(DisplayTest, ScoresAndPromptOfEachMode) {
         MatchState = c.state;
         Player1Score = c.score1;
         Player2Score = c.score2;
-        seen.Clear();
+        recorder.Clear();
         EXPECT_EQ(DrawMatchScreen(), 1);
-        EXPECT_EQ(seen.flips, 1u);
-        ASSERT_EQ(seen.texts.size(), c.prompt ? 3u : 2u);
+        EXPECT_EQ(recorder.flips.size(), 1u);
+        ASSERT_EQ(recorder.texts.size(), c.prompt ? 3u : 2u);
 
-        const TextEvent& one = seen.texts[0];
+        const TextEvent& one = recorder.texts[0];
         EXPECT_EQ(one.text, "Player 1 - " + std::to_string(c.score1));
         EXPECT_EQ(one.x, 20);
         EXPECT_EQ(one.y, 1);
         EXPECT_FALSE(one.primary);
-        const TextEvent& two = seen.texts[1];
+        const TextEvent& two = recorder.texts[1];
         EXPECT_EQ(two.text, "Player 2 - " + std::to_string(c.score2));
         EXPECT_EQ(two.x, c.score2 == 10 ? 542 : 548);
         EXPECT_EQ(two.y, 1);
         if (c.prompt) {
-            const TextEvent& prompt = seen.texts[2];
+            const TextEvent& prompt = recorder.texts[2];
             EXPECT_EQ(prompt.text, c.prompt);
             EXPECT_EQ(prompt.x, c.promptX);
             EXPECT_EQ(prompt.y, 235);
@@ -61,12 +61,12 @@ TEST_F(DisplayTest, ScoresAndPromptOfEachMode) {
 TEST_F(DisplayTest, FrameDrawsWhileAMatchIsOnScreenAndLastsItsTime) {
     const uint32_t start = headless::VirtualMs();
     MatchFrame();
-    EXPECT_EQ(seen.flips, 1u);
+    EXPECT_EQ(recorder.flips.size(), 1u);
     EXPECT_GE(headless::VirtualMs() - start, 33u);
 
     MatchState = MATCH_EXITING;  // the way out has begun
     MatchFrame();
-    EXPECT_EQ(seen.flips, 1u);
+    EXPECT_EQ(recorder.flips.size(), 1u);
 }
 
 TEST_F(DisplayTest, ServeAfterPointRestsOneBallOnTheServersPaddle) {
@@ -94,7 +94,7 @@ TEST_F(DisplayTest, ServeAfterPointRestsOneBallOnTheServersPaddle) {
     EXPECT_EQ(ServeAfterPoint(), 1);
     EXPECT_EQ(Ball1.x, 130);
     EXPECT_EQ(Ball1.y, 29);
-    EXPECT_TRUE(seen.sleeps.empty());
+    EXPECT_TRUE(recorder.sleeps.empty());
 }
 
 TEST_F(DisplayTest, EndOfMatchShowsBothScoresOverTheLastFrame) {
@@ -102,22 +102,22 @@ TEST_F(DisplayTest, EndOfMatchShowsBothScoresOverTheLastFrame) {
         PlaySound(MusicSoundId, 1);
         Player1Score = one;
         Player2Score = two;
-        seen.Clear();
+        recorder.Clear();
         EXPECT_EQ(ServeAfterPoint(), 0);
 
         const std::vector<std::string> expected = {
-            "text back 20 1 Player 1 - " + std::to_string(one),
-            "text back " + std::to_string(two == 10 ? 542 : 548) + " 1 Player 2 - " +
+            "text back 20,1 Player 1 - " + std::to_string(one),
+            "text back " + std::to_string(two == 10 ? 542 : 548) + ",1 Player 2 - " +
                 std::to_string(two),
             "flip",
             "sleep 600",
-            "stop MUSIC.WAV",
+            "stop MUSIC.WAV loop",
             "play SPIKE.WAV",
-            "text primary 250 230 Player one score - " + std::to_string(one),
-            "text primary 250 245 Player two score - " + std::to_string(two),
+            "text primary 250,230 Player one score - " + std::to_string(one),
+            "text primary 250,245 Player two score - " + std::to_string(two),
             "sleep 4000",
         };
-        EXPECT_EQ(seen.log, expected);
+        EXPECT_EQ(recorder.Log(), expected);
     }
 }
 
@@ -180,9 +180,9 @@ TEST_F(DisplayTest, EscapeLeavesForTheMenuAndTheFrameGoesOn) {
     EXPECT_EQ(Ball1.x, 310);
     EXPECT_EQ(Ball1.y, 440);
     // The new match's first frame: the menu's serve frame and this frame's own.
-    ASSERT_FALSE(seen.texts.empty());
-    EXPECT_EQ(seen.texts.back().text, "click to continue");
-    EXPECT_EQ(seen.log.back(), "flip");
+    ASSERT_FALSE(recorder.texts.empty());
+    EXPECT_EQ(recorder.texts.back().text, "click to continue");
+    EXPECT_EQ(recorder.Log().back(), "flip");
 }
 
 }  // namespace

@@ -1,10 +1,5 @@
 #include "match_fixture.h"
 
-#include <unistd.h>
-
-#include <cstdio>
-#include <cstring>
-#include <filesystem>
 #include <vector>
 
 #include "common/layout.h"
@@ -20,42 +15,9 @@
 #include "shell/random.h"
 #include "sound/sound.h"
 #include "sound/wave_file.h"
+#include "support/files.h"
 
 namespace {
-
-std::string BaseName(const char* name) {
-    const std::string path = name;
-    const auto slash = path.find_last_of('/');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
-class RecordingObserver : public headless::Observer {
-public:
-    Recording* into = nullptr;
-
-    void OnFlip(uint32_t, uint32_t) override {
-        into->flips += 1;
-        into->log.push_back("flip");
-    }
-    void OnText(uint32_t, bool primary, int32_t x, int32_t y, const char* text,
-                uint8_t index) override {
-        into->texts.push_back({primary, x, y, text, index});
-        char line[160];
-        std::snprintf(line, sizeof line, "text %s %d %d %s", primary ? "primary" : "back", x, y,
-                      text);
-        into->log.push_back(line);
-    }
-    void OnSound(uint32_t, bool play, const char* name, bool loop) override {
-        into->sounds.push_back({play, BaseName(name), loop});
-        into->log.push_back((play ? (loop ? "loop " : "play ") : "stop ") + BaseName(name));
-    }
-    void OnSleep(uint32_t, uint32_t ms) override {
-        into->sleeps.push_back(ms);
-        into->log.push_back("sleep " + std::to_string(ms));
-    }
-};
-
-RecordingObserver Watcher;
 
 // A short silent wave file of the game's format: 8-bit mono, 11025 Hz.
 std::string WriteSound(const std::string& folder, const char* name) {
@@ -68,10 +30,8 @@ std::string WriteSound(const std::string& folder, const char* name) {
 void LoadTestSounds() {
     // A folder of this process's own: ctest runs several tests at once, and a
     // file being rewritten by one must not be read half-written by another.
-    const auto folder = std::filesystem::temp_directory_path() /
-                        ("volleen_match_sounds_" + std::to_string(getpid()));
-    std::filesystem::create_directories(folder);
-    const std::string dir = folder.string();
+    const support::TempFolder folder("volleen-match-sounds");
+    const std::string dir = folder.path().string();
     SoundInit();  // after the first time: empties the bank
     BoingSoundId = LoadSound(WriteSound(dir, "BOING.WAV").c_str(), 224);
     BuzzerSoundId = LoadSound(WriteSound(dir, "BUZZER.WAV").c_str(), 224);
@@ -79,35 +39,13 @@ void LoadTestSounds() {
     SplitSoundId = LoadSound(WriteSound(dir, "SPLIT.WAV").c_str(), 224);
     MenuSoundId = LoadSound(WriteSound(dir, "MENU.WAV").c_str(), 224);
     MusicSoundId = LoadSound(WriteSound(dir, "MUSIC.WAV").c_str(), 224);
-    // The bank holds copies of the samples.
-    std::filesystem::remove_all(folder);
+    // The bank holds copies of the samples: the folder may go.
 }
 
 }  // namespace
 
-void Recording::Clear() { *this = Recording{}; }
-
-int Recording::CountPlayed(const std::string& name) const {
-    int count = 0;
-    for (const auto& s : sounds) count += s.play && s.name == name ? 1 : 0;
-    return count;
-}
-
-bool Recording::HasText(const std::string& text) const { return FindText(text) != nullptr; }
-
-const TextEvent* Recording::FindText(const std::string& prefix) const {
-    for (const auto& t : texts) {
-        if (t.text.rfind(prefix, 0) == 0) return &t;
-    }
-    return nullptr;
-}
-
 void MatchTest::SetUp() {
-    std::string error;
-    ASSERT_TRUE(headless::Configure({}, &error)) << error;
-    Watcher.into = &seen;
-    headless::SetObserver(&Watcher);
-
+    HeadlessTest::SetUp();
     ASSERT_EQ(StartDisplay(640, 480, 8), 1);
     CreateBob(&Ball1, 60, 60, BALL_SIZE, BALL_SIZE, 1, 17, 2048);
     CreateBob(&Ball2, 60, 60, BALL_SIZE, BALL_SIZE, 1, 17, 2048);
@@ -123,7 +61,7 @@ void MatchTest::SetUp() {
     Player1Right = DIK_D;
     Player2Left = DIK_LEFT;
     Player2Right = DIK_RIGHT;
-    MusicOn = 1;
+    MusicOn = MUSIC_ON;
 
     GameMode = MODE_TWO_PLAYERS;
     SplitTimer = 0;
@@ -131,11 +69,10 @@ void MatchTest::SetUp() {
     ServeAfterPoint();
     SetControls(Controls::Match);
     ReleaseInput();
-    seen.Clear();
+    recorder.Clear();
 }
 
 void MatchTest::TearDown() {
-    headless::SetObserver(nullptr);
     InputShutdown();
     // The device stays open for the next test, whose SoundInit releases and
     // clears every slot.
@@ -145,6 +82,7 @@ void MatchTest::TearDown() {
     DestroyBob(&Paddle1);
     DestroyBob(&Paddle2);
     StopDisplay();
+    HeadlessTest::TearDown();
 }
 
 void MatchTest::PlaceBall(Bob& ball, int32_t x, int32_t y, int32_t vx, int32_t vy) {

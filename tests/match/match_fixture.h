@@ -1,44 +1,15 @@
 // A match on the headless backend: the four sprites made the way the asset
-// loader makes them, small sounds loaded into the bank, and an observer that
-// records what the game drew, played and slept.
+// loader makes them, and small sounds loaded into the bank.
 #pragma once
 
-#include <gtest/gtest.h>
-
 #include <cstdint>
-#include <string>
-#include <vector>
 
 #include "graphics/blitter.h"
+#include "support/headless_test.h"
 
-struct TextEvent {
-    bool primary;
-    int32_t x;
-    int32_t y;
-    std::string text;
-    uint8_t index;
-};
+using support::TextEvent;
 
-struct SoundEvent {
-    bool play;
-    std::string name;  // the file's base name, e.g. "BOING.WAV"
-    bool loop;
-};
-
-// Everything the observer saw, in order, as one line each, for order checks.
-struct Recording {
-    std::vector<TextEvent> texts;
-    std::vector<SoundEvent> sounds;
-    std::vector<uint32_t> sleeps;
-    std::vector<std::string> log;
-    uint32_t flips = 0;
-    void Clear();
-    int CountPlayed(const std::string& name) const;
-    bool HasText(const std::string& text) const;
-    const TextEvent* FindText(const std::string& prefix) const;
-};
-
-class MatchTest : public ::testing::Test {
+class MatchTest : public support::HeadlessTest {
 protected:
     void SetUp() override;
     void TearDown() override;
@@ -52,6 +23,4 @@ protected:
     // Moves virtual time to the start of the next calendar second whose first
     // draw after reseeding satisfies `wanted`, so a frame run now sees it.
     static void WaitForDraw(bool (*wanted)(int32_t draw));
-
-    Recording seen;
 };

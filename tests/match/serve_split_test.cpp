@@ -69,7 +69,7 @@ TEST_F(ServeSplitTest, SplitSendsSecondBallFromTheSamePixelTheOtherWay) {
     MatchFrame();
     EXPECT_EQ(BallsInPlay, 2);
     EXPECT_EQ(SplitTimer, 0);
-    EXPECT_EQ(seen.CountPlayed("SPLIT.WAV"), 1);
+    EXPECT_EQ(recorder.CountPlayed("SPLIT.WAV"), 1);
     EXPECT_EQ(Ball2.state, BOB_STATE_ALIVE);
     EXPECT_NE(Ball2.attributes & BOB_VISIBLE, 0u);
     EXPECT_EQ(Ball2.xVelocity, -5);

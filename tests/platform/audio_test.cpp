@@ -4,11 +4,12 @@
 
 #include <vector>
 
-#include "headless_fixture.h"
+#include "platform/platform.h"
+#include "support/headless_test.h"
 
 namespace {
 
-class Audio : public Headless {
+class Audio : public support::HeadlessTest {
 protected:
     void SetUp() override {
         headless::Options options;
@@ -17,7 +18,7 @@ protected:
     }
     void TearDown() override {
         for (auto* b : made) platform::ReleaseSoundBuffer(b);
-        Headless::TearDown();
+        HeadlessTest::TearDown();
     }
     platform::SoundBuffer* Make(const std::vector<uint8_t>& samples, const char* name) {
         auto* b = platform::CreateSoundBuffer(samples.data(), static_cast<uint32_t>(samples.size()),
@@ -49,9 +50,10 @@ TEST_F(Audio, PlayStopAndTheOneShotEndAreReportedAndHeard) {
     platform::StopSoundBuffer(boing);
     platform::StopSoundBuffer(music);
     platform::StopSoundBuffer(music);
-    EXPECT_EQ(recorder.log, (std::vector<std::string>{"sleep 0 100", "play 100 BOING.WAV",
-                                                      "play 100 MUSIC.WAV loop", "sleep 100 100",
-                                                      "stop 200 MUSIC.WAV loop"}));
+    EXPECT_EQ(
+        recorder.Log(true),
+        (std::vector<std::string>{"0 sleep 100", "100 play BOING.WAV", "100 play MUSIC.WAV loop",
+                                  "100 sleep 100", "200 stop MUSIC.WAV loop"}));
     const std::string& mixed = headless::MixedAudio();
     ASSERT_EQ(mixed.size(), 2205u);
     // 100 ms is 1102 samples: the voices start at sample 1102.
@@ -85,7 +87,7 @@ TEST_F(Audio, ReleasedOrMissingBuffersAreRefusedQuietly) {
     platform::StopSoundBuffer(s);
     platform::RewindSoundBuffer(nullptr);
     platform::ReleaseSoundBuffer(s);
-    EXPECT_TRUE(recorder.log.empty());
+    EXPECT_TRUE(recorder.Log().empty());
 }
 
 }  // namespace

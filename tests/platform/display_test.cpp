@@ -3,23 +3,23 @@
 
 #include <cstring>
 
-#include "headless_fixture.h"
 #include "platform/common/surface.h"
+#include "support/headless_test.h"
 
 namespace {
 
 using platform::Surface;
 
-class Display : public Headless {
+class Display : public support::HeadlessTest {
 protected:
     void SetUp() override {
-        Headless::SetUp();
+        HeadlessTest::SetUp();
         char why[64];
         ASSERT_TRUE(platform::OpenDisplay(640, 480, &primary, &back, why, sizeof why)) << why;
     }
     void TearDown() override {
         platform::CloseDisplay();
-        Headless::TearDown();
+        HeadlessTest::TearDown();
     }
     Surface* primary = nullptr;
     Surface* back = nullptr;
@@ -36,7 +36,8 @@ TEST_F(Display, FlipExchangesContentsNotHandles) {
     platform::Sleep(33);
     ASSERT_TRUE(platform::Flip());
     EXPECT_EQ(primary->pixels[0], 9);
-    EXPECT_EQ(recorder.log, (std::vector<std::string>{"flip 0 1", "sleep 0 33", "flip 33 2"}));
+    EXPECT_EQ(recorder.Log(true), (std::vector<std::string>{"0 flip", "0 sleep 33", "33 flip"}));
+    EXPECT_EQ(recorder.flips, (std::vector<uint32_t>{1, 2}));
 }
 
 TEST_F(Display, FlipIsRefusedWhileEitherSurfaceIsLocked) {
@@ -50,10 +51,10 @@ TEST_F(Display, FlipIsRefusedWhileEitherSurfaceIsLocked) {
     ASSERT_TRUE(platform::LockSurface(primary, &pixels, &pitch));
     EXPECT_FALSE(platform::Flip());
     platform::UnlockSurface(primary);
-    EXPECT_TRUE(recorder.log.empty());
+    EXPECT_TRUE(recorder.Log().empty());
     ASSERT_TRUE(platform::Flip());
     EXPECT_EQ(primary->pixels[0], 5);
-    EXPECT_EQ(recorder.log, (std::vector<std::string>{"flip 0 1"}));
+    EXPECT_EQ(recorder.Log(true), (std::vector<std::string>{"0 flip"}));
 }
 
 TEST_F(Display, PaletteIsKeptAndReported) {
@@ -62,7 +63,9 @@ TEST_F(Display, PaletteIsKeptAndReported) {
     platform::Sleep(12);
     platform::SetPalette(entries);
     EXPECT_EQ(std::memcmp(platform::display::Palette, entries, 1024), 0);
-    EXPECT_EQ(recorder.log.back(), "palette 12 28");
+    ASSERT_EQ(recorder.palettes.size(), 1u);
+    EXPECT_EQ(recorder.palettes[0].ms, 12u);
+    EXPECT_EQ(recorder.palettes[0].entries, std::vector<uint8_t>(entries, entries + 1024));
 }
 
 TEST_F(Display, TextIsReportedWithItsSurface) {
@@ -73,8 +76,10 @@ TEST_F(Display, TextIsReportedWithItsSurface) {
     platform::LockSurface(back, &pixels, &pitch);
     EXPECT_FALSE(platform::DrawText(back, 10, 20, "8", 3));
     platform::UnlockSurface(back);
-    EXPECT_EQ(recorder.log, (std::vector<std::string>{"text 0 primary 290,240 Loading... 255",
-                                                      "text 0 back 10,20 7 3"}));
+    EXPECT_EQ(recorder.Log(true), (std::vector<std::string>{"0 text primary 290,240 Loading...",
+                                                            "0 text back 10,20 7"}));
+    EXPECT_EQ(recorder.texts[0].index, 255);
+    EXPECT_EQ(recorder.texts[1].index, 3);
 }
 
 TEST_F(Display, ShotCapturesTheVisibleScreenRowByRow) {
@@ -90,7 +95,7 @@ TEST_F(Display, ShotCapturesTheVisibleScreenRowByRow) {
     platform::UnlockSurface(primary);
     platform::Sleep(10);
     ASSERT_EQ(recorder.shots.size(), 1u);
-    for (int i = 0; i < 30; ++i) EXPECT_EQ(recorder.shots[0][i], i);
+    for (int i = 0; i < 30; ++i) EXPECT_EQ(recorder.shots[0].pixels[i], i);
 }
 
 TEST_F(Display, ConfigureClosesTheDisplay) {

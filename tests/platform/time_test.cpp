@@ -1,9 +1,12 @@
 // Virtual time, the script's events and polling without idling.
 #include <gtest/gtest.h>
 
-#include "headless_fixture.h"
+#include "platform/platform.h"
+#include "support/headless_test.h"
 
 namespace {
+
+using Headless = support::HeadlessTest;
 
 TEST_F(Headless, SleepAndIdleAdvanceVirtualTimeExactly) {
     headless::Options options;
@@ -18,7 +21,7 @@ TEST_F(Headless, SleepAndIdleAdvanceVirtualTimeExactly) {
     platform::IdleStep();
     EXPECT_EQ(platform::TickCount(), 6002u);
     EXPECT_EQ(platform::CalendarSeconds(), 1700000005);
-    EXPECT_EQ(recorder.log, (std::vector<std::string>{"sleep 0 5000"}));
+    EXPECT_EQ(recorder.Log(true), (std::vector<std::string>{"0 sleep 5000"}));
 }
 
 TEST_F(Headless, TickCountWrapsAt32Bits) {
@@ -44,8 +47,8 @@ TEST_F(Headless, ScriptEventsLandAtTheirTimeInsideALongSleep) {
     platform::ReadKeyboard(keys);
     EXPECT_EQ(keys[57], 0);
     EXPECT_EQ(keys[16], 0);
-    ASSERT_EQ(recorder.log.size(), 2u);
-    EXPECT_EQ(recorder.log[1], "shot 150 mid.bmp 640x480");
+    ASSERT_EQ(recorder.Log().size(), 2u);
+    EXPECT_EQ(recorder.Log(true)[1], "150 shot mid.bmp 640x480");
     platform::Sleep(50);
     platform::ReadKeyboard(keys);
     EXPECT_EQ(keys[16], 0x80);
@@ -82,16 +85,16 @@ TEST_F(Headless, UntilIsReportedOnceWhenTimeReachesIt) {
     options.untilMs = 1500;
     Start("1500 key 3 down\n", options);
     platform::Sleep(1000);
-    EXPECT_EQ(recorder.log.back(), "sleep 0 1000");
+    EXPECT_EQ(recorder.Log(true).back(), "0 sleep 1000");
     platform::Sleep(1000);
-    EXPECT_EQ(recorder.log,
-              (std::vector<std::string>{"sleep 0 1000", "sleep 1000 1000", "until 1500"}));
+    EXPECT_EQ(recorder.Log(true),
+              (std::vector<std::string>{"0 sleep 1000", "1000 sleep 1000", "1500 until 1500"}));
     // The event due at the limit was applied before the limit was reported.
     uint8_t keys[256];
     platform::ReadKeyboard(keys);
     EXPECT_EQ(keys[3], 0x80);
     platform::Sleep(1000);
-    EXPECT_EQ(recorder.log.back(), "sleep 2000 1000");
+    EXPECT_EQ(recorder.Log(true).back(), "2000 sleep 1000");
 }
 
 TEST_F(Headless, MouseMotionAccumulatesUntilRead) {

@@ -1,3 +1,5 @@
+#include "shell/shell.h"
+
 #include <gtest/gtest.h>
 
 #include <vector>
@@ -6,19 +8,11 @@
 #include "platform/platform.h"
 #include "shell/frame_clock.h"
 #include "shell/random.h"
-#include "shell/shell.h"
+#include "support/headless_test.h"
 
 namespace {
 
-class Shell : public ::testing::Test {
-protected:
-    void SetUp() override { Configure({}); }
-
-    static void Configure(headless::Options options) {
-        std::string error;
-        ASSERT_TRUE(headless::Configure(options, &error)) << error;
-    }
-};
+using Shell = support::HeadlessTest;
 
 int FrameCount = 0;
 
@@ -88,7 +82,7 @@ TEST_F(Shell, LateWaitReturnsAtOnce) {
 TEST_F(Shell, TickWrapDoesNotLengthenTheWait) {
     headless::Options options;
     options.startTick = 0xFFFFFFF0u;  // wraps 16 ms in
-    Configure(options);
+    Start("", options);
     const uint32_t start = StartFrameClock();
     WaitFrameClock(33);
     EXPECT_EQ(static_cast<uint32_t>(platform::TickCount() - start), 33u);

@@ -1,10 +1,8 @@
 // The sound bank over the headless backend, heard through its mixed output.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
@@ -13,6 +11,8 @@
 #include "sound/sound.h"
 #include "sound/wave_bytes.h"
 #include "sound/wave_file.h"
+#include "support/files.h"
+#include "support/headless_test.h"
 
 namespace {
 
@@ -20,7 +20,7 @@ using namespace wavetest;
 
 constexpr uint8_t Loud = 160;  // one voice; two summed would read 192
 
-class SoundBankTest : public ::testing::Test {
+class SoundBankTest : public support::HeadlessTest {
 protected:
     void SetUp() override {
         // A fresh bank and device for every test, as at start-up.
@@ -28,25 +28,18 @@ protected:
         SoundFirstInit = true;
         headless::Options options;
         options.mixAudio = true;
-        std::string error;
-        ASSERT_TRUE(headless::Configure(options, &error)) << error;
+        Start("", options);
         ASSERT_EQ(SoundInit(), 1);
-        dir_ = std::filesystem::temp_directory_path() /
-               ("volleen_sound_" + std::to_string(::getpid()) + "_" +
-                ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::create_directories(dir_);
     }
     void TearDown() override {
         SoundShutdown();
-        std::filesystem::remove_all(dir_);
+        HeadlessTest::TearDown();
     }
 
-    std::string Path(const std::string& name) const { return (dir_ / name).string(); }
+    std::string Path(const std::string& name) const { return dir_.Path(name); }
 
     std::string Write(const std::string& name, const Bytes& bytes) const {
-        std::ofstream out(Path(name), std::ios::binary);
-        out.write(reinterpret_cast<const char*>(bytes.data()),
-                  static_cast<std::streamsize>(bytes.size()));
+        support::WriteFileBytes(Path(name), bytes);
         return Path(name);
     }
 
@@ -81,7 +74,7 @@ protected:
     // The sample index of virtual millisecond `ms`.
     static size_t At(uint32_t ms) { return static_cast<size_t>(ms) * 11025 / 1000; }
 
-    std::filesystem::path dir_;
+    support::TempFolder dir_{"volleen-sound"};
 };
 
 TEST_F(SoundBankTest, SoundInitNumbersEveryFreeSlot) {
@@ -161,7 +154,7 @@ TEST_F(SoundBankTest, GameSoundsTakeSlotsZeroToSixInOrder) {
                            "SPLIT.WAV", "MENU.WAV",   "MUSIC.WAV"};
     for (size_t i = 0; i < 7; i++) WriteSound(files[i], 10 + i);
     const auto before = std::filesystem::current_path();
-    std::filesystem::current_path(dir_);
+    std::filesystem::current_path(dir_.path());
     // Something loaded earlier goes: the game's sounds start from a reset bank.
     ASSERT_EQ(LoadSound("BOING.WAV", 0), 0);
     ASSERT_EQ(LoadSound("MUSIC.WAV", 0), 1);
@@ -188,7 +181,7 @@ TEST_F(SoundBankTest, AMissingGameSoundIsNamedAndSkipped) {
     Write("SPIKE.WAV", Bytes{'n', 'o', 't', ' ', 'a', ' ', 'w', 'a', 'v', 'e'});
     std::filesystem::remove(Path("MUSIC.WAV"));
     const auto before = std::filesystem::current_path();
-    std::filesystem::current_path(dir_);
+    std::filesystem::current_path(dir_.path());
     ::testing::internal::CaptureStderr();
     LoadGameSounds();
     const std::string said = ::testing::internal::GetCapturedStderr();

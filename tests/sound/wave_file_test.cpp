@@ -2,14 +2,11 @@
 #include "sound/wave_file.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <cstdio>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 
 #include "sound/wave_bytes.h"
+#include "support/files.h"
 
 namespace {
 
@@ -193,29 +190,18 @@ TEST(ReadWave, SurvivesChunkSizesThatRunPastTheEnd) {
 
 class WaveFiles : public ::testing::Test {
 protected:
-    void SetUp() override {
-        dir_ = std::filesystem::temp_directory_path() /
-               ("volleen_wave_" + std::to_string(::getpid()) + "_" +
-                ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::create_directories(dir_);
-    }
-    void TearDown() override { std::filesystem::remove_all(dir_); }
-    std::string Path(const char* name) const { return (dir_ / name).string(); }
-
-    std::filesystem::path dir_;
+    std::string Path(const char* name) const { return dir_.Path(name); }
+    support::TempFolder dir_{"volleen-wave"};
 };
 
-Bytes Slurp(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
+using support::ReadFileBytes;
 
 TEST_F(WaveFiles, SavesTheCanonicalHeader) {
     const Bytes samples = Samples(10, 120);
     const std::string path = Path("TEN.WAV");
     ASSERT_EQ(SaveWaveFile(path.c_str(), samples.data(), 10, 22050), 1) << WaveFailure;
     const Bytes expected = SimpleWave(samples, 22050);
-    EXPECT_EQ(Slurp(path), expected);
+    EXPECT_EQ(ReadFileBytes(path), expected);
     EXPECT_EQ(expected.size(), 44u + 10u);
 }
 
@@ -223,7 +209,7 @@ TEST_F(WaveFiles, PadsAnOddDataChunkAndReadsItBack) {
     const Bytes samples = Samples(7, 200);
     const std::string path = Path("ODD.WAV");
     ASSERT_EQ(SaveWaveFile(path.c_str(), samples.data(), 7, 11025), 1);
-    const Bytes file = Slurp(path);
+    const Bytes file = ReadFileBytes(path);
     ASSERT_EQ(file.size(), 44u + 8u);
     EXPECT_EQ(ReadLe32(&file[4]), 36u + 8u);  // the RIFF size counts the pad byte
     EXPECT_EQ(file[40], 7);                   // the data size does not
@@ -239,7 +225,7 @@ TEST_F(WaveFiles, ReplacesAnOlderFileWhole) {
     const Bytes shorter = Samples(5, 9);
     ASSERT_EQ(SaveWaveFile(path.c_str(), longer.data(), 500, 11025), 1);
     ASSERT_EQ(SaveWaveFile(path.c_str(), shorter.data(), 5, 11025), 1);
-    EXPECT_EQ(Slurp(path), SimpleWave(shorter));
+    EXPECT_EQ(ReadFileBytes(path), SimpleWave(shorter));
 }
 
 TEST_F(WaveFiles, ReportsWhatCouldNotBeDone) {
@@ -247,7 +233,7 @@ TEST_F(WaveFiles, ReportsWhatCouldNotBeDone) {
     EXPECT_EQ(ReadWaveFile(Path("MISSING.WAV").c_str(), &wave), 0);
     EXPECT_NE(std::string(WaveFailure).find("cannot be opened"), std::string::npos) << WaveFailure;
     // A folder opens but cannot be read.
-    EXPECT_EQ(ReadWaveFile(dir_.string().c_str(), &wave), 0);
+    EXPECT_EQ(ReadWaveFile(dir_.path().c_str(), &wave), 0);
     const Bytes samples = Samples(4);
     EXPECT_EQ(SaveWaveFile(Path("NOFOLDER/X.WAV").c_str(), samples.data(), 4, 11025), 0);
     EXPECT_NE(std::string(WaveFailure).find("temporary file"), std::string::npos) << WaveFailure;
