@@ -18,7 +18,9 @@ build: configure
 play: build
 	mkdir -p $(BUILD)/data && cd $(BUILD)/data && ../volleen
 
+# The browser test needs the site, made wherever Emscripten is installed.
 test: build
+	@if command -v em++ >/dev/null 2>&1; then $(MAKE) --no-print-directory web; fi
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
 
 # The browser build: a static site in $(BUILD)/web/ (index.html, volleen.js,

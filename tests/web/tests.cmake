@@ -13,3 +13,17 @@ if(TARGET baked_font)
   add_dependencies(test_web_parts baked_font)
   gtest_discover_tests(test_web_parts WORKING_DIRECTORY ${CMAKE_BINARY_DIR} DISCOVERY_TIMEOUT 30)
 endif()
+
+# The game in a real browser (Debian's Chromium through playwright-core), run
+# where the toolchain is installed; `make test` builds the site first.
+find_program(VOLLEEN_EMXX em++)
+find_program(VOLLEEN_NODE node)
+if(VOLLEEN_EMXX AND VOLLEEN_NODE AND EXISTS /usr/bin/chromium AND TARGET volleen-headless
+   AND TARGET data)
+  add_test(NAME web.browser
+           COMMAND ${VOLLEEN_NODE} ${CMAKE_CURRENT_SOURCE_DIR}/web/browser_test.js
+                   --site ${CMAKE_BINARY_DIR}/web --runner $<TARGET_FILE:volleen-headless>
+                   --data ${CMAKE_BINARY_DIR}/data)
+  # Alone on the machine: it plays in real time.
+  set_tests_properties(web.browser PROPERTIES RUN_SERIAL TRUE TIMEOUT 300 LABELS web)
+endif()

@@ -1,6 +1,7 @@
 // The one game "window": the page's canvas, and the message queue. Closing the
 // tab simply ends the game; the page never asks whether to leave.
 #include <emscripten.h>
+#include <sys/stat.h>
 
 #include <deque>
 
@@ -30,6 +31,9 @@ using web::state;
 void SetStartOptions(const StartOptions& /*options*/) {}
 
 bool CreateGameWindow(const char* title, const char* /*iconFile*/, char* /*why*/, int /*whySize*/) {
+    // Emscripten starts with every permission bit masked out, which would
+    // leave the files the game writes unreadable; the usual mask instead.
+    umask(022);
     // The page has its own icon; the window is the canvas it already shows.
     volleen_open_page(title);
     state.windowOpen = true;

@@ -1,0 +1,344 @@
+#!/usr/bin/env node
+// The game in a real browser: Debian's Chromium, driven by playwright-core,
+// plays the site from the logos through a two-player match and back, with
+// the native scripted runner as the oracle for what the screen must show.
+//
+// Usage: browser_test.js --site DIR --runner VOLLEEN_HEADLESS --data DIR [--shots DIR]
+'use strict';
+
+const childProcess = require('child_process');
+const fs = require('fs');
+const http = require('http');
+const os = require('os');
+const path = require('path');
+const {chromium} = require('playwright-core');
+
+const Width = 640;
+const Height = 480;
+const FrameMs = 33;
+const Epoch = 1700000000;  // the runner's calendar at its time 0
+
+const options = {};
+for (let i = 2; i + 1 < process.argv.length; i += 2) {
+  options[process.argv[i].replace(/^--/, '')] = process.argv[i + 1];
+}
+
+function median(values) {
+  const sorted = values.slice().sort((a, b) => a - b);
+  return sorted.length === 0 ? NaN : sorted[Math.floor(sorted.length / 2)];
+}
+
+let passed = 0;
+let failed = 0;
+function check(ok, what, detail) {
+  if (ok) {
+    passed++;
+    console.log(`ok   ${what}`);
+  } else {
+    failed++;
+    console.log(`FAIL ${what}${detail ? ': ' + detail : ''}`);
+  }
+}
+
+// An 8-bit BMP as RGBA, top row first.
+function readBmp(file) {
+  const bytes = fs.readFileSync(file);
+  const offset = bytes.readUInt32LE(10);
+  const header = bytes.readUInt32LE(14);
+  const width = bytes.readInt32LE(18);
+  const height = bytes.readInt32LE(22);
+  const stride = (width + 3) & ~3;
+  const rgba = Buffer.alloc(width * Math.abs(height) * 4);
+  for (let y = 0; y < Math.abs(height); ++y) {
+    const row = offset + (height > 0 ? Math.abs(height) - 1 - y : y) * stride;
+    for (let x = 0; x < width; ++x) {
+      const entry = 14 + header + bytes[row + x] * 4;
+      const at = (y * width + x) * 4;
+      rgba[at] = bytes[entry + 2];
+      rgba[at + 1] = bytes[entry + 1];
+      rgba[at + 2] = bytes[entry];
+      rgba[at + 3] = 255;
+    }
+  }
+  return rgba;
+}
+
+// The native runner, from the same data: the logos, the menu, a two-player
+// match before its serve, and Player 1 held left against the wall.
+function nativeRun() {
+  const folder = fs.mkdtempSync(path.join(os.tmpdir(), 'volleen-web-'));
+  for (const name of fs.readdirSync(options.data)) {
+    if (!name.startsWith('.')) fs.copyFileSync(path.join(options.data, name), path.join(folder, name));
+  }
+  fs.writeFileSync(path.join(folder, 'script.txt'), [
+    '100 shot logo1.bmp', '6500 shot logo2.bmp', '13000 shot menu.bmp',
+    '13000 key 3 down', '13100 key 3 up', '15000 shot match.bmp',
+    '15000 key 203 down', '18000 shot left.bmp', '18000 key 203 up', ''
+  ].join('\n'));
+  // Status 3: the run reached its --until time, as asked.
+  const run = childProcess.spawnSync(path.resolve(options.runner), [
+    '--script', 'script.txt', '--trace', 'trace.jsonl', '--shots', '.', '--until', '18500',
+    '--epoch', String(Epoch)
+  ], {cwd: folder, stdio: ['ignore', 'ignore', 'inherit']});
+  if (run.status !== 3) throw new Error(`the native runner ended with ${run.status}`);
+  const trace = fs.readFileSync(path.join(folder, 'trace.jsonl'), 'utf8').trim().split('\n')
+                    .map((line) => JSON.parse(line));
+  const plays = (file) => trace.filter((e) => e.ev === 'sound' && e.op === 'play' && e.file === file)
+                              .map((e) => e.t);
+  // Each logo: shown, held, faded out, then a pause before what comes next.
+  const fadeStart = (after) => trace.find((e) => e.ev === 'palette' && e.t > after).t;
+  const fadeEnd = (after) => trace.find((e) => e.ev === 'sleep' && e.ms === 400 && e.t > after).t;
+  const shots = {};
+  for (const name of ['logo1', 'logo2', 'menu', 'match', 'left']) {
+    shots[name] = readBmp(path.join(folder, name + '.bmp'));
+  }
+  fs.rmSync(folder, {recursive: true, force: true});
+  const fire = plays('FIRE.WAV');
+  const menu = plays('MENU.WAV')[0];
+  const steps = trace.filter((e) => e.ev === 'palette' && e.t >= fadeStart(fire[0]) &&
+                                    e.t < fadeEnd(fire[0])).length;
+  return {
+    shots,
+    // Single pauses, measured whole.
+    pauses: [
+      ['the first logo is held', fadeStart(fire[0]) - fire[0]],
+      ['the pause before the second logo', fire[1] - fadeEnd(fire[0])],
+      ['the second logo is held', fadeStart(fire[1]) - fire[1]],
+    ],
+    fadeSteps: steps,
+    fadeStepMs: (fadeEnd(fire[0]) - fadeStart(fire[0])) / steps,
+  };
+}
+
+function serve(root) {
+  const types = {'.html': 'text/html', '.js': 'text/javascript', '.wasm': 'application/wasm'};
+  const server = http.createServer((request, response) => {
+    const name = decodeURIComponent(request.url.split('?')[0]);
+    const file = path.join(root, name === '/' ? 'index.html' : path.normalize(name));
+    fs.readFile(file, (error, data) => {
+      if (error) {
+        response.writeHead(404);
+        response.end();
+        return;
+      }
+      response.writeHead(200, {'Content-Type': types[path.extname(file)] || 'application/octet-stream'});
+      response.end(data);
+    });
+  });
+  return new Promise((resolve) => server.listen(0, '127.0.0.1', () => resolve(server)));
+}
+
+// Runs in the page before its scripts: a calendar that the test can stop (so
+// the match's random choices are the runner's), and a log of every picture
+// shown, with the moment each reference picture first appears.
+function pageHelpers(epochMs) {
+  const realNow = Date.now;
+  window.test = {
+    frozen: epochMs,
+    refs: {},
+    seen: {},
+    shows: [],
+    browserKeys: [],
+  };
+  Date.now = () => (window.test.frozen !== null ? window.test.frozen : realNow());
+  window.test.same = (name) => {
+    const mine = Volleen.screenPixels();
+    const ref = window.test.refs[name];
+    let differing = 0;
+    for (let i = 0; i < mine.length; i += 4) {
+      if (mine[i] !== ref[i] || mine[i + 1] !== ref[i + 1] || mine[i + 2] !== ref[i + 2]) differing++;
+    }
+    return differing;
+  };
+  window.test.snap = () => {
+    const pixels = Volleen.screenPixels();
+    let text = '';
+    for (let i = 0; i < pixels.length; i += 32768) {
+      text += String.fromCharCode.apply(null, pixels.subarray(i, i + 32768));
+    }
+    return btoa(text);
+  };
+  // Notes when each of `names` first shows, in that order; the picture is
+  // read where the game hands it over, so watching costs the game little.
+  window.test.watch = (names) => {
+    const show = Volleen.show;
+    Volleen.show = (rgba, width, height) => {
+      show(rgba, width, height);
+      const now = performance.now();
+      let light = 0;
+      for (let i = 0; i < width * height * 4; i += 4 * 61) {
+        light += HEAPU8[rgba + i] + HEAPU8[rgba + i + 1] + HEAPU8[rgba + i + 2];
+      }
+      window.test.shows.push([now, light]);
+      const name = names.find((n) => window.test.seen[n] === undefined);
+      if (name === undefined) return;
+      const ref = window.test.refs[name];
+      for (let i = 0; i < width * height * 4; i += 4) {
+        if (HEAPU8[rgba + i] !== ref[i] || HEAPU8[rgba + i + 1] !== ref[i + 1] ||
+            HEAPU8[rgba + i + 2] !== ref[i + 2]) {
+          return;
+        }
+      }
+      window.test.seen[name] = now;
+    };
+  };
+}
+
+async function main() {
+  if (!fs.existsSync(path.join(options.site, 'index.html'))) {
+    throw new Error(`${options.site} holds no site: run make web first`);
+  }
+  const native = nativeRun();
+  const server = await serve(path.resolve(options.site));
+  const url = `http://127.0.0.1:${server.address().port}/`;
+  const profile = fs.mkdtempSync(path.join(os.tmpdir(), 'volleen-chromium-'));
+  const browser = await chromium.launchPersistentContext(profile, {
+    executablePath: '/usr/bin/chromium',
+    headless: true,
+    viewport: {width: 800, height: 600},
+    args: ['--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
+           '--disable-background-networking', '--disable-component-update', '--disable-sync',
+           '--autoplay-policy=no-user-gesture-required'],
+  });
+  const problems = [];
+  try {
+    const page = browser.pages()[0] || await browser.newPage();
+    page.on('console', (message) => {
+      if (message.type() === 'error') problems.push(message.text());
+    });
+    page.on('pageerror', (error) => problems.push(error.message));
+    // The menu comes up at runner time 12320, in its second 12.
+    await page.addInitScript(pageHelpers, (Epoch + 12) * 1000 + 500);
+
+    const pause = (ms) => page.waitForTimeout(ms);
+    const tap = async (key) => {
+      await page.keyboard.down(key);
+      await pause(120);
+      await page.keyboard.up(key);
+    };
+    const start = async (refs, watched) => {
+      await page.goto(url);
+      await page.waitForFunction(() => document.getElementById('start').textContent === 'Click to start');
+      await page.evaluate((pictures) => {
+        for (const [name, base64] of Object.entries(pictures)) {
+          window.test.refs[name] = Uint8Array.from(atob(base64), (c) => c.charCodeAt(0));
+        }
+      }, refs);
+      await page.evaluate((names) => window.test.watch(names), watched);
+      // Registered after the page's own handler, so it sees what that did.
+      await page.evaluate(() => window.addEventListener('keydown', (event) => {
+        if (!event.defaultPrevented) window.test.browserKeys.push(event.code);
+      }));
+      await page.click('#start');
+    };
+    const shows = (name, timeout) => page.waitForFunction((n) => window.test.same(n) === 0, name,
+                                                          {polling: 50, timeout})
+                                         .then(() => true, () => false);
+    const screen = () => page.evaluate(() => window.test.snap());
+    const base64 = (name) => native.shots[name].toString('base64');
+
+    // --- the logos, then the menu, at the runner's times -------------------
+    await start({logo1: base64('logo1'), logo2: base64('logo2'), menu: base64('menu'),
+                 match: base64('match'), left: base64('left')}, ['logo1', 'logo2', 'menu']);
+    check(await shows('menu', 20000), 'the menu shows, pixel for pixel as the native runner draws it');
+    // The same times, from the pictures the page was handed: the logo, its
+    // first faded picture, the black screen after the fade, the next logo.
+    // Each fade step is one picture; their median length is the step's
+    // length whatever the machine's other work delays now and then.
+    const seen = await page.evaluate(() => window.test.seen);
+    const log = await page.evaluate(() => window.test.shows);
+    const after = (from, test) => log.findIndex((entry, i) => i > from && test(entry));
+    const at = (time) => log.findIndex((entry) => entry[0] === time);
+    const logo1 = at(seen.logo1);
+    const fade1 = after(logo1, (entry) => entry[1] !== log[logo1][1]);
+    const black1 = after(fade1, (entry) => entry[1] === 0);
+    const logo2 = at(seen.logo2);
+    const fade2 = after(logo2, (entry) => entry[1] !== log[logo2][1]);
+    const time = (i) => (i >= 0 ? log[i][0] : NaN);
+    [[logo1, fade1], [black1, logo2], [logo2, fade2]].forEach(([from, to], i) => {
+      const [what, ms] = native.pauses[i];
+      const took = time(to) - time(from);
+      check(Math.abs(took - ms) <= 2 * FrameMs, `${what}: ${took.toFixed(0)} ms (native ${ms})`);
+    });
+    const fadeTimes = log.slice(fade1, black1 + 1).map((entry) => entry[0]);
+    const stepMs = median(fadeTimes.slice(1).map((t, i) => t - fadeTimes[i]));
+    check(fadeTimes.length - 1 === native.fadeSteps && Math.abs(stepMs - native.fadeStepMs) <= 1,
+          `the fade: ${fadeTimes.length - 1} steps of ${stepMs.toFixed(1)} ms ` +
+              `(native ${native.fadeSteps} of ${native.fadeStepMs})`);
+    const audio = await page.evaluate(() => Volleen.audioState);
+    check(audio.loudBlocks > 0, `Web Audio plays the logos' and the menu's sounds (${audio.loudBlocks} of ${audio.blocks} blocks)`);
+    if (options.shots) await page.screenshot({path: path.join(options.shots, 'web-menu.png')});
+
+    // --- a two-player match ------------------------------------------------
+    await tap('Digit2');
+    check(await shows('match', 5000), 'key 2 starts a two-player match, as the runner shows it');
+    const before = await page.evaluate(() => window.test.shows.length);
+    await page.keyboard.down('ArrowLeft');
+    await pause(3000);
+    check(await page.evaluate(() => window.test.same('left')) === 0,
+          'holding Left moves Player 1 to the wall, as in the runner');
+    await page.keyboard.up('ArrowLeft');
+    const frames = (await page.evaluate(() => window.test.shows)).slice(before).map((e) => e[0]);
+    const frameMs = median(frames.slice(1).map((t, i) => t - frames[i]));
+    check(Math.abs(frameMs - FrameMs) <= 1,
+          `match frames: ${frames.length} pictures, ${frameMs.toFixed(1)} ms each (median)`);
+    await page.evaluate(() => { window.test.frozen = null; });
+    const served = await screen();
+    await tap('Space');
+    await pause(1000);
+    if (options.shots) await page.screenshot({path: path.join(options.shots, 'web-match.png')});
+    // A point shows in the scores along the top.
+    const scored = await page.waitForFunction((old) => {
+      const now = Volleen.screenPixels();
+      const was = Uint8Array.from(atob(old), (c) => c.charCodeAt(0));
+      for (let i = 0; i < 16 * 640 * 4; ++i) if (now[i] !== was[i]) return true;
+      return false;
+    }, served, {polling: 100, timeout: 30000}).then(() => true, () => false);
+    check(scored, 'Space serves and a point is scored');
+    await tap('Escape');
+    check(await shows('menu', 5000), 'Escape returns to the menu');
+
+    // --- settings that outlive a reload --------------------------------------
+    const menu = await screen();
+    await tap('KeyM');
+    await pause(300);
+    const musicOff = await screen();
+    check(musicOff !== menu, 'M switches the music word');
+    await tap('KeyC');
+    await pause(1200);  // the menu fades out first
+    for (const key of ['KeyZ', 'KeyX', 'KeyN', 'KeyB']) {
+      await pause(400);
+      await tap(key);
+    }
+    await pause(400);
+    await tap('Escape');
+    await pause(500);
+    const rebound = await screen();
+    check(rebound !== musicOff, 'C, four keys and Escape show the new key names');
+    const saved = await page.evaluate(() => Array.from(FS.readFile('/volleen/keys.dat')));
+    check(JSON.stringify(saved) ===
+              JSON.stringify([44, 0, 0, 0, 45, 0, 0, 0, 49, 0, 0, 0, 48, 0, 0, 0, 0, 0, 0, 0]),
+          'keys.dat holds the set-1 codes of Z, X, N, B and music off', JSON.stringify(saved));
+    await pause(500);
+
+    const leaked = await page.evaluate(() => window.test.browserKeys);
+    check(leaked.length === 0, 'no key the game took reached the browser (no scrolling, no navigation)',
+          leaked.join(' '));
+
+    await start({rebound}, []);
+    await page.evaluate(() => { window.test.frozen = null; });
+    check(await shows('rebound', 20000), 'after a reload the menu shows the saved keys and music setting');
+    check(problems.length === 0, 'no error in the browser console', problems.join(' | '));
+  } finally {
+    await browser.close();
+    server.close();
+    fs.rmSync(profile, {recursive: true, force: true});
+  }
+  console.log(`${passed} passed, ${failed} failed`);
+  process.exit(failed === 0 ? 0 : 1);
+}
+
+main().catch((error) => {
+  console.error(error);
+  process.exit(1);
+});
