@@ -8,16 +8,20 @@
 #include "platform/web/key_codes.h"
 #include "platform/web/web_state.h"
 
-EM_JS(void, volleen_pointer, (int show, int capture), { Volleen.pointer(show, capture); });
+EM_JS(void, volleen_pointer, (int capture), { Volleen.pointer(capture); });
+EM_JS(int, volleen_pad, (int index, uint8_t* buttons, int16_t* axes),
+      { return Volleen.readPad(index, buttons, axes); });
 
 namespace platform {
 namespace web {
 
 void UpdateMouseCapture() {
-    // The game holds the pointer while it has the mouse; the page asks the
-    // browser for the lock at the player's next click on the picture.
-    const bool capture = state.mouseOpen;
-    volleen_pointer(state.cursorWanted && !capture ? 1 : 0, capture ? 1 : 0);
+    // The page asks the browser for the pointer at the player's next click on
+    // the picture, the one moment a page may have it.
+    const bool capture = state.mouseOpen && state.captureWanted;
+    // Motion gathered before the change belongs to the other side of it.
+    state.motionX = state.motionY = 0;
+    volleen_pointer(capture ? 1 : 0);
 }
 
 }  // namespace web
@@ -66,6 +70,20 @@ bool ReadMouse(MouseReading& reading) {
 }
 
 bool EscapeDown() { return state.windowOpen && state.keys[1] != 0; }
+
+void CaptureMouse(bool capture) {
+    state.captureWanted = capture;
+    web::UpdateMouseCapture();
+}
+
+// The browser numbers the pads; the page keeps the game's numbering stable.
+bool ReadPad(int32_t index, PadReading& reading) {
+    std::memset(&reading, 0, sizeof reading);
+    if (!state.windowOpen || index < 0 || index >= MaxPads) return false;
+    reading.connected = volleen_pad(index, reading.buttons, reading.axes) != 0;
+    if (!reading.connected) std::memset(&reading, 0, sizeof reading);
+    return reading.connected;
+}
 
 }  // namespace platform
 

@@ -148,10 +148,52 @@ var Volleen = (function() {
     return button >= 0 && button < GameButtons.length ? GameButtons[button] : -1;
   }
 
-  function pointer(show, capture) {
+  function pointer(capture) {
     captureWanted = !!capture;
-    view.style.cursor = show ? 'default' : 'none';
+    view.style.cursor = captureWanted ? 'none' : 'default';
     if (!captureWanted && locked()) document.exitPointerLock();
+  }
+
+  // --- gamepads ------------------------------------------------------------
+
+  // A pad keeps its number while it stays plugged in; the next pad plugged
+  // in takes a free number. The browser's standard layout, in the game's
+  // order of buttons (A, B, X, Y, Back, Guide, Start, the sticks, the
+  // shoulders, the pad's four directions); the triggers are axes.
+  var padNumbers = [null, null];
+  var PadButtons = [0, 1, 2, 3, 8, 16, 9, 10, 11, 4, 5, 12, 13, 14, 15];
+
+  function numberPads() {
+    var pads = navigator.getGamepads ? navigator.getGamepads() : [];
+    var present = [];
+    for (var i = 0; i < pads.length; ++i) {
+      if (pads[i] && pads[i].connected) present.push(pads[i].index);
+    }
+    for (var n = 0; n < padNumbers.length; ++n) {
+      if (padNumbers[n] !== null && present.indexOf(padNumbers[n]) < 0) padNumbers[n] = null;
+    }
+    present.forEach(function(index) {
+      if (padNumbers.indexOf(index) >= 0) return;
+      var free = padNumbers.indexOf(null);
+      if (free >= 0) padNumbers[free] = index;
+    });
+    return pads;
+  }
+
+  function axis(value) { return Math.max(-32768, Math.min(32767, Math.round(value * 32767))); }
+
+  function readPad(number, buttons, axes) {
+    var pads = numberPads();
+    var pad = padNumbers[number] === null ? null : pads[padNumbers[number]];
+    if (!pad) return 0;
+    PadButtons.forEach(function(from, to) {
+      var button = pad.buttons[from];
+      HEAPU8[buttons + to] = button && button.pressed ? 0x80 : 0;
+    });
+    var values = [pad.axes[0] || 0, pad.axes[1] || 0, pad.axes[2] || 0, pad.axes[3] || 0,
+                  pad.buttons[6] ? pad.buttons[6].value : 0, pad.buttons[7] ? pad.buttons[7].value : 0];
+    values.forEach(function(value, i) { HEAP16[(axes >> 1) + i] = axis(value); });
+    return 1;
   }
 
   // --- sound -------------------------------------------------------------
@@ -305,6 +347,7 @@ var Volleen = (function() {
     show: show,
     blank: blank,
     pointer: pointer,
+    readPad: readPad,
     toggleFullScreen: toggleFullScreen,
     audioReady: function() { return audio !== null; },
     audioState: audioState,

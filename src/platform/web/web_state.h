@@ -16,7 +16,7 @@ struct State {
     bool needsPresent = false;   // palette or surfaces changed since the last show
     uint32_t lastWait = 0;       // tick count when the browser last had control
     std::vector<uint32_t> rgba;  // the picture through the palette, as the page takes it
-    bool cursorWanted = true;    // what the game asked for with ShowCursor
+    bool captureWanted = false;  // what the game asked for with CaptureMouse
     bool keyboardOpen = false;
     bool mouseOpen = false;
     uint8_t keys[256] = {};  // filled by the page's key events
@@ -32,7 +32,7 @@ extern State state;
 void Present();
 // Shows it when it changed since it was last shown, or a show is owed.
 void PresentIfChanged();
-// Tells the page whether the pointer should show and be held by the game.
+// Tells the page whether the game holds the pointer (open, and asked for).
 void UpdateMouseCapture();
 // Shows what is owed, then gives the browser control for at least `ms`
 // milliseconds, so that it paints, plays and hears the player meanwhile.

@@ -66,9 +66,8 @@ void PostMessage(MessageKind kind, int32_t code) {
 
 bool CloseRequested() { return web::closeRequested; }
 
-void ShowCursor(bool show) {
-    state.cursorWanted = show;
-    web::UpdateMouseCapture();
-}
+// The pointer follows the capture instead: hidden while the game holds the
+// mouse, shown whenever the player may need it for the page.
+void ShowCursor(bool /*show*/) {}
 
 }  // namespace platform
