@@ -11,6 +11,7 @@
 #include "palette_builder.h"
 #include "shapes.h"
 #include "title_layout.h"
+#include "title_pads.h"
 
 namespace gen {
 
@@ -94,12 +95,15 @@ void DrawMenuWords(Canvas& canvas) {
     canvas.Text(textX, 225, "Two players, both on the keyboard", words);
 
     // The key table: the game writes each key's name at its place.
+    // Each side's colour bar, and the pad that plays it.
+    const int bar1 = MENU_PLAYER1_X + TextWidth("Player 1") + 8;
+    const int bar2 = MENU_PLAYER2_X + TextWidth("Player 2") + 8;
     canvas.Text(MENU_PLAYER1_X, 262, "Player 1", Colours.gold.At(9));
-    DrawBar(canvas, MENU_PLAYER1_X + TextWidth("Player 1") + 8, 267, 34, 6, Colours.gold,
-            Colours.gold.At(0));
+    DrawBar(canvas, bar1, 267, 34, 6, Colours.gold, Colours.gold.At(0));
+    canvas.Text(bar1 + 44, 262, "pad 1", hint);
     canvas.Text(MENU_PLAYER2_X, 262, "Player 2", Colours.cyan.At(9));
-    DrawBar(canvas, MENU_PLAYER2_X + TextWidth("Player 2") + 8, 267, 34, 6, Colours.cyan,
-            Colours.cyan.At(0));
+    DrawBar(canvas, bar2, 267, 34, 6, Colours.cyan, Colours.cyan.At(0));
+    canvas.Text(bar2 + 44, 262, "pad 2", hint);
     canvas.Text(MENU_PLAYER1_X - 14 - TextWidth("Left"), MENU_LEFT_KEY_Y, "Left", hint);
     canvas.Text(MENU_PLAYER1_X - 14 - TextWidth("Right"), MENU_RIGHT_KEY_Y, "Right", hint);
 
@@ -139,6 +143,7 @@ bool WriteTitle(const std::string& folder) {
 
     DrawPanel(canvas);
     DrawMenuWords(canvas);
+    DrawPadHints(canvas);
 
     // The places the game draws on stay black however the art above changes.
     for (const TextArea& area : TitleTextAreas())
