@@ -1,6 +1,8 @@
 # The two commands a fresh machine needs: `make play` and `make test`.
 BUILD ?= build
 JOBS ?= $(shell nproc)
+# Extra settings for the first configure, e.g. CMAKE_ARGS=-DVOLLEEN_WERROR=ON.
+CMAKE_ARGS ?=
 
 .PHONY: play test build deps configure screenshots fuzz clean web web-serve
 
@@ -8,7 +10,7 @@ deps:
 	@scripts/install-deps
 
 configure: deps
-	@cmake -S . -B $(BUILD) -G "Unix Makefiles" >/dev/null
+	@cmake -S . -B $(BUILD) -G "Unix Makefiles" $(CMAKE_ARGS) >/dev/null
 
 build: configure
 	@cmake --build $(BUILD) -j $(JOBS)
