@@ -7,6 +7,9 @@
 # MODE close: with no data files at all the window still opens; a close
 #             request during the first logo's pause ends the game (status 0)
 #             without waiting for the start-up to finish.
+# MODE destroyed: the window destroyed by another program ends the game as
+#             a close request does (status 0), with a word about a folder
+#             where the icon should be.
 # MODE term:  SIGTERM ends the game at once.
 # MODE sound: the first logo's sound reaches the audio device (SDL's disk
 #             driver, which writes what the device would play to a file).
@@ -25,6 +28,7 @@ start_xvfb
 
 mkdir -p "$WORK/run"
 case "$MODE" in close | options) ;; *) [ -d "$DATA" ] && cp -r "$DATA/." "$WORK/run/" ;; esac
+if [ "$MODE" = destroyed ]; then rm -f "$WORK/run/volleen-icon.bmp" && mkdir "$WORK/run/volleen-icon.bmp"; fi
 cd "$WORK/run" || fail "no working folder"
 if [ "$MODE" = sound ]; then
     export SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$WORK/audio.raw"
@@ -70,6 +74,14 @@ options)
     xdotool keyup q
     [ "$EXIT_STATUS" = 0 ] || fail "exit status $EXIT_STATUS: $(cat "$WORK/game.err")"
     [ -z "$(ls -A)" ] || fail "files written in the working folder: $(ls -A)"
+    ;;
+destroyed)
+    sleep 1
+    "$(dirname "$GAME")/volleen-send-close" --destroy "$WINDOW" || fail "could not destroy the window"
+    wait_for_exit "$GAME_PID" 5 || fail "the game went on without its window"
+    [ "$EXIT_STATUS" = 0 ] || fail "exit status $EXIT_STATUS: $(cat "$WORK/game.err")"
+    grep -q "^volleen: cannot read volleen-icon.bmp: is a directory; the window has no icon$" \
+        "$WORK/game.err" || fail "no word about the icon: $(cat "$WORK/game.err")"
     ;;
 term)
     sleep 1

@@ -1,5 +1,6 @@
 #!/bin/sh
-# With no display to open, the game says why on one line and exits with 1.
+# With no display to open, the game says why on one line and exits with 1;
+# a display that is named but cannot be reached is named in that line.
 #   no_display_test.sh VOLLEEN
 set -u
 GAME=$(realpath "$1")
@@ -19,3 +20,13 @@ if [ "$lines" != 1 ] || [ -s "$WORK/out" ]; then
     exit 1
 fi
 echo "no-display test passed: $(cat "$WORK/err")"
+
+# A display that is named but not there: the line names it.
+env -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER DISPLAY=:999 timeout 20 "$GAME" >"$WORK/out" 2>"$WORK/err"
+status=$?
+if [ "$status" != 1 ] || ! grep -q "DISPLAY=:999" "$WORK/err"; then
+    echo "FAIL: with DISPLAY=:999, exit status $status and:" >&2
+    cat "$WORK/err" >&2
+    exit 1
+fi
+echo "named display: $(cat "$WORK/err")"

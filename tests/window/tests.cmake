@@ -23,7 +23,7 @@ set_target_properties(volleen-pointer-probe PROPERTIES RUNTIME_OUTPUT_DIRECTORY 
 add_test(NAME window.no_display COMMAND sh ${CMAKE_CURRENT_LIST_DIR}/no_display_test.sh
                                         $<TARGET_FILE:volleen>)
 set_tests_properties(window.no_display PROPERTIES TIMEOUT 30)
-foreach(_mode quit close term sound options grab)
+foreach(_mode quit close destroyed term sound options grab)
   add_test(NAME window.game_${_mode}
            COMMAND sh ${CMAKE_CURRENT_LIST_DIR}/game_test.sh $<TARGET_FILE:volleen>
                    ${CMAKE_BINARY_DIR}/data ${_mode})

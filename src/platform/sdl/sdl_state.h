@@ -37,6 +37,13 @@ void Present();
 // Shows it when it changed since it was last shown, or the window needs it.
 void PresentIfChanged();
 
+// Errors about the window from X (it was destroyed by another program) end
+// the game as a close request does, instead of the process (X11 only).
+void GuardX11Window(SDL_Window* window);
+bool X11WindowGone();
+// Takes the errors that releasing such a window causes; before SDL_Quit.
+void SettleX11();
+
 // Relative mouse mode, cursor hidden, while the game has the mouse open,
 // wants it captured and the window has focus; else released, cursor shown.
 void UpdateMouseCapture();

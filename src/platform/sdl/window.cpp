@@ -1,6 +1,9 @@
 // The one game window, its message queue and the event pump.
 #include <SDL.h>
 
+#include <sys/stat.h>
+
+#include <cstdio>
 #include <deque>
 
 #include "platform/common/mixer.h"
@@ -43,7 +46,17 @@ bool Invisible(const char* driver) {
 void SetIcon(const char* iconFile) {
     if (iconFile == nullptr) return;
     SDL_Surface* icon = SDL_LoadBMP(iconFile);
-    if (icon == nullptr) return;  // no icon file: the window goes without
+    if (icon == nullptr) {
+        // No icon file: the window goes without. One that is there but
+        // cannot be used is named, as any other picture would be.
+        struct stat status;
+        if (stat(iconFile, &status) == 0) {
+            std::fprintf(stderr, "volleen: cannot read %s: %s; the window has no icon\n", iconFile,
+                         S_ISDIR(status.st_mode) ? "is a directory"
+                                                 : "not a bitmap file the game can read");
+        }
+        return;
+    }
     if (icon->format->palette != nullptr) SDL_SetColorKey(icon, SDL_TRUE, 0);
     SDL_SetWindowIcon(state.window, icon);
     SDL_FreeSurface(icon);
@@ -186,6 +199,7 @@ void PumpEvents() {
         if (count <= 0) break;
         for (int i = 0; i < count; ++i) HandleEvent(events[i]);
     }
+    if (X11WindowGone() && !state.closeRequested) PostMessage(MessageKind::Close);
     if (state.needsPresent) Present();
 }
 
@@ -220,10 +234,20 @@ bool CreateGameWindow(const char* title, const char* iconFile, char* why, int wh
         SDL_SetHint(SDL_HINT_VIDEODRIVER, "x11,kmsdrm");
     }
     if (SDL_Init(SDL_INIT_VIDEO) != 0) {
+        // Name the display that was tried, so a wrong one is seen at once.
         char text[256];
-        SDL_snprintf(text, sizeof text, "%s%s",
-                     SDL_getenv("DISPLAY") == nullptr ? "no display (DISPLAY is not set): " : "",
-                     SDL_GetError());
+        const char* wayland = SDL_getenv("WAYLAND_DISPLAY");
+        const char* x11 = SDL_getenv("DISPLAY");
+        if (wayland != nullptr) {
+            SDL_snprintf(text, sizeof text, "cannot reach the display WAYLAND_DISPLAY=%s%s%s: %s",
+                         wayland, x11 != nullptr ? " or DISPLAY=" : "", x11 != nullptr ? x11 : "",
+                         SDL_GetError());
+        } else if (x11 != nullptr) {
+            SDL_snprintf(text, sizeof text, "cannot reach the display DISPLAY=%s: %s", x11,
+                         SDL_GetError());
+        } else {
+            SDL_snprintf(text, sizeof text, "no display (DISPLAY is not set): %s", SDL_GetError());
+        }
         SetWhy(why, whySize, text);
         return false;
     }
@@ -250,6 +274,7 @@ bool CreateGameWindow(const char* title, const char* iconFile, char* why, int wh
         DestroyGameWindow();
         return false;
     }
+    sdl::GuardX11Window(state.window);
     sdl::SetIcon(iconFile);
     sdl::OpenPads();
     // Keys are read as scan codes; no text input or input method is wanted.
@@ -267,6 +292,7 @@ void DestroyGameWindow() {
     text::Shutdown();
     if (state.renderer != nullptr) SDL_DestroyRenderer(state.renderer);
     if (state.window != nullptr) SDL_DestroyWindow(state.window);
+    sdl::SettleX11();
     state = sdl::State{};
     sdl::messages.clear();
     SDL_Quit();

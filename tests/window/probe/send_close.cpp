@@ -1,16 +1,19 @@
 // A test-only helper: asks an X window to close the way a window manager
-// does (WM_DELETE_WINDOW), since the test display runs without one.
+// does (WM_DELETE_WINDOW), since the test display runs without one; or, with
+// --destroy, destroys it from outside, as a desktop tool or script can.
 //
-//   volleen-send-close WINDOW_ID
+//   volleen-send-close [--destroy] WINDOW_ID
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 int main(int argc, char** argv) {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: volleen-send-close WINDOW_ID\n");
+    const bool destroy = argc == 3 && std::strcmp(argv[1], "--destroy") == 0;
+    if (argc != 2 && !destroy) {
+        std::fprintf(stderr, "usage: volleen-send-close [--destroy] WINDOW_ID\n");
         return 2;
     }
     Display* display = XOpenDisplay(nullptr);
@@ -18,7 +21,13 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "send-close: cannot open the display\n");
         return 1;
     }
-    const Window window = static_cast<Window>(std::strtoul(argv[1], nullptr, 0));
+    const Window window = static_cast<Window>(std::strtoul(argv[argc - 1], nullptr, 0));
+    if (destroy) {
+        XDestroyWindow(display, window);
+        XSync(display, False);
+        XCloseDisplay(display);
+        return 0;
+    }
     XEvent event{};
     event.xclient.type = ClientMessage;
     event.xclient.window = window;
