@@ -92,4 +92,23 @@ bool IsKnown(const SoundBuffer* buffer) {
     return false;
 }
 
+bool Play(SoundBuffer* buffer, bool loop) {
+    if (buffer == nullptr || !IsKnown(buffer)) return false;
+    buffer->looping = loop;
+    buffer->playing = true;
+    return true;
+}
+
+bool Stop(SoundBuffer* buffer) {
+    if (buffer == nullptr || !IsKnown(buffer)) return false;
+    buffer->playing = false;
+    return true;
+}
+
+bool Rewind(SoundBuffer* buffer) {
+    if (buffer == nullptr || !IsKnown(buffer)) return false;
+    buffer->position = 0;
+    return true;
+}
+
 }  // namespace platform::mixer

@@ -14,7 +14,7 @@ namespace platform {
 struct SoundBuffer {
     std::vector<uint8_t> samples;
     std::string name;
-    uint32_t position = 0;   // next sample to play
+    uint32_t position = 0;  // next sample to play
     bool playing = false;
     bool looping = false;
 };
@@ -36,6 +36,11 @@ void ReleaseAll();
 void StopAll();
 // Whether `buffer` is a voice the mixer holds (false after its Release).
 bool IsKnown(const SoundBuffer* buffer);
+// A voice the mixer holds starts (from where it stands) or stops, or goes
+// back to its first sample; false, and nothing done, for any other buffer.
+bool Play(SoundBuffer* buffer, bool loop);
+bool Stop(SoundBuffer* buffer);
+bool Rewind(SoundBuffer* buffer);
 
 }  // namespace mixer
 }  // namespace platform

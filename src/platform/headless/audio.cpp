@@ -37,10 +37,7 @@ void StopSoundBuffer(SoundBuffer* buffer) {
     }
 }
 
-void RewindSoundBuffer(SoundBuffer* buffer) {
-    if (buffer == nullptr || !mixer::IsKnown(buffer)) return;
-    buffer->position = 0;
-}
+void RewindSoundBuffer(SoundBuffer* buffer) { mixer::Rewind(buffer); }
 
 void ReleaseSoundBuffer(SoundBuffer* buffer) {
     if (buffer == nullptr) return;

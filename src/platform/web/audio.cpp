@@ -29,27 +29,13 @@ SoundBuffer* CreateSoundBuffer(const uint8_t* samples, uint32_t count, const cha
     return mixer::Create(samples, count, name);
 }
 
-bool PlaySoundBuffer(SoundBuffer* buffer, bool loop) {
-    if (buffer == nullptr || !mixer::IsKnown(buffer)) return false;
-    buffer->looping = loop;
-    buffer->playing = true;
-    return true;
-}
+bool PlaySoundBuffer(SoundBuffer* buffer, bool loop) { return mixer::Play(buffer, loop); }
 
-void StopSoundBuffer(SoundBuffer* buffer) {
-    if (buffer == nullptr || !mixer::IsKnown(buffer)) return;
-    buffer->playing = false;
-}
+void StopSoundBuffer(SoundBuffer* buffer) { mixer::Stop(buffer); }
 
-void RewindSoundBuffer(SoundBuffer* buffer) {
-    if (buffer == nullptr || !mixer::IsKnown(buffer)) return;
-    buffer->position = 0;
-}
+void RewindSoundBuffer(SoundBuffer* buffer) { mixer::Rewind(buffer); }
 
-void ReleaseSoundBuffer(SoundBuffer* buffer) {
-    if (buffer == nullptr) return;
-    mixer::Release(buffer);
-}
+void ReleaseSoundBuffer(SoundBuffer* buffer) { mixer::Release(buffer); }
 
 }  // namespace platform
 
