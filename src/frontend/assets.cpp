@@ -1,13 +1,8 @@
 #include "frontend/assets.h"
 
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
-
-#include <sys/stat.h>
-
 #include "common/layout.h"
 #include "graphics/bitmap_file.h"
+#include "frontend/picture.h"
 #include "graphics/display.h"
 #include "graphics/text.h"
 #include "match/match.h"
@@ -25,24 +20,6 @@ constexpr uint32_t BobAttributes = 17;  // visible from the start
 constexpr uint32_t BobMemory = 2048;    // frames in system memory
 constexpr int32_t FullWidth = 639;      // full-screen pictures skip the grid's border line,
 constexpr int32_t FullHeight = 479;     // so they cover one column and row less than the screen
-
-const char* OpenFailure(int error) {
-    switch (error) {
-        case ENOENT:
-            return "no such file";
-        case EACCES:
-            return "permission denied";
-        case EISDIR:
-            return "is a directory";
-        default:
-            return std::strerror(error);
-    }
-}
-
-void Refuse(const char* name, const char* why, bool report) {
-    UnloadBitmapFile(&ScratchBitmap);
-    if (report) std::fprintf(stderr, "volleen: cannot read %s: %s\n", name, why);
-}
 
 // A full-screen picture: the image always exists, so that drawing and
 // releasing it work alike; it holds pixels only when the file was usable.
@@ -70,39 +47,6 @@ void MakeBob(Bob* bob, int32_t x, int32_t y, int32_t width, int32_t height, int3
 }
 
 }  // namespace
-
-int32_t LoadPicture(const char* name, int32_t minWidth, int32_t minHeight, bool report) {
-    UnloadBitmapFile(&ScratchBitmap);
-
-    if (!LoadBitmapFile(&ScratchBitmap, name) || ScratchBitmap.pixels == nullptr) {
-        // The loader only says yes or no; whether the file opens says why.
-        std::FILE* probe = std::fopen(name, "rb");
-        if (probe == nullptr) {
-            Refuse(name, OpenFailure(errno), report);
-            return 0;
-        }
-        std::fclose(probe);
-        // Opening a directory for reading succeeds here; reading it does not.
-        struct stat status;
-        const bool folder = stat(name, &status) == 0 && S_ISDIR(status.st_mode);
-        Refuse(name, folder ? OpenFailure(EISDIR) : "not a bitmap file the game can read", report);
-        return 0;
-    }
-    const BitmapInfoHeader& info = ScratchBitmap.infoHeader;
-    if (info.biBitCount != 8) {
-        Refuse(name, "not an 8-bit picture", report);
-        return 0;
-    }
-    if (info.biWidth < minWidth || info.biHeight < minHeight) {
-        char why[96];
-        std::snprintf(why, sizeof why, "the picture is %dx%d, smaller than %dx%d",
-                      static_cast<int>(info.biWidth), static_cast<int>(info.biHeight),
-                      static_cast<int>(minWidth), static_cast<int>(minHeight));
-        Refuse(name, why, report);
-        return 0;
-    }
-    return 1;
-}
 
 int32_t LoadAssets() {
     StartDisplay(640, 480, 8);

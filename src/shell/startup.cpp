@@ -3,6 +3,7 @@
 #include "frontend/assets.h"
 #include "frontend/key_bindings.h"
 #include "frontend/main_menu.h"
+#include "frontend/picture.h"
 #include "graphics/bitmap_file.h"
 #include "graphics/blitter.h"
 #include "graphics/display.h"
