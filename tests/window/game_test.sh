@@ -39,8 +39,6 @@ set --
 "$GAME" "$@" >"$WORK/game.out" 2>"$WORK/game.err" &
 GAME_PID=$!
 TEST_PIDS=$GAME_PID
-# The window is made again when the renderer is chosen: wait for it to settle.
-sleep 1
 WINDOW=$(wait_for_window) || fail "no window: $(cat "$WORK/game.err")"
 if [ "$MODE" = options ]; then
     geometry=$(xdotool getwindowgeometry "$WINDOW")

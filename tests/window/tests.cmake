@@ -1,7 +1,8 @@
-# The real window: the SDL backend's scan-code table is compiled into the
-# window test program (which otherwise links the headless backend), and the
-# end-to-end checks run the real game and a key probe under Xvfb.
-target_sources(test_window PRIVATE ${CMAKE_SOURCE_DIR}/src/platform/sdl/scancode_table.cpp)
+# The real window: the SDL backend's scan-code table and picture scaling are
+# compiled into the window test program (which otherwise links the headless
+# backend), and the end-to-end checks run the real game and probes under Xvfb.
+target_sources(test_window PRIVATE ${CMAKE_SOURCE_DIR}/src/platform/sdl/scancode_table.cpp
+                                   ${CMAKE_SOURCE_DIR}/src/platform/sdl/picture_scale.cpp)
 
 add_executable(volleen-key-probe ${CMAKE_CURRENT_LIST_DIR}/probe/key_probe.cpp)
 target_link_libraries(volleen-key-probe PRIVATE platform_sdl)
@@ -36,3 +37,10 @@ add_executable(test_sdl_pads ${CMAKE_CURRENT_LIST_DIR}/pads/sdl_pads_test.cpp)
 target_include_directories(test_sdl_pads PRIVATE ${CMAKE_SOURCE_DIR}/src)
 target_link_libraries(test_sdl_pads PRIVATE platform_sdl GTest::gtest_main)
 gtest_discover_tests(test_sdl_pads DISCOVERY_TIMEOUT 30)
+
+add_executable(volleen-draw-probe ${CMAKE_CURRENT_LIST_DIR}/probe/draw_probe.cpp)
+target_link_libraries(volleen-draw-probe PRIVATE platform_sdl)
+set_target_properties(volleen-draw-probe PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
+add_test(NAME window.draw_probe
+         COMMAND sh ${CMAKE_CURRENT_LIST_DIR}/draw_probe_test.sh $<TARGET_FILE:volleen-draw-probe>)
+set_tests_properties(window.draw_probe PROPERTIES TIMEOUT 60)

@@ -36,8 +36,10 @@ bool Exchange() {
     // The handles stay put: the game keeps its PrimarySurface and BackSurface
     // for the whole run, only the pictures change places.
     std::swap(Primary->pixels, Back->pixels);
-    Touch(Primary);
+    // The visible surface last, so that a watcher (OnSurfaceChanged) hears of
+    // the new picture as the last change, not of the back buffer after it.
     Touch(Back);
+    Touch(Primary);
     return true;
 }
 

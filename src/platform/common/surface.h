@@ -18,9 +18,16 @@ struct Surface {
     uint32_t generation = 0;        // bumped by every change of the pixels
 };
 
-// Marks the surface's pixels as changed (the SDL backend re-presents the
-// visible surface when its generation moved).
-inline void Touch(Surface* surface) { ++surface->generation; }
+// Told of every change of a surface's pixels (and of each lock, after which
+// the holder may write any of them). The SDL backend shows drawing on the
+// visible surface through it; null where nobody needs to know.
+extern void (*OnSurfaceChanged)(const Surface* surface);
+
+// Marks the surface's pixels as changed.
+inline void Touch(Surface* surface) {
+    ++surface->generation;
+    if (OnSurfaceChanged != nullptr) OnSurfaceChanged(surface);
+}
 
 // The parts of the display that are the same in both backends: the two
 // surfaces and the palette. The backends wrap these with presenting/tracing.

@@ -1,23 +1,32 @@
-// What the pieces of the SDL backend share: the window, the renderer and its
-// textures, the audio device, and the pump that keeps the window alive.
+// What the pieces of the SDL backend share: the window, how it is drawn, the
+// audio device, and the pump that keeps the window alive.
 #pragma once
 
 #include <SDL.h>
 
 #include <cstdint>
 
+namespace platform {
+struct Surface;
+}
+
 namespace platform::sdl {
 
 struct State {
     SDL_Window* window = nullptr;
+    // Null where the processor draws: the picture then goes straight into the
+    // window's own pixels (see present.cpp).
     SDL_Renderer* renderer = nullptr;
-    SDL_Texture* screen = nullptr;  // 640 x 480 true colour, refilled at each present
-    SDL_Texture* scaled = nullptr;  // the whole-multiple enlargement of `screen`
-    int scaledFactor = 0;           // the multiple `scaled` was made for
+    SDL_Texture* screen = nullptr;   // renderer only: 640 x 480 true colour
+    SDL_Texture* scaled = nullptr;   // renderer only: the whole-multiple enlargement
+    int scaledFactor = 0;            // the multiple `scaled` was made for
+    SDL_Surface* shownOn = nullptr;  // window pixels last drawn into (a resize makes new ones)
+    int shownWidth = 0;
+    int shownHeight = 0;
     bool displayOpen = false;
-    uint32_t presentedGeneration = 0;  // generation of the visible surface last shown
-    bool presentedOnce = false;
-    bool needsPresent = false;  // exposed or resized since the last present
+    bool pictureStale = false;      // the visible picture changed since it was last shown
+    bool needsPresent = false;      // exposed or resized: the whole window is drawn again
+    uint32_t presents = 0;          // pictures shown since the window was made
     bool mouseOpen = false;
     bool captureWanted = false;  // what the game asked for with CaptureMouse
     bool focused = false;
@@ -32,10 +41,24 @@ extern State state;
 // messages, input events are dropped (input is read as state, not events).
 void PumpEvents();
 
+// Chooses, once, how the window is drawn: the flags the window must be made
+// with, then the drawing itself for the window made.
+Uint32 PresentWindowFlags();
+bool OpenPresenter();
+void ClosePresenter();
+// What the renderer needs for a picture of this size (its streaming texture).
+bool OpenPresenterPicture(int width, int height);
+void ClosePresenterPicture();
+
 // Shows the visible surface now, through the palette.
 void Present();
 // Shows it when it changed since it was last shown, or the window needs it.
+// Called wherever the game turns from drawing to waiting or reading input, so
+// a burst of drawing on the visible surface costs one present.
 void PresentIfChanged();
+// The visible picture changed (its pixels or the palette): it shows at the
+// next PresentIfChanged, or when the game draws on another surface.
+void PictureChanged();
 
 // Errors about the window from X (it was destroyed by another program) end
 // the game as a close request does, instead of the process (X11 only).

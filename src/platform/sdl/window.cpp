@@ -62,38 +62,6 @@ void SetIcon(const char* iconFile) {
     SDL_FreeSurface(icon);
 }
 
-// An OpenGL renderer drawn by the processor (Mesa's llvmpipe, as under Xvfb
-// or in a machine without a graphics card) costs more than SDL's own
-// software renderer, so it counts as no accelerated renderer at all.
-bool DrawnByProcessor(SDL_Renderer* renderer) {
-    SDL_RendererInfo info;
-    if (SDL_GetRendererInfo(renderer, &info) != 0 || SDL_strncmp(info.name, "opengl", 6) != 0) {
-        return false;
-    }
-    using GetString = const unsigned char* (*)(unsigned int);
-    auto getString = reinterpret_cast<GetString>(SDL_GL_GetProcAddress("glGetString"));
-    if (getString == nullptr) return false;
-    constexpr unsigned int GlRenderer = 0x1F01;
-    const auto* name = reinterpret_cast<const char*>(getString(GlRenderer));
-    return name != nullptr &&
-           (SDL_strstr(name, "llvmpipe") != nullptr || SDL_strstr(name, "softpipe") != nullptr ||
-            SDL_strstr(name, "Software Rasterizer") != nullptr);
-}
-
-bool MakeRenderer() {
-    // No vsync: game timing must never wait on the screen.
-    state.renderer =
-        SDL_CreateRenderer(state.window, -1, SDL_RENDERER_ACCELERATED | SDL_RENDERER_TARGETTEXTURE);
-    if (state.renderer != nullptr && DrawnByProcessor(state.renderer)) {
-        SDL_DestroyRenderer(state.renderer);
-        state.renderer = nullptr;
-    }
-    if (state.renderer == nullptr) {
-        state.renderer = SDL_CreateRenderer(state.window, -1, SDL_RENDERER_SOFTWARE);
-    }
-    return state.renderer != nullptr;
-}
-
 // Full screen covers the whole display. The window is also placed over it
 // by hand, so that it covers the screen even where no window manager
 // carries out the full-screen request.
@@ -256,20 +224,21 @@ bool CreateGameWindow(const char* title, const char* iconFile, char* why, int wh
         SDL_Quit();
         return false;
     }
+    const Uint32 flags = SDL_WINDOW_RESIZABLE | sdl::PresentWindowFlags();
     if (sdl::startOptions.fullScreen) {
         // Placed over the whole first display, as the full-screen window it is.
         SDL_Rect bounds{0, 0, 640, 480};
         SDL_GetDisplayBounds(0, &bounds);
         state.window = SDL_CreateWindow(title, bounds.x, bounds.y, bounds.w, bounds.h,
-                                        SDL_WINDOW_FULLSCREEN_DESKTOP | SDL_WINDOW_RESIZABLE);
+                                        flags | SDL_WINDOW_FULLSCREEN_DESKTOP);
     } else {
         int width = 0;
         int height = 0;
         sdl::WindowedSize(&width, &height);
         state.window = SDL_CreateWindow(title, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
-                                        width, height, SDL_WINDOW_RESIZABLE);
+                                        width, height, flags);
     }
-    if (state.window == nullptr || !sdl::MakeRenderer()) {
+    if (state.window == nullptr || !sdl::OpenPresenter()) {
         SetWhy(why, whySize, SDL_GetError());
         DestroyGameWindow();
         return false;
@@ -290,7 +259,7 @@ void DestroyGameWindow() {
     CloseAudio();
     mixer::ReleaseAll();
     text::Shutdown();
-    if (state.renderer != nullptr) SDL_DestroyRenderer(state.renderer);
+    sdl::ClosePresenter();
     if (state.window != nullptr) SDL_DestroyWindow(state.window);
     sdl::SettleX11();
     state = sdl::State{};
