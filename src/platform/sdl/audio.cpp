@@ -68,10 +68,10 @@ bool OpenAudio() {
     SDL_AudioSpec obtained{};
     // No changes allowed: SDL converts our 11025 Hz mono bytes to the device.
     state.audio = SDL_OpenAudioDevice(nullptr, 0, &wanted, &obtained, 0);
-    if (state.audio == 0) {
-        SDL_QuitSubSystem(SDL_INIT_AUDIO);
-        return false;
-    }
+    // Without a device the sound system stays up until the window closes:
+    // shutting it down waits for its device watcher (up to a tenth of a
+    // second), which here would hold back the first picture.
+    if (state.audio == 0) return false;
     SDL_PauseAudioDevice(state.audio, 0);
     return true;
 }

@@ -27,6 +27,7 @@ struct State {
     bool pictureStale = false;      // the visible picture changed since it was last shown
     bool needsPresent = false;      // exposed or resized: the whole window is drawn again
     uint32_t presents = 0;          // pictures shown since the window was made
+    bool fullScreenByHand = false;  // covering the display without a window manager
     bool mouseOpen = false;
     bool captureWanted = false;  // what the game asked for with CaptureMouse
     bool focused = false;

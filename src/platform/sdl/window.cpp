@@ -11,6 +11,7 @@
 #include "platform/common/text_raster.h"
 #include "platform/platform.h"
 #include "platform/sdl/sdl_state.h"
+#include "platform/sdl/window_manager.h"
 
 namespace platform {
 namespace sdl {
@@ -64,7 +65,8 @@ void SetIcon(const char* iconFile) {
 
 // Full screen covers the whole display. The window is also placed over it
 // by hand, so that it covers the screen even where no window manager
-// carries out the full-screen request.
+// carries out the full-screen request; where none runs, it is not even
+// asked (nobody would answer, and SDL would wait for the answer).
 void EnterFullScreen() {
     SDL_Rect bounds;
     const int index = SDL_GetWindowDisplayIndex(state.window);
@@ -72,11 +74,21 @@ void EnterFullScreen() {
         SDL_SetWindowPosition(state.window, bounds.x, bounds.y);
         SDL_SetWindowSize(state.window, bounds.w, bounds.h);
     }
-    SDL_SetWindowFullscreen(state.window, SDL_WINDOW_FULLSCREEN_DESKTOP);
+    if (WindowManagerRunning()) {
+        SDL_SetWindowFullscreen(state.window, SDL_WINDOW_FULLSCREEN_DESKTOP);
+    } else {
+        SDL_SetWindowBordered(state.window, SDL_FALSE);
+        state.fullScreenByHand = true;
+    }
 }
 
 void LeaveFullScreen() {
-    SDL_SetWindowFullscreen(state.window, 0);
+    if (state.fullScreenByHand) {
+        SDL_SetWindowBordered(state.window, SDL_TRUE);
+        state.fullScreenByHand = false;
+    } else {
+        SDL_SetWindowFullscreen(state.window, 0);
+    }
     int width = 0;
     int height = 0;
     WindowedSize(&width, &height);
@@ -86,7 +98,8 @@ void LeaveFullScreen() {
 
 void ToggleFullScreen() {
     const Uint32 flags = SDL_GetWindowFlags(state.window);
-    if ((flags & SDL_WINDOW_FULLSCREEN_DESKTOP) == SDL_WINDOW_FULLSCREEN_DESKTOP) {
+    if ((flags & SDL_WINDOW_FULLSCREEN_DESKTOP) == SDL_WINDOW_FULLSCREEN_DESKTOP ||
+        state.fullScreenByHand) {
         LeaveFullScreen();
     } else {
         EnterFullScreen();
@@ -229,8 +242,11 @@ bool CreateGameWindow(const char* title, const char* iconFile, char* why, int wh
         // Placed over the whole first display, as the full-screen window it is.
         SDL_Rect bounds{0, 0, 640, 480};
         SDL_GetDisplayBounds(0, &bounds);
-        state.window = SDL_CreateWindow(title, bounds.x, bounds.y, bounds.w, bounds.h,
-                                        flags | SDL_WINDOW_FULLSCREEN_DESKTOP);
+        state.fullScreenByHand = !sdl::WindowManagerRunning();
+        state.window =
+            SDL_CreateWindow(title, bounds.x, bounds.y, bounds.w, bounds.h,
+                             flags | (state.fullScreenByHand ? SDL_WINDOW_BORDERLESS
+                                                             : SDL_WINDOW_FULLSCREEN_DESKTOP));
     } else {
         int width = 0;
         int height = 0;
