@@ -34,7 +34,7 @@ WEB_PORT ?= 8000
 web: configure
 	@cmake --build $(BUILD) --target data baked_font -j $(JOBS)
 	@NODE_PATH=/usr/share/nodejs emcmake cmake -S . -B $(WEB_BUILD) -G "Unix Makefiles" \
-		-DCMAKE_BUILD_TYPE=Release -DVOLLEEN_TESTS=OFF \
+		-DCMAKE_BUILD_TYPE=Release -DVOLLEEN_TESTS=OFF $(CMAKE_ARGS) \
 		-DVOLLEEN_NATIVE_BUILD=$(abspath $(BUILD)) -DVOLLEEN_WEB_DIR=$(abspath $(BUILD))/web >/dev/null
 	@NODE_PATH=/usr/share/nodejs cmake --build $(WEB_BUILD) -j $(JOBS)
 

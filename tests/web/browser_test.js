@@ -197,8 +197,7 @@ async function main() {
     headless: true,
     viewport: {width: 800, height: 600},
     args: ['--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
-           '--disable-background-networking', '--disable-component-update', '--disable-sync',
-           '--autoplay-policy=no-user-gesture-required'],
+           '--disable-background-networking', '--disable-component-update', '--disable-sync'],
   });
   const problems = [];
   try {

@@ -333,8 +333,14 @@ var Volleen = (function() {
     screen.height = Height;
     picture = screen.getContext('2d');
     blank();
-    window.addEventListener('resize', layout);
-    document.addEventListener('fullscreenchange', layout);
+    // The room for the picture changes with the window, full screen, and the
+    // page's own lines settling.
+    if (window.ResizeObserver) {
+      new ResizeObserver(layout).observe(view.parentElement);
+    } else {
+      window.addEventListener('resize', layout);
+      document.addEventListener('fullscreenchange', layout);
+    }
     layout();
   }
 
