@@ -14,9 +14,6 @@
 #include "platform/common/text_raster.h"
 #include "platform/web/baked_font.h"
 
-extern "C" const unsigned char volleen_font_data[];
-extern "C" const unsigned long long volleen_font_size;
-
 namespace {
 
 using platform::baked::CharCount;
@@ -33,9 +30,9 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: volleen-fontbake OUTPUT.cpp\n");
         return 2;
     }
-    SDL_RWops* rw = SDL_RWFromConstMem(volleen_font_data, static_cast<int>(volleen_font_size));
-    if (TTF_Init() != 0 || rw == nullptr) return 1;
-    TTF_Font* font = TTF_OpenFontRW(rw, 1, FontPixels);
+    if (TTF_Init() != 0) return 1;
+    // The file the native rasteriser draws with (platform_text names it).
+    TTF_Font* font = TTF_OpenFont(VOLLEEN_FONT_FILE, FontPixels);
     if (font == nullptr) {
         std::fprintf(stderr, "volleen-fontbake: %s\n", TTF_GetError());
         return 1;

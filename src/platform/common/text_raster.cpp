@@ -5,14 +5,12 @@
 #include <SDL.h>
 #include <SDL_ttf.h>
 
+#include <cstdio>
 #include <string>
 #include <unordered_map>
 #include <vector>
 
 #include "platform/common/text_strip.h"
-
-extern "C" const unsigned char volleen_font_data[];
-extern "C" const unsigned long long volleen_font_size;
 
 namespace platform::text {
 
@@ -39,9 +37,13 @@ TTF_Font* Font() {
     if (raster.font != nullptr || raster.tried) return raster.font;
     raster.tried = true;
     if (TTF_WasInit() == 0 && TTF_Init() != 0) return nullptr;
-    SDL_RWops* rw = SDL_RWFromConstMem(volleen_font_data, static_cast<int>(volleen_font_size));
-    if (rw == nullptr) return nullptr;
-    raster.font = TTF_OpenFontRW(rw, 1, FontPixels);
+    // The system's copy of the font the build was made with, so every text
+    // is drawn exactly as the build's own tests saw it.
+    raster.font = TTF_OpenFont(VOLLEEN_FONT_FILE, FontPixels);
+    if (raster.font == nullptr) {
+        std::fprintf(stderr, "volleen: no text: cannot open the font %s: %s\n", VOLLEEN_FONT_FILE,
+                     TTF_GetError());
+    }
     return raster.font;
 }
 
