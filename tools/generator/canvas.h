@@ -39,6 +39,12 @@ int TextWidth(const char* text);
 // Writes the canvas as an 8-bit bitmap file; false on failure.
 bool SaveCanvas(const Canvas& canvas, const std::string& path, const Palette& palette);
 
+// Writes the canvas as an 8-bit PNG file, index 0 transparent; false on failure.
+bool SavePng(const Canvas& canvas, const std::string& path, const Palette& palette);
+
+// The game's icon, `size` pixels square.
+Canvas DrawIcon(int size);
+
 // A small deterministic hash of pixel coordinates and a seed, 0..1.
 double Hash01(int x, int y, uint32_t seed);
 

@@ -14,6 +14,10 @@ bool WriteScreens(const std::string& folder);  // the two start-up screens and t
 bool WriteEffects(const std::string& folder);  // the five one-shot sounds
 bool WriteTunes(const std::string& folder);    // the menu tune and the match music
 
+// The icon for the desktop: `folder` is a hicolor theme folder, which gets
+// NxN/apps/volleen.png for every usual size.
+bool WriteIconTheme(const std::string& folder);
+
 // Joins a folder and a file name.
 std::string InFolder(const std::string& folder, const char* name);
 

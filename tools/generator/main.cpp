@@ -4,6 +4,9 @@
 //
 // volleen-generate --court-picture DATA COURT MODE OUT.bmp: the first match
 // frame on background COURT (0 to 5), drawn by the game from DATA.
+//
+// volleen-generate --icons FOLDER: the desktop icon at every usual size, as
+// the hicolor theme folder FOLDER (which is made when missing).
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -34,10 +37,17 @@ int main(int argc, char** argv) {
         if (!ok) std::fprintf(stderr, "volleen-generate: could not draw the court picture\n");
         return ok ? 0 : 1;
     }
+    if (argc == 3 && std::strcmp(argv[1], "--icons") == 0) {
+        gen::BuildGamePalette();
+        const bool ok = gen::WriteIconTheme(argv[2]);
+        if (!ok) std::fprintf(stderr, "volleen-generate: could not write the icons\n");
+        return ok ? 0 : 1;
+    }
     if (argc != 2) {
         std::fprintf(stderr,
                      "usage: volleen-generate FOLDER\n"
-                     "       volleen-generate --court-picture DATA COURT MODE OUT.bmp\n");
+                     "       volleen-generate --court-picture DATA COURT MODE OUT.bmp\n"
+                     "       volleen-generate --icons FOLDER\n");
         return 2;
     }
     std::string folder = argv[1];

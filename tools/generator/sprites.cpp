@@ -1,4 +1,8 @@
-// The ball, the two paddles and the window icon.
+// The ball, the two paddles and the icon.
+#include <algorithm>
+#include <cmath>
+#include <filesystem>
+
 #include "canvas.h"
 #include "common/layout.h"
 #include "generator.h"
@@ -42,18 +46,47 @@ bool WritePaddles(const std::string& folder) {
 }
 
 bool WriteIcon(const std::string& folder) {
-    Canvas icon(32, 32, 0, 0);
-    DrawBar(icon, 3, 2, 26, 6, Colours.cyan, Colours.cyan.At(0));
-    DrawBar(icon, 3, 24, 26, 6, Colours.gold, Colours.gold.At(0));
-    // The ball on its way up, with a fading trail.
-    icon.Put(9, 20, Colours.grey.At(5));
-    icon.Put(11, 18, Colours.grey.At(8));
-    icon.Put(12, 19, Colours.grey.At(6));
-    DrawSphere(icon, 13, 9, 10, BallRamp(), Colours.grey.At(2));
-    return SaveCanvas(icon, InFolder(folder, "volleen-icon.bmp"), GamePalette);
+    return SaveCanvas(DrawIcon(32), InFolder(folder, "volleen-icon.bmp"), GamePalette);
 }
 
 }  // namespace
+
+Canvas DrawIcon(int size) {
+    // Laid out on a 32-pixel grid and scaled, so every size shows the same picture.
+    const double scale = size / 32.0;
+    auto at = [scale](double v) { return static_cast<int>(std::lround(v * scale)); };
+    Canvas icon(size, size, 0, 0);
+    DrawBar(icon, at(3), at(2), at(26), at(6), Colours.cyan, Colours.cyan.At(0));
+    DrawBar(icon, at(3), at(24), at(26), at(6), Colours.gold, Colours.gold.At(0));
+    // The ball on its way up, with a fading trail of round dots (single
+    // pixels at the window icon's size).
+    const int dot = std::max(1, at(1));
+    auto trail = [&](int x, int y, uint8_t colour) {
+        const double r = dot / 2.0;
+        for (int j = 0; j < dot; ++j)
+            for (int i = 0; i < dot; ++i) {
+                const double dx = i + 0.5 - r, dy = j + 0.5 - r;
+                if (dot < 3 || dx * dx + dy * dy <= r * r) icon.Put(at(x) + i, at(y) + j, colour);
+            }
+    };
+    trail(9, 20, Colours.grey.At(5));
+    trail(11, 18, Colours.grey.At(8));
+    trail(12, 19, Colours.grey.At(6));
+    DrawSphere(icon, at(13), at(9), at(10), BallRamp(), Colours.grey.At(2));
+    return icon;
+}
+
+bool WriteIconTheme(const std::string& folder) {
+    bool ok = true;
+    for (int size : {16, 32, 48, 64, 128, 256}) {
+        const std::string sized = std::to_string(size) + "x" + std::to_string(size);
+        std::error_code failed;
+        const std::filesystem::path apps = std::filesystem::path(folder) / sized / "apps";
+        std::filesystem::create_directories(apps, failed);
+        ok = SavePng(DrawIcon(size), (apps / "volleen.png").string(), GamePalette) && ok;
+    }
+    return ok;
+}
 
 bool WriteSprites(const std::string& folder) {
     bool ok = WriteBall(folder);
