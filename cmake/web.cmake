@@ -14,7 +14,8 @@ add_library(platform_web STATIC ${_web_sources} ${_baked})
 target_link_libraries(platform_web PUBLIC platform_software)
 
 add_executable(volleen ${CMAKE_SOURCE_DIR}/src/shell/main.cpp)
-target_compile_definitions(volleen PRIVATE VOLLEEN_VERSION="${PROJECT_VERSION}")
+target_compile_definitions(volleen PRIVATE VOLLEEN_VERSION="${PROJECT_VERSION}"
+                                          VOLLEEN_INSTALLED_DATA="${VOLLEEN_DATA_FROM_PROGRAM}")
 volleen_link_game(volleen platform_web)
 set_target_properties(volleen PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${VOLLEEN_WEB_DIR} SUFFIX .js)
 file(GLOB _data CONFIGURE_DEPENDS ${VOLLEEN_NATIVE_BUILD}/data/*)

@@ -1,5 +1,7 @@
 #include "frontend/key_bindings.h"
 
+#include <sys/stat.h>
+
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -21,10 +23,10 @@ uint8_t Player1Right = 0;
 uint8_t Player2Left = 0;
 uint8_t Player2Right = 0;
 uint8_t MusicOn = MUSIC_ON;
+std::string KeysFilePath = "keys.dat";
 
 namespace {
 
-constexpr const char* KeysFile = "keys.dat";
 constexpr int KeysFileSize = 20;
 
 uint8_t* const BindingFields[5] = {&Player1Left, &Player1Right, &Player2Left, &Player2Right,
@@ -38,6 +40,19 @@ void SetDefaultBindings() {
     Player2Left = DIK_A;
     Player2Right = DIK_D;
     MusicOn = MUSIC_ON;
+}
+
+// The settings folder is made on the first save, private to the player.
+bool MakeFoldersFor(const std::string& file, std::string* why) {
+    for (size_t slash = file.find('/', 1); slash != std::string::npos;
+         slash = file.find('/', slash + 1)) {
+        const std::string folder = file.substr(0, slash);
+        if (mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST) {
+            *why = "cannot make the folder " + folder + ": " + std::strerror(errno);
+            return false;
+        }
+    }
+    return true;
 }
 
 struct RedefineAction {
@@ -56,11 +71,11 @@ const RedefineAction RedefineActions[4] = {
 }  // namespace
 
 void LoadKeyBindings() {
-    std::FILE* file = std::fopen(KeysFile, "rb");
+    std::FILE* file = std::fopen(KeysFilePath.c_str(), "rb");
     if (file == nullptr) {
         if (errno != ENOENT) {
-            std::fprintf(stderr, "volleen: cannot read %s: %s; using the default keys\n", KeysFile,
-                         std::strerror(errno));
+            std::fprintf(stderr, "volleen: cannot read %s: %s; using the default keys\n",
+                         KeysFilePath.c_str(), std::strerror(errno));
         }
         SetDefaultBindings();
         return;
@@ -71,8 +86,8 @@ void LoadKeyBindings() {
     const int why = errno;
     std::fclose(file);
     if (failed) {
-        std::fprintf(stderr, "volleen: cannot read %s: %s; using the default keys\n", KeysFile,
-                     std::strerror(why));
+        std::fprintf(stderr, "volleen: cannot read %s: %s; using the default keys\n",
+                     KeysFilePath.c_str(), std::strerror(why));
         SetDefaultBindings();
         return;
     }
@@ -89,7 +104,7 @@ void LoadKeyBindings() {
         std::fprintf(stderr,
                      "volleen: %s is cut short (%zu of %d bytes); the missing settings take "
                      "their defaults\n",
-                     KeysFile, got, KeysFileSize);
+                     KeysFilePath.c_str(), got, KeysFileSize);
     }
 }
 
@@ -98,9 +113,10 @@ void SaveKeyBindings() {
     for (int i = 0; i < 5; ++i) WriteLe32(bytes + i * 4, *BindingFields[i]);
     // Never torn: a failed or interrupted save leaves the old file whole.
     std::string why;
-    if (!WriteFileAtomically(KeysFile, bytes, sizeof bytes, &why)) {
-        std::fprintf(stderr, "volleen: cannot save %s: %s; the old file stays\n", KeysFile,
-                     why.c_str());
+    if (!MakeFoldersFor(KeysFilePath, &why) ||
+        !WriteFileAtomically(KeysFilePath.c_str(), bytes, sizeof bytes, &why)) {
+        std::fprintf(stderr, "volleen: cannot save %s: %s; the old file stays\n",
+                     KeysFilePath.c_str(), why.c_str());
     }
 }
 

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 // MusicOn; a damaged keys.dat may give any other byte, which means neither.
 constexpr uint8_t MUSIC_OFF = 0;
@@ -14,6 +15,10 @@ extern uint8_t Player2Left;  // top paddle
 extern uint8_t Player2Right;
 // Whether the match tune plays during matches.
 extern uint8_t MusicOn;
+
+// Where keys.dat is read and written: the working folder unless the start-up
+// chose the player's own settings folder, which the first save makes.
+extern std::string KeysFilePath;
 
 void LoadKeyBindings();
 void SaveKeyBindings();

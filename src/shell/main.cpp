@@ -4,8 +4,10 @@
 #include <cstdio>
 #include <cstring>
 
+#include "frontend/key_bindings.h"
 #include "platform/platform.h"
 #include "shell/command_line.h"
+#include "shell/game_files.h"
 #include "shell/shell.h"
 #include "shell/startup.h"
 
@@ -24,12 +26,23 @@ int main(int argc, char** argv) {
         std::puts("volleen " VOLLEEN_VERSION);
         return 0;
     }
-    // The game reads its files from the working folder, as it always has.
-    if (!options.dataDir.empty() && chdir(options.dataDir.c_str()) != 0) {
-        std::fprintf(stderr, "volleen: cannot use the data folder %s: %s\n",
-                     options.dataDir.c_str(), std::strerror(errno));
+
+    // Without its data the game would show a black screen: better said here,
+    // before any window.
+    GameFiles files;
+    if (!FindGameFiles(ProcessFileSearch(options.dataDir, VOLLEEN_INSTALLED_DATA), &files,
+                       &error)) {
+        std::fprintf(stderr, "volleen: %s\n", error.c_str());
         return 1;
     }
+    // The game reads its pictures and sounds from the working folder, as it
+    // always has; an installed game's folder becomes that folder.
+    if (!files.dataDir.empty() && chdir(files.dataDir.c_str()) != 0) {
+        std::fprintf(stderr, "volleen: cannot use the data folder %s: %s\n",
+                     files.dataDir.c_str(), std::strerror(errno));
+        return 1;
+    }
+    KeysFilePath = files.keysFile;
     SkipIntro = options.skipIntro;
     platform::SetStartOptions(options.start);
     return WinMain();

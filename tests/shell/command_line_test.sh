@@ -1,6 +1,6 @@
 #!/bin/sh
-# The game's command line, from outside: what it prints and how it exits,
-# all before any window is made (no display is needed).
+# The game's command line and its search for data, from outside: what it
+# prints and how it exits, all before any window is made (no display needed).
 #   command_line_test.sh VOLLEEN VERSION
 set -u
 GAME=$(realpath "$1")
@@ -38,6 +38,14 @@ run --window --frobnicate
     fail "unknown option: first line '$(head -n1 "$WORK/err")'"
 tail -n +2 "$WORK/err" | cmp -s - "$WORK/usage" || fail "unknown option: the usage does not follow"
 [ -s "$WORK/out" ] && fail "unknown option: something on stdout"
+
+# No data here, none named, none installed beside the build's program: one
+# line naming the places, status 1, and no attempt at a window (without a
+# display that would have been the complaint instead).
+VOLLEEN_DATA_DIR="$WORK/nowhere" run
+[ "$STATUS" = 1 ] || fail "no data: status $STATUS"
+[ "$(wc -l <"$WORK/err")" = 1 ] && grep -q "^volleen: no game data found; looked in the working folder $WORK, $WORK/nowhere" "$WORK/err" ||
+    fail "no data: stderr was '$(cat "$WORK/err")'"
 
 [ -z "$(ls -A "$WORK" | grep -v '^\(out\|err\|usage\)$')" ] || fail "files left in the folder"
 echo "command line test passed"

@@ -22,7 +22,7 @@ target_link_libraries(volleen-pointer-probe PRIVATE X11::X11)
 set_target_properties(volleen-pointer-probe PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
 
 add_test(NAME window.no_display COMMAND sh ${CMAKE_CURRENT_LIST_DIR}/no_display_test.sh
-                                        $<TARGET_FILE:volleen>)
+                                        $<TARGET_FILE:volleen> ${CMAKE_BINARY_DIR}/data)
 set_tests_properties(window.no_display PROPERTIES TIMEOUT 30)
 foreach(_mode quit close destroyed term sound options grab)
   add_test(NAME window.game_${_mode}
