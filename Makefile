@@ -3,27 +3,49 @@ BUILD ?= build
 JOBS ?= $(shell nproc)
 # Extra settings for the first configure, e.g. CMAKE_ARGS=-DVOLLEEN_WERROR=ON.
 CMAKE_ARGS ?=
+# `make install PREFIX=/usr DESTDIR=/tmp/stage`: /usr puts the game in
+# /usr/games, as Debian has its games; any other prefix in PREFIX/bin.
+PREFIX ?= /usr/local
+DESTDIR ?=
+# What playing, installing and packaging build: the game, the generator and
+# the data it draws; the icons and the man page for installing.
+GAME_TARGETS = volleen data
+INSTALL_TARGETS = $(GAME_TARGETS) icons install_docs
 
-.PHONY: play test build deps configure screenshots fuzz clean web web-serve
+.PHONY: play test install package build deps configure screenshots clean web web-serve
 
-deps:
-	@scripts/install-deps
+# Configures with the tools of one purpose: deps-play, deps-package, deps-test.
+deps-%:
+	@scripts/install-deps $*
 
-configure: deps
+configure-%: deps-%
 	@cmake -S . -B $(BUILD) -G "Unix Makefiles" $(CMAKE_ARGS) >/dev/null
 
-build: configure
-	@cmake --build $(BUILD) -j $(JOBS)
-
-# Builds everything (the data folder included) and starts the game in it, so
+# Builds only what playing needs and starts the game in the data folder, so
 # keys.dat is kept beside the pictures and sounds.
-play: build
-	mkdir -p $(BUILD)/data && cd $(BUILD)/data && ../volleen
+play: configure-play
+	@cmake --build $(BUILD) -j $(JOBS) --target $(GAME_TARGETS)
+	cd $(BUILD)/data && ../volleen
+
+build: configure-test
+	@cmake --build $(BUILD) -j $(JOBS)
 
 # The browser test needs the site, made wherever Emscripten is installed.
 test: build
 	@if command -v em++ >/dev/null 2>&1; then $(MAKE) --no-print-directory web; fi
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+
+install: configure-play
+	@cmake --build $(BUILD) -j $(JOBS) --target $(INSTALL_TARGETS)
+	DESTDIR="$(DESTDIR)" cmake --install $(BUILD) --prefix "$(PREFIX)"
+
+# $(BUILD)/package/volleen_<version>_<arch>.deb
+package: configure-package
+	@cmake --build $(BUILD) -j $(JOBS) --target $(INSTALL_TARGETS)
+	cd $(BUILD) && cpack
+
+deps: deps-test
+configure: configure-test
 
 # The browser build: a static site in $(BUILD)/web/ (index.html, volleen.js,
 # .wasm and .data), made with Emscripten from the native build's data folder
@@ -31,7 +53,7 @@ test: build
 # NODE_PATH when the node on the PATH is not Debian's.
 WEB_BUILD ?= $(BUILD)/web-cmake
 WEB_PORT ?= 8000
-web: configure
+web: configure-test
 	@cmake --build $(BUILD) --target data baked_font -j $(JOBS)
 	@NODE_PATH=/usr/share/nodejs emcmake cmake -S . -B $(WEB_BUILD) -G "Unix Makefiles" \
 		-DCMAKE_BUILD_TYPE=Release -DVOLLEEN_TESTS=OFF $(CMAKE_ARGS) \
@@ -43,7 +65,7 @@ web-serve: web
 	python3 -m http.server --bind 127.0.0.1 --directory $(BUILD)/web $(WEB_PORT)
 
 # Screenshots of every screen, from the headless runner, into docs/screenshots/.
-screenshots: configure
+screenshots: configure-test
 	@scripts/screenshots $(BUILD)
 
 clean:

@@ -84,3 +84,19 @@ pixel_at() {
     import -window root "$WORK/shot.png" &&
         convert "$WORK/shot.png" -format "%[pixel:p{$1,$2}]" info:
 }
+
+# How many screen pixels have exactly the colour $1 (as "rgb(r,g,b)").
+count_colour() {
+    import -window root "$WORK/count.png" &&
+        convert "$WORK/count.png" -fill black +opaque "$1" -fill white -opaque "$1" \
+            -format '%[fx:round(mean*w*h)]' info:
+}
+
+# Waits up to $2 seconds until at least $3 pixels show colour $1.
+wait_for_colour() {
+    for _ in $(seq "$2"); do
+        [ "$(count_colour "$1")" -ge "$3" ] 2>/dev/null && return 0
+        sleep 1
+    done
+    return 1
+}
