@@ -314,9 +314,12 @@ var Volleen = (function() {
     restoreSaved(function() { removeRunDependency('volleen-saved'); });
   });
   Module['onRuntimeInitialized'] = function() {
-    // Everything in the folder now came with the page, or was saved before.
+    // Everything in the folder now came with the page (read-only), or was
+    // saved before.
     FS.readdir(GameFolder).forEach(function(name) {
-      if (name !== '.' && name !== '..' && !isFile(SavedFolder + '/' + name)) shipped.add(name);
+      if (name === '.' || name === '..' || isFile(SavedFolder + '/' + name)) return;
+      shipped.add(name);
+      FS.chmod(GameFolder + '/' + name, 292);  // 0444
     });
     FS.chdir(GameFolder);
     watchWrites();
