@@ -44,3 +44,13 @@ set_target_properties(volleen-draw-probe PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${C
 add_test(NAME window.draw_probe
          COMMAND sh ${CMAKE_CURRENT_LIST_DIR}/draw_probe_test.sh $<TARGET_FILE:volleen-draw-probe>)
 set_tests_properties(window.draw_probe PROPERTIES TIMEOUT 60)
+
+# A whole game in the real window under valgrind (the ASan one runs with the
+# sanitizer build, in e2e_sanitize).
+find_program(VALGRIND_EXECUTABLE valgrind)
+if(VALGRIND_EXECUTABLE)
+  add_test(NAME window.valgrind_game
+           COMMAND sh ${CMAKE_CURRENT_LIST_DIR}/checked_game_test.sh valgrind $<TARGET_FILE:volleen>
+                   ${CMAKE_BINARY_DIR}/data ${VALGRIND_EXECUTABLE})
+  set_tests_properties(window.valgrind_game PROPERTIES LABELS "window;slow" TIMEOUT 600)
+endif()
