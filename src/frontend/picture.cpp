@@ -1,27 +1,11 @@
 #include "frontend/picture.h"
 
-#include <sys/stat.h>
-
-#include <cerrno>
 #include <cstdio>
-#include <cstring>
+#include <string>
 
 #include "graphics/bitmap_file.h"
 
 namespace {
-
-const char* OpenFailure(int error) {
-    switch (error) {
-        case ENOENT:
-            return "no such file";
-        case EACCES:
-            return "permission denied";
-        case EISDIR:
-            return "is a directory";
-        default:
-            return std::strerror(error);
-    }
-}
 
 void Refuse(const char* name, const char* why, bool report) {
     UnloadBitmapFile(&ScratchBitmap);
@@ -33,18 +17,9 @@ void Refuse(const char* name, const char* why, bool report) {
 int32_t LoadPicture(const char* name, int32_t minWidth, int32_t minHeight, bool report) {
     UnloadBitmapFile(&ScratchBitmap);
 
-    if (!LoadBitmapFile(&ScratchBitmap, name) || ScratchBitmap.pixels == nullptr) {
-        // The loader only says yes or no; whether the file opens says why.
-        std::FILE* probe = std::fopen(name, "rb");
-        if (probe == nullptr) {
-            Refuse(name, OpenFailure(errno), report);
-            return 0;
-        }
-        std::fclose(probe);
-        // Opening a directory for reading succeeds here; reading it does not.
-        struct stat status;
-        const bool folder = stat(name, &status) == 0 && S_ISDIR(status.st_mode);
-        Refuse(name, folder ? OpenFailure(EISDIR) : "not a bitmap file the game can read", report);
+    std::string why;
+    if (!LoadBitmapFile(&ScratchBitmap, name, &why)) {
+        Refuse(name, why.c_str(), report);
         return 0;
     }
     const BitmapInfoHeader& info = ScratchBitmap.infoHeader;

@@ -1,10 +1,11 @@
 #include "graphics/bitmap_file.h"
 
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <vector>
 
 #include "common/byte_order.h"
+#include "common/file_read.h"
 
 BitmapFile ScratchBitmap;
 
@@ -58,16 +59,20 @@ struct PixelLayout {
 };
 
 // Decides whether the headers describe a picture that can be read safely
-// from `size` bytes, and where its pixels are.
-bool Examine(const BitmapFileHeader& fh, const BitmapInfoHeader& ih, size_t size,
-             PixelLayout& layout) {
-    if (ih.biSize != 40 && ih.biSize != 108 && ih.biSize != 124) return false;
-    if (FileHeaderSize + ih.biSize > size) return false;
-    if (ih.biCompression != 0) return false;
-    if (ih.biBitCount != 8 && ih.biBitCount != 16 && ih.biBitCount != 24) return false;
+// from `size` bytes, and where its pixels are; null when they do, else why not.
+const char* Examine(const BitmapFileHeader& fh, const BitmapInfoHeader& ih, size_t size,
+                    PixelLayout& layout) {
+    if (ih.biSize != 40 && ih.biSize != 108 && ih.biSize != 124) return "an unknown header size";
+    if (FileHeaderSize + ih.biSize > size) return "cut short in its header";
+    if (ih.biCompression != 0) return "compressed";
+    if (ih.biBitCount != 8 && ih.biBitCount != 16 && ih.biBitCount != 24) {
+        return "neither 8, 16 nor 24 bits a pixel";
+    }
     const int64_t width = ih.biWidth;
     const int64_t rows = ih.biHeight < 0 ? -static_cast<int64_t>(ih.biHeight) : ih.biHeight;
-    if (width <= 0 || width > MaxSide || rows <= 0 || rows > MaxSide) return false;
+    if (width <= 0 || width > MaxSide || rows <= 0 || rows > MaxSide) {
+        return "a width or height out of range";
+    }
 
     const int64_t bytesPerPixel = ih.biBitCount / 8;
     layout.rows = rows;
@@ -75,16 +80,18 @@ bool Examine(const BitmapFileHeader& fh, const BitmapInfoHeader& ih, size_t size
     layout.fileRow = width * bytesPerPixel;
     layout.fileStride = (layout.fileRow + 3) & ~int64_t{3};
     layout.memoryRow = width * (ih.biBitCount == 24 ? 2 : bytesPerPixel);
-    if (layout.memoryRow * rows > MaxPixelBytes) return false;
+    if (layout.memoryRow * rows > MaxPixelBytes) return "too large a picture";
     // A filled-in image size smaller than the rows it must hold is a lie.
-    if (ih.biSizeImage != 0 && ih.biSizeImage < layout.fileStride * rows) return false;
+    if (ih.biSizeImage != 0 && ih.biSizeImage < layout.fileStride * rows) {
+        return "an image size too small for its rows";
+    }
 
-    if (ih.biClrUsed > 256) return false;
+    if (ih.biClrUsed > 256) return "more than 256 colours";
     layout.tableCount = ih.biClrUsed;
     if (ih.biBitCount == 8 && layout.tableCount == 0) layout.tableCount = 256;
     const int64_t tableOffset = static_cast<int64_t>(FileHeaderSize) + ih.biSize;
     const int64_t natural = tableOffset + 4 * static_cast<int64_t>(layout.tableCount);
-    if (natural > static_cast<int64_t>(size)) return false;
+    if (natural > static_cast<int64_t>(size)) return "cut short in its colour table";
 
     // The classic layout (40-byte header, full table) has its pixels right
     // behind the table whatever the offset field says; other writers put
@@ -96,7 +103,13 @@ bool Examine(const BitmapFileHeader& fh, const BitmapInfoHeader& ih, size_t size
 
     // The last row's padding may be missing; its pixels may not.
     const int64_t needed = layout.fileStride * (rows - 1) + layout.fileRow;
-    return layout.dataOffset + needed <= static_cast<int64_t>(size);
+    if (layout.dataOffset + needed > static_cast<int64_t>(size)) return "cut short in its pixels";
+    return nullptr;
+}
+
+int32_t Refuse(std::string* why, const char* text) {
+    if (why != nullptr) *why = text;
+    return 0;
 }
 
 void ReadColourTable(Palette& palette, const uint8_t* table, uint32_t count) {
@@ -128,17 +141,21 @@ void ConvertRow24(uint8_t* out, const uint8_t* in, int64_t width) {
 
 }  // namespace
 
-int32_t LoadBitmapMemory(BitmapFile* file, const uint8_t* data, size_t size) {
-    if (file == nullptr || data == nullptr || size < FileHeaderSize) return 0;
+int32_t LoadBitmapMemory(BitmapFile* file, const uint8_t* data, size_t size, std::string* why) {
+    if (file == nullptr || data == nullptr || size < FileHeaderSize) {
+        return Refuse(why, "too short for a bitmap file");
+    }
     file->fileHeader = ReadFileHeader(data);
-    if (file->fileHeader.bfType != BitmapMagic) return 0;
-    if (size < FileHeaderSize + InfoHeaderSize) return 0;
+    if (file->fileHeader.bfType != BitmapMagic) return Refuse(why, "not a bitmap file");
+    if (size < FileHeaderSize + InfoHeaderSize) return Refuse(why, "cut short in its header");
 
     // Nothing beyond the file header changes until the whole file is known
     // to be readable, so a refused file leaves the old picture consistent.
     BitmapInfoHeader info = ReadInfoHeader(data + FileHeaderSize);
     PixelLayout layout;
-    if (!Examine(file->fileHeader, info, size, layout)) return 0;
+    if (const char* wrong = Examine(file->fileHeader, info, size, layout)) {
+        return Refuse(why, wrong);
+    }
 
     const uint16_t bits = info.biBitCount;
     if (bits == 8) {
@@ -153,7 +170,7 @@ int32_t LoadBitmapMemory(BitmapFile* file, const uint8_t* data, size_t size) {
     std::free(file->pixels);
     file->pixels = nullptr;
     uint8_t* block = static_cast<uint8_t*>(std::malloc(static_cast<size_t>(info.biSizeImage)));
-    if (block == nullptr) return 0;
+    if (block == nullptr) return Refuse(why, "no memory for its pixels");
     file->pixels = block;
 
     for (int64_t r = 0; r < layout.rows; ++r) {
@@ -167,39 +184,17 @@ int32_t LoadBitmapMemory(BitmapFile* file, const uint8_t* data, size_t size) {
     }
     if (!layout.topDown && !ReverseRows(block, static_cast<uint32_t>(layout.memoryRow),
                                         static_cast<int32_t>(layout.rows))) {
-        return 0;
+        return Refuse(why, "no memory for its pixels");
     }
     return 1;
 }
 
-int32_t LoadBitmapFile(BitmapFile* file, const char* name) {
-    if (file == nullptr || name == nullptr) return 0;
-    std::FILE* stream = std::fopen(name, "rb");
-    if (stream == nullptr) return 0;
-
-    // Read the whole file (up to what any acceptable picture could need).
-    size_t capacity = 64 * 1024;
-    size_t size = 0;
-    uint8_t* data = static_cast<uint8_t*>(std::malloc(capacity));
-    while (data != nullptr) {
-        size += std::fread(data + size, 1, capacity - size, stream);
-        if (size < capacity || capacity >= MaxFileBytes) break;
-        const size_t grown = capacity * 2 > MaxFileBytes ? MaxFileBytes : capacity * 2;
-        uint8_t* larger = static_cast<uint8_t*>(std::realloc(data, grown));
-        if (larger == nullptr) {
-            std::free(data);
-            data = nullptr;
-            break;
-        }
-        data = larger;
-        capacity = grown;
-    }
-    std::fclose(stream);
-    if (data == nullptr) return 0;
-
-    const int32_t result = LoadBitmapMemory(file, data, size);
-    std::free(data);
-    return result;
+int32_t LoadBitmapFile(BitmapFile* file, const char* name, std::string* why) {
+    if (file == nullptr || name == nullptr) return Refuse(why, "no file named");
+    // The whole file, up to what any acceptable picture could need.
+    std::vector<uint8_t> bytes;
+    if (!ReadWholeFile(name, MaxFileBytes, &bytes, why)) return 0;
+    return LoadBitmapMemory(file, bytes.data(), bytes.size(), why);
 }
 
 int32_t UnloadBitmapFile(BitmapFile* file) {

@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 
 #include "graphics/palette.h"
 
@@ -39,15 +40,19 @@ struct BitmapFile {
 // The one record every picture passes through.
 extern BitmapFile ScratchBitmap;
 
-int32_t LoadBitmapFile(BitmapFile* file, const char* name);
+// 1 when the file is read; 0 when it cannot be, with the reason in `why`
+// (when not null) to print after the file's name.
+int32_t LoadBitmapFile(BitmapFile* file, const char* name, std::string* why = nullptr);
 int32_t UnloadBitmapFile(BitmapFile* file);
 // The same as LoadBitmapFile for a file already in memory (`size` bytes).
 // A block too short to hold a file header leaves the record untouched.
-int32_t LoadBitmapMemory(BitmapFile* file, const uint8_t* data, size_t size);
+int32_t LoadBitmapMemory(BitmapFile* file, const uint8_t* data, size_t size,
+                         std::string* why = nullptr);
 int32_t ReverseRows(uint8_t* block, uint32_t rowLength, int32_t rows);
 
 // Writes an 8-bit bitmap file in the standard layout (40-byte header, 256
 // colour-table entries, pixels at 1078, rows padded to 4 bytes). `pixels` are
-// rows top first, `pitch` bytes apart. 1 on success, 0 on failure.
+// rows top first, `pitch` bytes apart. 1 on success, 0 on failure (with the
+// reason in `why` when not null).
 int32_t SaveBitmapFile(const char* name, const uint8_t* pixels, int32_t width, int32_t height,
-                       int32_t pitch, const Palette& palette);
+                       int32_t pitch, const Palette& palette, std::string* why = nullptr);

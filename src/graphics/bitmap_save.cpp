@@ -6,14 +6,18 @@
 #include "graphics/bitmap_file.h"
 
 int32_t SaveBitmapFile(const char* name, const uint8_t* pixels, int32_t width, int32_t height,
-                       int32_t pitch, const Palette& palette) {
+                       int32_t pitch, const Palette& palette, std::string* why) {
     if (name == nullptr || pixels == nullptr || width <= 0 || height <= 0 || pitch < width) {
+        if (why != nullptr) *why = "no picture to write";
         return 0;
     }
     const uint32_t stride = (static_cast<uint32_t>(width) + 3u) & ~3u;
     const uint64_t imageSize = static_cast<uint64_t>(stride) * static_cast<uint32_t>(height);
     const uint32_t dataOffset = 14 + 40 + 1024;
-    if (imageSize + dataOffset > 0xFFFFFFFFull) return 0;
+    if (imageSize + dataOffset > 0xFFFFFFFFull) {
+        if (why != nullptr) *why = "too large a picture for one file";
+        return 0;
+    }
 
     std::vector<uint8_t> file(dataOffset + imageSize, 0);
     uint8_t* p = file.data();
@@ -43,5 +47,5 @@ int32_t SaveBitmapFile(const char* name, const uint8_t* pixels, int32_t width, i
     for (int32_t r = height - 1; r >= 0; --r, out += stride) {
         std::memcpy(out, pixels + static_cast<int64_t>(r) * pitch, static_cast<size_t>(width));
     }
-    return WriteFileAtomically(name, file.data(), file.size(), nullptr) ? 1 : 0;
+    return WriteFileAtomically(name, file.data(), file.size(), why) ? 1 : 0;
 }

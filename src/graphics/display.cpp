@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <string>
 
 platform::Surface* PrimarySurface = nullptr;
 platform::Surface* BackSurface = nullptr;
@@ -65,7 +66,6 @@ int32_t StartDisplay(int32_t width, int32_t height, int32_t bits) {
     // A second start replaces the first display instead of leaking it.
     if (PrimarySurface != nullptr) StopDisplay();
 
-    char why[128] = "";
     if (bits != 8) {
         std::fprintf(stderr,
                      "volleen: cannot open the display: %d bits per pixel asked, only 8 offered\n",
@@ -74,9 +74,9 @@ int32_t StartDisplay(int32_t width, int32_t height, int32_t bits) {
     }
     platform::Surface* primary = nullptr;
     platform::Surface* back = nullptr;
-    if (!platform::OpenDisplay(width, height, &primary, &back, why, sizeof why)) {
-        std::fprintf(stderr, "volleen: cannot open the display: %s\n",
-                     why[0] != '\0' ? why : "no reason given");
+    std::string why = "no reason given";
+    if (!platform::OpenDisplay(width, height, &primary, &back, &why)) {
+        std::fprintf(stderr, "volleen: cannot open the display: %s\n", why.c_str());
         return 0;
     }
     ScreenWidth = width;

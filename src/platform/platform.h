@@ -12,6 +12,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 namespace platform {
 
@@ -38,7 +39,7 @@ void SetStartOptions(const StartOptions& options);
 // Nothing is queued: the caller runs its own Create handling once this
 // returns, as creation itself would. On failure returns false with the reason
 // in `why`.
-bool CreateGameWindow(const char* title, const char* iconFile, char* why, int whySize);
+bool CreateGameWindow(const char* title, const char* iconFile, std::string* why);
 void DestroyGameWindow();
 
 // Takes the oldest queued message without waiting; false when there is none.
@@ -102,8 +103,8 @@ bool SetClipList(Surface* surface, const Rect* rects, int32_t count);
 // `destination`, skipping source pixels of index 0 and cutting to the
 // destination's clip list and edges. False when either surface is null or
 // locked, or the source rectangle is larger than the source.
-bool BlitKeyed(Surface* destination, int32_t x, int32_t y, Surface* source,
-               int32_t width, int32_t height);
+bool BlitKeyed(Surface* destination, int32_t x, int32_t y, Surface* source, int32_t width,
+               int32_t height);
 
 // ---------------------------------------------------------------------------
 // The display: a visible surface and one back buffer, shown through a palette.
@@ -111,7 +112,7 @@ bool BlitKeyed(Surface* destination, int32_t x, int32_t y, Surface* source,
 // Makes the two display surfaces (cleared to 0). False with a reason when the
 // display cannot be had.
 bool OpenDisplay(int32_t width, int32_t height, Surface** primary, Surface** back,
-                 char* why, int whySize);
+                 std::string* why);
 void CloseDisplay();
 
 // Exchanges the contents of the visible surface and the back buffer and shows
@@ -152,16 +153,38 @@ bool ReadMouse(MouseReading& reading);
 bool EscapeDown();
 
 // Gamepads, counted in the order they were connected (index 0 = first).
-enum class PadButton : uint8_t { A, B, X, Y, Back, Guide, Start, LeftStick, RightStick,
-                                 LeftShoulder, RightShoulder, DpadUp, DpadDown,
-                                 DpadLeft, DpadRight, Count };   // SDL's order
-enum class PadAxis : uint8_t { LeftX, LeftY, RightX, RightY, TriggerLeft,
-                               TriggerRight, Count };             // SDL's order
+enum class PadButton : uint8_t {
+    A,
+    B,
+    X,
+    Y,
+    Back,
+    Guide,
+    Start,
+    LeftStick,
+    RightStick,
+    LeftShoulder,
+    RightShoulder,
+    DpadUp,
+    DpadDown,
+    DpadLeft,
+    DpadRight,
+    Count
+};  // SDL's order
+enum class PadAxis : uint8_t {
+    LeftX,
+    LeftY,
+    RightX,
+    RightY,
+    TriggerLeft,
+    TriggerRight,
+    Count
+};  // SDL's order
 constexpr int32_t MaxPads = 2;
 struct PadReading {
     bool connected;
     uint8_t buttons[static_cast<int>(PadButton::Count)];  // 0x80 while held
-    int16_t axes[static_cast<int>(PadAxis::Count)];        // -32768 .. 32767
+    int16_t axes[static_cast<int>(PadAxis::Count)];       // -32768 .. 32767
 };
 // False (and connected = false, all else 0) when no pad has that index.
 bool ReadPad(int32_t index, PadReading& reading);

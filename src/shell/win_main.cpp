@@ -1,9 +1,10 @@
 #include <cstdio>
+#include <string>
 
+#include "match/match_frame.h"
 #include "platform/platform.h"
 #include "shell/shell.h"
 #include "shell/startup.h"
-#include "match/match_frame.h"
 
 namespace {
 constexpr const char* GameTitle = "Volleen";
@@ -42,9 +43,9 @@ int32_t RunMessageLoop(int32_t (*frame)()) {
 }
 
 int32_t WinMain() {
-    char why[256] = "";
-    if (!platform::CreateGameWindow(GameTitle, IconFile, why, sizeof why)) {
-        std::fprintf(stderr, "volleen: cannot open the game window: %s\n", why);
+    std::string why;
+    if (!platform::CreateGameWindow(GameTitle, IconFile, &why)) {
+        std::fprintf(stderr, "volleen: cannot open the game window: %s\n", why.c_str());
         return 1;
     }
     // Handled as part of creating the window, not as a queued message, so the

@@ -2,13 +2,13 @@
 
 #include <cstdio>
 #include <cstring>
+#include <string>
 
 #include "sound/wave_file.h"
 
 SoundBankRecord SoundBank;
 
 bool SoundFirstInit = true;
-char SoundFailure[200] = "";
 
 int32_t BoingSoundId = -1;
 int32_t BuzzerSoundId = -1;
@@ -28,23 +28,22 @@ platform::SoundBuffer* BufferOf(int32_t id) {
 
 // Every buffer plays 8-bit mono samples at 11025 a second; a file in any
 // other shape would play as noise or at the wrong speed, so it is refused
-// with SoundFailure saying what it is.
-bool Playable(const WaveFile& wave) {
+// with `why` saying what it is.
+int32_t Refuse(std::string* why, const std::string& text) {
+    if (why != nullptr) *why = text;
+    return -1;
+}
+
+bool Playable(const WaveFile& wave, std::string* why) {
     if (wave.bitsPerSample == 8 && wave.channels == 1 && wave.samplesPerSecond == 11025) {
         return true;
     }
-    char channels[24];
-    if (wave.channels == 1) {
-        std::snprintf(channels, sizeof channels, "mono");
-    } else if (wave.channels == 2) {
-        std::snprintf(channels, sizeof channels, "stereo");
-    } else {
-        std::snprintf(channels, sizeof channels, "%u channels", static_cast<unsigned>(wave.channels));
-    }
-    std::snprintf(SoundFailure, sizeof SoundFailure,
-                  "it is %u-bit %s at %u Hz; the game plays 8-bit mono at 11025 Hz",
-                  static_cast<unsigned>(wave.bitsPerSample), channels,
-                  static_cast<unsigned>(wave.samplesPerSecond));
+    if (why == nullptr) return false;
+    const std::string channels = wave.channels == 1   ? "mono"
+                                 : wave.channels == 2 ? "stereo"
+                                                      : std::to_string(wave.channels) + " channels";
+    *why = "it is " + std::to_string(wave.bitsPerSample) + "-bit " + channels + " at " +
+           std::to_string(wave.samplesPerSecond) + " Hz; the game plays 8-bit mono at 11025 Hz";
     return false;
 }
 
@@ -72,7 +71,7 @@ int32_t SoundInit() {
     return 1;
 }
 
-int32_t LoadSound(const char* name, uint32_t flags) {
+int32_t LoadSound(const char* name, uint32_t flags, std::string* why) {
     // The buffer flags only ever asked for controls the game never uses; the
     // platform's buffers have one fixed format whatever they say.
     (void)flags;
@@ -83,21 +82,11 @@ int32_t LoadSound(const char* name, uint32_t flags) {
             break;
         }
     }
-    if (slotNumber < 0) {
-        std::snprintf(SoundFailure, sizeof SoundFailure, "all %d sound slots are taken",
-                      SOUND_SLOTS);
-        return -1;
-    }
-    if (!SoundBank.device) {
-        std::snprintf(SoundFailure, sizeof SoundFailure, "there is no sound device");
-        return -1;
-    }
+    if (slotNumber < 0)
+        return Refuse(why, "all " + std::to_string(SOUND_SLOTS) + " sound slots are taken");
+    if (!SoundBank.device) return Refuse(why, "there is no sound device");
     WaveFile wave{};
-    if (!ReadWaveFile(name, &wave)) {
-        std::snprintf(SoundFailure, sizeof SoundFailure, "%s", WaveFailure);
-        return -1;
-    }
-    if (!Playable(wave)) return -1;
+    if (!ReadWaveFile(name, &wave, why) || !Playable(wave, why)) return -1;
     if (wave.missingBytes != 0) {
         std::fprintf(stderr,
                      "volleen: sound %s is cut short: %u of its %zu bytes are missing and play "
@@ -106,10 +95,7 @@ int32_t LoadSound(const char* name, uint32_t flags) {
     }
     platform::SoundBuffer* buffer = platform::CreateSoundBuffer(
         wave.data.data(), static_cast<uint32_t>(wave.data.size()), name);
-    if (buffer == nullptr) {
-        std::snprintf(SoundFailure, sizeof SoundFailure, "the platform refused its buffer");
-        return -1;
-    }
+    if (buffer == nullptr) return Refuse(why, "the platform refused its buffer");
     // Marked loaded only once the buffer exists, so a refused buffer does not
     // take a slot that holds nothing.
     SoundSlot& slot = SoundBank.slots[slotNumber];
@@ -117,7 +103,6 @@ int32_t LoadSound(const char* name, uint32_t flags) {
     slot.rate = static_cast<int32_t>(wave.samplesPerSecond);
     slot.size = static_cast<int32_t>(wave.data.size());
     slot.state = SOUND_SLOT_LOADED;
-    SoundFailure[0] = 0;
     return slotNumber;
 }
 
@@ -133,11 +118,12 @@ int32_t LoadGameSounds() {
     };
     SoundInit();
     for (const GameSound& sound : sounds) {
-        *sound.id = LoadSound(sound.file, 224);
+        std::string why;
+        *sound.id = LoadSound(sound.file, 224, &why);
         // Without a device SoundInit has said so once; one line per file
         // would only repeat it.
         if (*sound.id < 0 && SoundBank.device) {
-            std::fprintf(stderr, "volleen: sound %s not loaded: %s\n", sound.file, SoundFailure);
+            std::fprintf(stderr, "volleen: sound %s not loaded: %s\n", sound.file, why.c_str());
         }
     }
     return 1;

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "platform/platform.h"
 
@@ -29,8 +30,6 @@ extern SoundBankRecord SoundBank;
 // Set at start; the first SoundInit clears it after opening the device and
 // clearing the slots. Later calls only reset the slots.
 extern bool SoundFirstInit;
-// Why the last LoadSound failed, for messages.
-extern char SoundFailure[200];
 
 // The game's seven sounds: a slot number, or -1 when the sound failed to load
 // (playing -1 plays nothing).
@@ -43,7 +42,9 @@ extern int32_t MenuSoundId;    // the menu tune, looped
 extern int32_t MusicSoundId;   // the match tune, looped when music is on
 
 int32_t SoundInit();
-int32_t LoadSound(const char* name, uint32_t flags);
+// The slot the sound went into; -1 when it was not loaded, with the reason
+// in `why` (when not null) to print after the file's name.
+int32_t LoadSound(const char* name, uint32_t flags, std::string* why = nullptr);
 int32_t LoadGameSounds();
 int32_t PlaySound(int32_t id, int32_t loop);
 int32_t StopSound(int32_t id);

@@ -1,20 +1,21 @@
 #include "sound/wave_file.h"
 
-#include <cerrno>
-#include <cstdio>
+#include <cstdint>
 #include <cstring>
 #include <string>
 
 #include "common/byte_order.h"
+#include "common/file_read.h"
 #include "common/file_write.h"
-
-char WaveFailure[160] = "";
 
 namespace {
 
 bool IdIs(const uint8_t* p, const char* id) { return std::memcmp(p, id, 4) == 0; }
 
-void Fail(const char* why) { std::snprintf(WaveFailure, sizeof WaveFailure, "%s", why); }
+int32_t Fail(std::string* why, const std::string& text) {
+    if (why != nullptr) *why = text;
+    return 0;
+}
 
 // Offsets are 64-bit so that no 32-bit size read from the file can wrap them.
 // Walks the chunks from `pos` while a whole chunk header lies before `end`;
@@ -47,12 +48,11 @@ bool FindWaveRiff(const uint8_t* bytes, uint64_t size, uint64_t* at) {
 
 }  // namespace
 
-int32_t ReadWave(const uint8_t* bytes, size_t size, WaveFile* wave) {
+int32_t ReadWave(const uint8_t* bytes, size_t size, WaveFile* wave, std::string* why) {
     if (bytes == nullptr && size != 0) size = 0;
     uint64_t riff = 0;
     if (!FindWaveRiff(bytes, size, &riff)) {
-        Fail("not a RIFF WAVE file");
-        return 0;
+        return Fail(why, "not a RIFF WAVE file");
     }
     // The sub-chunks are searched for within the RIFF chunk's claimed contents,
     // and never past the end of the bytes we have.
@@ -61,37 +61,31 @@ int32_t ReadWave(const uint8_t* bytes, size_t size, WaveFile* wave) {
 
     uint64_t fmt = 0;
     if (!FindChunk(bytes, riffEnd, riff + 12, "fmt ", &fmt)) {
-        Fail("no format chunk");
-        return 0;
+        return Fail(why, "no format chunk");
     }
     // Always 18 bytes, whatever the chunk says: a 16-byte chunk passes as long
     // as two more bytes follow it.
     const uint64_t format = fmt + 8;
     if (format + 18 > size) {
-        Fail("format chunk cut short");
-        return 0;
+        return Fail(why, "format chunk cut short");
     }
     const uint16_t formatTag = ReadLe16(bytes + format);
     if (formatTag != 1) {
-        std::snprintf(WaveFailure, sizeof WaveFailure, "format tag %u is not PCM (1)", formatTag);
-        return 0;
+        return Fail(why, "format tag " + std::to_string(formatTag) + " is not PCM (1)");
     }
     const uint64_t formatSize = ReadLe32(bytes + fmt + 4);
     const uint64_t afterFormat = format + formatSize + (formatSize & 1);
 
     uint64_t data = 0;
     if (!FindChunk(bytes, riffEnd, afterFormat, "data", &data)) {
-        Fail("no data chunk after the format chunk");
-        return 0;
+        return Fail(why, "no data chunk after the format chunk");
     }
     const uint64_t claimed = ReadLe32(bytes + data + 4);
     const uint64_t start = data + 8;
     const uint64_t present = size - start;  // the header fits, so start <= size
     if (claimed > present && claimed > MAX_WAVE_DATA_BYTES) {
-        std::snprintf(
-            WaveFailure, sizeof WaveFailure, "data chunk claims %llu bytes but the file holds %llu",
-            static_cast<unsigned long long>(claimed), static_cast<unsigned long long>(present));
-        return 0;
+        return Fail(why, "data chunk claims " + std::to_string(claimed) +
+                             " bytes but the file holds " + std::to_string(present));
     }
 
     wave->formatTag = formatTag;
@@ -106,38 +100,20 @@ int32_t ReadWave(const uint8_t* bytes, size_t size, WaveFile* wave) {
     wave->data.assign(static_cast<size_t>(claimed), 128);
     wave->missingBytes = static_cast<uint32_t>(claimed - copied);
     if (copied != 0) std::memcpy(wave->data.data(), bytes + start, static_cast<size_t>(copied));
-    WaveFailure[0] = 0;
     return 1;
 }
 
-int32_t ReadWaveFile(const char* name, WaveFile* wave) {
-    FILE* file = std::fopen(name, "rb");
-    if (file == nullptr) {
-        std::snprintf(WaveFailure, sizeof WaveFailure, "cannot be opened: %s",
-                      std::strerror(errno));
-        return 0;
-    }
+int32_t ReadWaveFile(const char* name, WaveFile* wave, std::string* why) {
     std::vector<uint8_t> bytes;
-    uint8_t block[65536];
-    size_t got = 0;
-    while ((got = std::fread(block, 1, sizeof block, file)) > 0) {
-        bytes.insert(bytes.end(), block, block + got);
-    }
-    const bool failed = std::ferror(file) != 0;
-    const int error = errno;
-    std::fclose(file);
-    if (failed) {
-        std::snprintf(WaveFailure, sizeof WaveFailure, "cannot be read: %s", std::strerror(error));
-        return 0;
-    }
-    return ReadWave(bytes.data(), bytes.size(), wave);
+    if (!ReadWholeFile(name, SIZE_MAX, &bytes, why)) return 0;
+    return ReadWave(bytes.data(), bytes.size(), wave, why);
 }
 
-int32_t SaveWaveFile(const char* name, const uint8_t* samples, uint32_t count, uint32_t rate) {
+int32_t SaveWaveFile(const char* name, const uint8_t* samples, uint32_t count, uint32_t rate,
+                     std::string* why) {
     const uint32_t pad = count & 1;
     if (count > UINT32_MAX - 36 - pad) {
-        Fail("too many samples for one wave file");
-        return 0;
+        return Fail(why, "too many samples for one wave file");
     }
     std::vector<uint8_t> file(size_t{44} + count + pad, 0);
     uint8_t* header = file.data();
@@ -156,10 +132,5 @@ int32_t SaveWaveFile(const char* name, const uint8_t* samples, uint32_t count, u
     WriteLe32(header + 40, count);
     if (count != 0) std::memcpy(header + 44, samples, count);
 
-    std::string why;
-    if (!WriteFileAtomically(name, file.data(), file.size(), &why)) {
-        Fail(why.c_str());
-        return 0;
-    }
-    return 1;
+    return WriteFileAtomically(name, file.data(), file.size(), why) ? 1 : 0;
 }

@@ -3,6 +3,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 #include <vector>
 
 struct WaveFile {
@@ -21,14 +22,15 @@ struct WaveFile {
 // refused: 16 MiB is over 25 minutes at 11025 samples a second.
 constexpr uint32_t MAX_WAVE_DATA_BYTES = 16u << 20;
 
-// Why the last read or write failed, for messages.
-extern char WaveFailure[160];
+// Each call gives 1 on success; 0 on failure, with the reason in `why` (when
+// not null) to print after the file's name.
 
-// Reads a wave file from memory. 1 on success, 0 when the bytes are not a
-// usable PCM wave file. Never reads outside `bytes`.
-int32_t ReadWave(const uint8_t* bytes, size_t size, WaveFile* wave);
-// Reads the named file the same way; 0 also when it cannot be opened.
-int32_t ReadWaveFile(const char* name, WaveFile* wave);
+// Reads a wave file from memory: fails when the bytes are not a usable PCM
+// wave file. Never reads outside `bytes`.
+int32_t ReadWave(const uint8_t* bytes, size_t size, WaveFile* wave, std::string* why = nullptr);
+// Reads the named file the same way; fails also when it cannot be read.
+int32_t ReadWaveFile(const char* name, WaveFile* wave, std::string* why = nullptr);
 
 // Writes 8-bit unsigned mono PCM at `rate` with the canonical 44-byte header.
-int32_t SaveWaveFile(const char* name, const uint8_t* samples, uint32_t count, uint32_t rate);
+int32_t SaveWaveFile(const char* name, const uint8_t* samples, uint32_t count, uint32_t rate,
+                     std::string* why = nullptr);

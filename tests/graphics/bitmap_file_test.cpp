@@ -76,7 +76,9 @@ TEST_F(BitmapFileTest, MissingFileLeavesTheRecordAlone) {
     LoadOld();
     unsigned char before[sizeof record];
     std::memcpy(before, &record, sizeof record);
-    EXPECT_EQ(LoadBitmapFile(&record, TempPath("absent.bmp").c_str()), 0);
+    std::string why;
+    EXPECT_EQ(LoadBitmapFile(&record, TempPath("absent.bmp").c_str(), &why), 0);
+    EXPECT_EQ(why, "no such file");
     EXPECT_EQ(std::memcmp(before, &record, sizeof record), 0);
 }
 
@@ -179,34 +181,41 @@ TEST_F(BitmapFileTest, UnreadableFilesAreRefusedAndKeepTheOldPicture) {
     struct Case {
         const char* what;
         BmpSpec spec;
+        const char* why;  // what the loader says
     };
     std::vector<Case> cases;
-    auto add = [&](const char* what, auto change) {
+    auto add = [&](const char* what, const char* why, auto change) {
         BmpSpec s = FourByTwo();
         change(s);
-        cases.push_back({what, s});
+        cases.push_back({what, s, why});
     };
-    add("run-length compressed", [](BmpSpec& s) { s.compression = 1; });
-    add("bit fields", [](BmpSpec& s) { s.compression = 3; });
-    add("zero width", [](BmpSpec& s) { s.width = 0; });
-    add("negative width", [](BmpSpec& s) { s.width = -4; });
-    add("zero height", [](BmpSpec& s) { s.height = 0; });
-    add("absurd size", [](BmpSpec& s) {
+    const char* range = "a width or height out of range";
+    const char* depth = "neither 8, 16 nor 24 bits a pixel";
+    add("run-length compressed", "compressed", [](BmpSpec& s) { s.compression = 1; });
+    add("bit fields", "compressed", [](BmpSpec& s) { s.compression = 3; });
+    add("zero width", range, [](BmpSpec& s) { s.width = 0; });
+    add("negative width", range, [](BmpSpec& s) { s.width = -4; });
+    add("zero height", range, [](BmpSpec& s) { s.height = 0; });
+    add("absurd size", "too large a picture", [](BmpSpec& s) {
         s.width = 30000;
         s.height = 30000;
     });
-    add("most negative height", [](BmpSpec& s) { s.height = INT32_MIN; });
-    add("image size too small", [](BmpSpec& s) { s.sizeImage = 7; });
-    add("core header", [](BmpSpec& s) { s.infoSize = 12; });
-    add("odd header", [](BmpSpec& s) { s.infoSize = 64; });
-    add("four bits", [](BmpSpec& s) { s.bits = 4; });
-    add("thirty-two bits", [](BmpSpec& s) { s.bits = 32; });
-    add("table too long", [](BmpSpec& s) { s.clrUsed = 300; });
+    add("most negative height", range, [](BmpSpec& s) { s.height = INT32_MIN; });
+    add("image size too small", "an image size too small for its rows",
+        [](BmpSpec& s) { s.sizeImage = 7; });
+    add("core header", "an unknown header size", [](BmpSpec& s) { s.infoSize = 12; });
+    add("odd header", "an unknown header size", [](BmpSpec& s) { s.infoSize = 64; });
+    add("four bits", depth, [](BmpSpec& s) { s.bits = 4; });
+    add("thirty-two bits", depth, [](BmpSpec& s) { s.bits = 32; });
+    add("table too long", "more than 256 colours", [](BmpSpec& s) { s.clrUsed = 300; });
 
     for (const Case& c : cases) {
         LoadOld();
         const BitmapFile before = record;
-        EXPECT_EQ(Load(MakeBmp(c.spec)), 0) << c.what;
+        const std::vector<uint8_t> bytes = MakeBmp(c.spec);
+        std::string why;
+        EXPECT_EQ(LoadBitmapMemory(&record, bytes.data(), bytes.size(), &why), 0) << c.what;
+        EXPECT_EQ(why, c.why) << c.what;
         EXPECT_EQ(record.pixels, before.pixels) << c.what;
         EXPECT_EQ(std::memcmp(&record.infoHeader, &before.infoHeader, sizeof before.infoHeader), 0)
             << c.what;

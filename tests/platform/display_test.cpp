@@ -14,8 +14,8 @@ class Display : public support::HeadlessTest {
 protected:
     void SetUp() override {
         HeadlessTest::SetUp();
-        char why[64];
-        ASSERT_TRUE(platform::OpenDisplay(640, 480, &primary, &back, why, sizeof why)) << why;
+        std::string why;
+        ASSERT_TRUE(platform::OpenDisplay(640, 480, &primary, &back, &why)) << why;
     }
     void TearDown() override {
         platform::CloseDisplay();
@@ -84,8 +84,7 @@ TEST_F(Display, TextIsReportedWithItsSurface) {
 
 TEST_F(Display, ShotCapturesTheVisibleScreenRowByRow) {
     Start("5 shot s.bmp\n");
-    char why[64];
-    ASSERT_TRUE(platform::OpenDisplay(10, 3, &primary, &back, why, sizeof why));
+    ASSERT_TRUE(platform::OpenDisplay(10, 3, &primary, &back, nullptr));
     uint8_t* pixels;
     int32_t pitch;
     platform::LockSurface(primary, &pixels, &pitch);

@@ -187,13 +187,4 @@ TEST(Surface, SecondReleaseIsHarmless) {
     platform::ReleaseSurface(nullptr);
 }
 
-TEST(SetWhy, AlwaysTerminatesAndCuts) {
-    char why[6];
-    platform::SetWhy(why, sizeof why, "no display here");
-    EXPECT_STREQ(why, "no di");
-    platform::SetWhy(nullptr, 10, "x");
-    platform::SetWhy(why, 0, "x");
-    EXPECT_STREQ(why, "no di");
-}
-
 }  // namespace

@@ -161,15 +161,15 @@ TEST_F(Headless, PadsFollowTheScript) {
     EXPECT_FALSE(platform::ReadPad(platform::MaxPads, pad));
 }
 
-TEST_F(Headless, MessagesComeOutInOrder) {
-    char why[64];
-    ASSERT_TRUE(platform::CreateGameWindow("Volleen", "none.bmp", why, sizeof why));
-    platform::PostMessage(platform::MessageKind::Destroy);
+TEST_F(Headless, MessagesComeOutInOrderAndOnlyQuitCarriesACode) {
+    ASSERT_TRUE(platform::CreateGameWindow("Volleen", "none.bmp", nullptr));
+    platform::PostMessage(platform::MessageKind::Destroy, 5);
     platform::PostMessage(platform::MessageKind::Quit, 7);
     // Making the window queues nothing of its own.
     platform::Message m;
     ASSERT_TRUE(platform::PeekMessage(m));
     EXPECT_EQ(m.kind, platform::MessageKind::Destroy);
+    EXPECT_EQ(m.code, 0);
     ASSERT_TRUE(platform::PeekMessage(m));
     EXPECT_EQ(m.kind, platform::MessageKind::Quit);
     EXPECT_EQ(m.code, 7);

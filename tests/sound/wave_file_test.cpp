@@ -12,14 +12,16 @@ namespace {
 
 using namespace wavetest;
 
+std::string Why;  // the reason the last Read gave
+
 int32_t Read(const Bytes& bytes, WaveFile* wave) {
-    return ReadWave(bytes.data(), bytes.size(), wave);
+    return ReadWave(bytes.data(), bytes.size(), wave, &Why);
 }
 
 TEST(ReadWave, TakesThePlainFileAndItsFields) {
     const Bytes samples = Samples(101, 7);
     WaveFile wave{};
-    ASSERT_EQ(Read(SimpleWave(samples, 22050), &wave), 1) << WaveFailure;
+    ASSERT_EQ(Read(SimpleWave(samples, 22050), &wave), 1) << Why;
     EXPECT_EQ(wave.formatTag, 1);
     EXPECT_EQ(wave.channels, 1);
     EXPECT_EQ(wave.samplesPerSecond, 22050u);
@@ -48,7 +50,7 @@ TEST(ReadWave, SkipsOtherChunksAndTheirPadding) {
     const Bytes file = Riff({Chunk("LIST", Samples(3)), Chunk("fmt ", Format(1, 1, 8000, 8, true)),
                              Chunk("fact", decoy), Chunk("data", samples)});
     WaveFile wave{};
-    ASSERT_EQ(Read(file, &wave), 1) << WaveFailure;
+    ASSERT_EQ(Read(file, &wave), 1) << Why;
     EXPECT_EQ(wave.samplesPerSecond, 8000u);
     EXPECT_EQ(wave.data, samples);
 }
@@ -86,7 +88,7 @@ TEST(ReadWave, RefusesADataChunkBeforeTheFormatChunk) {
     EXPECT_EQ(
         Read(Riff({Chunk("data", Samples(8)), Chunk("fmt ", Format(1, 1, 11025, 8, true))}), &wave),
         0);
-    EXPECT_NE(std::string(WaveFailure).find("data"), std::string::npos) << WaveFailure;
+    EXPECT_NE(Why.find("data"), std::string::npos) << Why;
 }
 
 TEST(ReadWave, FindsTheWaveBehindAnotherTopLevelChunk) {
@@ -94,7 +96,7 @@ TEST(ReadWave, FindsTheWaveBehindAnotherTopLevelChunk) {
     const Bytes file = Cat({Riff({Chunk("data", Samples(2))}, "AVI "), Chunk("JUNK", Samples(5)),
                             SimpleWave(samples)});
     WaveFile wave{};
-    ASSERT_EQ(Read(file, &wave), 1) << WaveFailure;
+    ASSERT_EQ(Read(file, &wave), 1) << Why;
     EXPECT_EQ(wave.data, samples);
 }
 
@@ -111,7 +113,7 @@ TEST(ReadWave, ReadsEighteenFormatBytesWhateverTheChunkSays) {
     Bytes shortFormat = Chunk("fmt ", Format(1, 1, 11025, 8), 4);
     shortFormat.resize(8 + 4);
     const Bytes shortFile = Riff({shortFormat, Chunk("data", samples)});
-    ASSERT_EQ(Read(shortFile, &wave), 1) << WaveFailure;
+    ASSERT_EQ(Read(shortFile, &wave), 1) << Why;
     EXPECT_EQ(wave.samplesPerSecond, 0x61746164u);  // the "data" name read as the rate
     EXPECT_EQ(wave.data, samples);
 }
@@ -126,7 +128,7 @@ TEST(ReadWave, SearchesOnlyWithinTheRiffChunk) {
     EXPECT_EQ(Read(file, &wave), 0);
     // A RIFF chunk that claims more than the file holds is searched to the end.
     const Bytes longer = Riff({fmt, Chunk("data", Samples(8))}, "WAVE", 100000);
-    EXPECT_EQ(Read(longer, &wave), 1) << WaveFailure;
+    EXPECT_EQ(Read(longer, &wave), 1) << Why;
 }
 
 TEST(ReadWave, FillsTheMissingPartOfACutDataChunkWithSilence) {
@@ -199,7 +201,7 @@ using support::ReadFileBytes;
 TEST_F(WaveFiles, SavesTheCanonicalHeader) {
     const Bytes samples = Samples(10, 120);
     const std::string path = Path("TEN.WAV");
-    ASSERT_EQ(SaveWaveFile(path.c_str(), samples.data(), 10, 22050), 1) << WaveFailure;
+    ASSERT_EQ(SaveWaveFile(path.c_str(), samples.data(), 10, 22050, &Why), 1) << Why;
     const Bytes expected = SimpleWave(samples, 22050);
     EXPECT_EQ(ReadFileBytes(path), expected);
     EXPECT_EQ(expected.size(), 44u + 10u);
@@ -230,13 +232,15 @@ TEST_F(WaveFiles, ReplacesAnOlderFileWhole) {
 
 TEST_F(WaveFiles, ReportsWhatCouldNotBeDone) {
     WaveFile wave{};
-    EXPECT_EQ(ReadWaveFile(Path("MISSING.WAV").c_str(), &wave), 0);
-    EXPECT_NE(std::string(WaveFailure).find("cannot be opened"), std::string::npos) << WaveFailure;
+    std::string why;
+    EXPECT_EQ(ReadWaveFile(Path("MISSING.WAV").c_str(), &wave, &why), 0);
+    EXPECT_EQ(why, "no such file");
     // A folder opens but cannot be read.
-    EXPECT_EQ(ReadWaveFile(dir_.path().c_str(), &wave), 0);
+    EXPECT_EQ(ReadWaveFile(dir_.path().c_str(), &wave, &why), 0);
+    EXPECT_EQ(why, "is a directory");
     const Bytes samples = Samples(4);
-    EXPECT_EQ(SaveWaveFile(Path("NOFOLDER/X.WAV").c_str(), samples.data(), 4, 11025), 0);
-    EXPECT_NE(std::string(WaveFailure).find("temporary file"), std::string::npos) << WaveFailure;
+    EXPECT_EQ(SaveWaveFile(Path("NOFOLDER/X.WAV").c_str(), samples.data(), 4, 11025, &why), 0);
+    EXPECT_NE(why.find("temporary file"), std::string::npos) << why;
 }
 
 }  // namespace

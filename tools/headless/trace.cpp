@@ -117,8 +117,10 @@ void TraceWriter::OnShot(uint32_t /*ms*/, const std::string& name, const uint8_t
     Palette palette;
     std::memcpy(&palette, palette1024, sizeof palette);
     const std::string path = shotsDir_ + "/" + name;
-    if (SaveBitmapFile(path.c_str(), pixels, width, height, width, palette) == 0) {
-        std::fprintf(stderr, "volleen-headless: cannot write the shot %s\n", path.c_str());
+    std::string why;
+    if (SaveBitmapFile(path.c_str(), pixels, width, height, width, palette, &why) == 0) {
+        std::fprintf(stderr, "volleen-headless: cannot write the shot %s: %s\n", path.c_str(),
+                     why.c_str());
         failed_ = true;
     }
 }
@@ -138,9 +140,11 @@ bool TraceWriter::Finish() {
     if (trace_ != nullptr && std::fflush(trace_) != 0) failed_ = true;
     if (!audioOut_.empty()) {
         const std::string& mixed = headless::MixedAudio();
+        std::string why;
         if (SaveWaveFile(audioOut_.c_str(), reinterpret_cast<const uint8_t*>(mixed.data()),
-                         static_cast<uint32_t>(mixed.size()), 11025) == 0) {
-            std::fprintf(stderr, "volleen-headless: cannot write %s\n", audioOut_.c_str());
+                         static_cast<uint32_t>(mixed.size()), 11025, &why) == 0) {
+            std::fprintf(stderr, "volleen-headless: cannot write %s: %s\n", audioOut_.c_str(),
+                         why.c_str());
             failed_ = true;
         }
         audioOut_.clear();  // written once, even if Finish is called again

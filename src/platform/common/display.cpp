@@ -10,13 +10,13 @@ Surface* Primary = nullptr;
 Surface* Back = nullptr;
 uint8_t Palette[1024] = {};
 
-bool Open(int32_t width, int32_t height, char* why, int whySize) {
+bool Open(int32_t width, int32_t height, std::string* why) {
     Close();
     Primary = CreateSurface(width, height);
     Back = CreateSurface(width, height);
     if (Primary == nullptr || Back == nullptr) {
         Close();
-        SetWhy(why, whySize, "the display surfaces could not be made");
+        SetWhy(why, "the display surfaces could not be made");
         return false;
     }
     std::memset(Palette, 0, sizeof Palette);

@@ -135,9 +135,8 @@ bool BlitKeyed(Surface* destination, int32_t x, int32_t y, Surface* source, int3
     return true;
 }
 
-void SetWhy(char* why, int whySize, const char* text) {
-    if (why == nullptr || whySize <= 0) return;
-    std::snprintf(why, static_cast<size_t>(whySize), "%s", text ? text : "");
+void SetWhy(std::string* why, const char* text) {
+    if (why != nullptr) *why = text != nullptr ? text : "";
 }
 
 }  // namespace platform

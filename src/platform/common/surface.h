@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "platform/platform.h"
@@ -11,11 +12,11 @@ namespace platform {
 struct Surface {
     int32_t width = 0;
     int32_t height = 0;
-    int32_t pitch = 0;              // bytes between rows, width rounded up to 4
-    std::vector<uint8_t> pixels;    // pitch * height bytes
+    int32_t pitch = 0;            // bytes between rows, width rounded up to 4
+    std::vector<uint8_t> pixels;  // pitch * height bytes
     bool locked = false;
-    std::vector<Rect> clipList;     // empty: cut to the surface itself
-    uint32_t generation = 0;        // bumped by every change of the pixels
+    std::vector<Rect> clipList;  // empty: cut to the surface itself
+    uint32_t generation = 0;     // bumped by every change of the pixels
 };
 
 // Told of every change of a surface's pixels (and of each lock, after which
@@ -35,13 +36,13 @@ namespace display {
 extern Surface* Primary;
 extern Surface* Back;
 extern uint8_t Palette[1024];
-bool Open(int32_t width, int32_t height, char* why, int whySize);
+bool Open(int32_t width, int32_t height, std::string* why);
 void Close();
 // Exchanges the two surfaces' pixels; false while either is locked.
 bool Exchange();
 }  // namespace display
 
-// Writes the reason for a failure into a caller's buffer (always terminated).
-void SetWhy(char* why, int whySize, const char* text);
+// Gives the reason for a failure to a caller that asked for it (`why` not null).
+void SetWhy(std::string* why, const char* text);
 
 }  // namespace platform

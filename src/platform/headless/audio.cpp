@@ -4,7 +4,7 @@
 
 namespace platform {
 
-using headless::detail::S;
+using headless::detail::Backend;
 
 bool OpenAudio() { return true; }
 
@@ -20,8 +20,9 @@ bool PlaySoundBuffer(SoundBuffer* buffer, bool loop) {
     headless::detail::Sync();
     buffer->looping = loop;
     buffer->playing = true;
-    if (S().observer) {
-        S().observer->OnSound(static_cast<uint32_t>(S().now), true, buffer->name.c_str(), loop);
+    if (Backend().observer) {
+        Backend().observer->OnSound(static_cast<uint32_t>(Backend().now), true,
+                                    buffer->name.c_str(), loop);
     }
     return true;
 }
@@ -31,9 +32,9 @@ void StopSoundBuffer(SoundBuffer* buffer) {
     headless::detail::Sync();
     const bool wasPlaying = buffer->playing;
     buffer->playing = false;
-    if (wasPlaying && S().observer) {
-        S().observer->OnSound(static_cast<uint32_t>(S().now), false, buffer->name.c_str(),
-                              buffer->looping);
+    if (wasPlaying && Backend().observer) {
+        Backend().observer->OnSound(static_cast<uint32_t>(Backend().now), false,
+                                    buffer->name.c_str(), buffer->looping);
     }
 }
 

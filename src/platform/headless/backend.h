@@ -3,7 +3,6 @@
 
 #include <chrono>
 #include <cstdint>
-#include <deque>
 #include <string>
 #include <vector>
 
@@ -17,10 +16,12 @@ enum class EventKind { Key, Mouse, Button, Close, Shot, PadPlug, PadButton, PadA
 struct ScriptEvent {
     uint64_t ms = 0;
     EventKind kind = EventKind::Key;
-    int32_t a = 0;  // key code, button number, x motion or pad number
-    int32_t b = 0;  // 1 down / 0 up, y motion, 1 added / 0 removed, or pad button / axis
-    int32_t c = 0;  // pad button 1 down / 0 up, or axis value
-    std::string name;
+    int32_t which = 0;       // the key code, the mouse button or the pad
+    int32_t dx = 0, dy = 0;  // the mouse's motion
+    int32_t control = 0;     // the pad's button or axis
+    int32_t value = 0;       // where the pad's axis stands
+    bool down = false;       // the key or button held; the pad plugged in
+    std::string name;        // the shot's file name
 };
 
 struct Pad {
@@ -40,9 +41,6 @@ struct State {
     uint32_t pollsWithoutTime = 0;
     bool untilReached = false;
 
-    std::deque<platform::Message> messages;
-    bool closeRequested = false;
-
     uint8_t keys[256] = {};
     int32_t mouseX = 0;
     int32_t mouseY = 0;
@@ -57,7 +55,8 @@ struct State {
     std::vector<uint8_t> mixScratch;
 };
 
-State& S();
+// The backend's one state: virtual time, the script, input, what was mixed.
+State& Backend();
 
 // Reads the script; on a bad line false with "script line N: ..." in `error`.
 bool ParseScript(const std::string& text, std::vector<ScriptEvent>* events, std::string* error);

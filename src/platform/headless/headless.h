@@ -31,12 +31,12 @@ public:
 };
 
 struct Options {
-    std::string scriptText;       // the script's lines (not a file name)
-    uint32_t startTick = 0;       // the tick count the game sees at virtual 0
-    int64_t epoch = 1700000000;   // calendar seconds at virtual 0
-    int64_t untilMs = -1;         // -1: no limit
-    bool realtime = false;        // real clock and real sleeps
-    bool mixAudio = false;        // keep the mixed output (for --audio-out)
+    std::string scriptText;      // the script's lines (not a file name)
+    uint32_t startTick = 0;      // the tick count the game sees at virtual 0
+    int64_t epoch = 1700000000;  // calendar seconds at virtual 0
+    int64_t untilMs = -1;        // -1: no limit
+    bool realtime = false;       // real clock and real sleeps
+    bool mixAudio = false;       // keep the mixed output (for --audio-out)
 };
 
 // Resets the backend to virtual time 0 with these options and parses the

@@ -5,7 +5,7 @@
 
 namespace platform {
 
-using headless::detail::S;
+using headless::detail::Backend;
 
 bool OpenKeyboard() { return true; }
 bool OpenMouse() { return true; }
@@ -14,13 +14,13 @@ void CloseMouse() {}
 
 bool ReadKeyboard(uint8_t keys[256]) {
     headless::detail::Poll();
-    if (keys) std::memcpy(keys, S().keys, 256);
+    if (keys) std::memcpy(keys, Backend().keys, 256);
     return true;
 }
 
 bool ReadMouse(MouseReading& reading) {
     headless::detail::Poll();
-    auto& s = S();
+    auto& s = Backend();
     // The motion since the last read is delivered whole, then starts again.
     reading.x = s.mouseX;
     reading.y = s.mouseY;
@@ -33,14 +33,14 @@ bool ReadMouse(MouseReading& reading) {
 
 bool EscapeDown() {
     headless::detail::Poll();
-    return (S().keys[1] & 0x80) != 0;
+    return (Backend().keys[1] & 0x80) != 0;
 }
 
 bool ReadPad(int32_t index, PadReading& reading) {
     headless::detail::Poll();
     std::memset(&reading, 0, sizeof reading);
-    if (index < 0 || index >= MaxPads || !S().pads[index].connected) return false;
-    const headless::detail::Pad& pad = S().pads[index];
+    if (index < 0 || index >= MaxPads || !Backend().pads[index].connected) return false;
+    const headless::detail::Pad& pad = Backend().pads[index];
     reading.connected = true;
     std::memcpy(reading.buttons, pad.buttons, sizeof reading.buttons);
     std::memcpy(reading.axes, pad.axes, sizeof reading.axes);
@@ -48,7 +48,7 @@ bool ReadPad(int32_t index, PadReading& reading) {
 }
 
 void CaptureMouse(bool capture) {
-    auto& s = S();
+    auto& s = Backend();
     // Motion not yet read belongs to the screen that is going away.
     if (s.mouseCaptured != capture) {
         s.mouseX = 0;

@@ -12,13 +12,13 @@ namespace {
 // A script plays one sitting: a day of virtual time is far more than any needs.
 constexpr int64_t MaxScriptMs = 24 * 60 * 60 * 1000;
 
-bool ParseUpDown(const std::string& field, int32_t* down) {
+bool ParseUpDown(const std::string& field, bool* down) {
     if (field == "down") {
-        *down = 1;
+        *down = true;
         return true;
     }
     if (field == "up") {
-        *down = 0;
+        *down = false;
         return true;
     }
     return false;
@@ -53,35 +53,35 @@ std::string ParsePad(const std::vector<std::string>& fields, bool connected[], S
         return "bad pad number '" + fields[2] + "' (0 to " + std::to_string(platform::MaxPads - 1) +
                ")";
     }
-    event->a = static_cast<int32_t>(value);
+    event->which = static_cast<int32_t>(value);
     const std::string& what = fields[3];
     if (what == "added" || what == "removed") {
         if (fields.size() != 4) return "pad " + what + " takes nothing more";
         event->kind = EventKind::PadPlug;
-        event->b = what == "added" ? 1 : 0;
-        if (connected[event->a] == (event->b != 0)) {
-            return "pad " + fields[2] + " is already " + (event->b ? "connected" : "out");
+        event->down = what == "added";
+        if (connected[event->which] == event->down) {
+            return "pad " + fields[2] + " is already " + (event->down ? "connected" : "out");
         }
-        connected[event->a] = event->b != 0;
+        connected[event->which] = event->down;
         return "";
     }
-    if (!connected[event->a]) return "pad " + fields[2] + " is not connected";
+    if (!connected[event->which]) return "pad " + fields[2] + " is not connected";
     if (fields.size() != 6) return "pad " + what + " needs a name and a value";
     if (what == "button") {
         event->kind = EventKind::PadButton;
-        event->b = IndexOfName(PadButtonNames, fields[4]);
-        if (event->b < 0) return "unknown pad button '" + fields[4] + "'";
-        if (!ParseUpDown(fields[5], &event->c)) {
+        event->control = IndexOfName(PadButtonNames, fields[4]);
+        if (event->control < 0) return "unknown pad button '" + fields[4] + "'";
+        if (!ParseUpDown(fields[5], &event->down)) {
             return "expected down or up, got '" + fields[5] + "'";
         }
     } else if (what == "axis") {
         event->kind = EventKind::PadAxis;
-        event->b = IndexOfName(PadAxisNames, fields[4]);
-        if (event->b < 0) return "unknown pad axis '" + fields[4] + "'";
+        event->control = IndexOfName(PadAxisNames, fields[4]);
+        if (event->control < 0) return "unknown pad axis '" + fields[4] + "'";
         if (!ParseInteger(fields[5], -32768, 32767, &value)) {
             return "bad axis value '" + fields[5] + "' (-32768 to 32767)";
         }
-        event->c = static_cast<int32_t>(value);
+        event->value = static_cast<int32_t>(value);
     } else {
         return "expected added, removed, button or axis, got '" + what + "'";
     }
@@ -100,8 +100,8 @@ std::string ParseFields(const std::vector<std::string>& fields, uint64_t previou
     int64_t value = 0;
     if (!ParseInteger(fields[0], 0, INT64_MAX, &value)) return "bad time '" + fields[0] + "'";
     if (value > MaxScriptMs) {
-        return "time " + fields[0] + " is past a day (a day at most: " +
-               std::to_string(MaxScriptMs) + " ms)";
+        return "time " + fields[0] +
+               " is past a day (a day at most: " + std::to_string(MaxScriptMs) + " ms)";
     }
     event->ms = static_cast<uint64_t>(value);
     if (event->ms < previousMs) return "time goes backwards";
@@ -113,8 +113,8 @@ std::string ParseFields(const std::vector<std::string>& fields, uint64_t previou
         if (arguments != 2) return "key needs a code and down|up";
         if (!ParseInteger(fields[2], 0, 255, &value)) return "bad key code '" + fields[2] + "'";
         event->kind = EventKind::Key;
-        event->a = static_cast<int32_t>(value);
-        if (!ParseUpDown(fields[3], &event->b))
+        event->which = static_cast<int32_t>(value);
+        if (!ParseUpDown(fields[3], &event->down))
             return "expected down or up, got '" + fields[3] + "'";
     } else if (command == "mouse") {
         if (arguments != 2) return "mouse needs dx and dy";
@@ -124,14 +124,14 @@ std::string ParseFields(const std::vector<std::string>& fields, uint64_t previou
             return "bad mouse motion";
         }
         event->kind = EventKind::Mouse;
-        event->a = static_cast<int32_t>(value);
-        event->b = static_cast<int32_t>(dy);
+        event->dx = static_cast<int32_t>(value);
+        event->dy = static_cast<int32_t>(dy);
     } else if (command == "button") {
         if (arguments != 2) return "button needs a number and down|up";
         if (!ParseInteger(fields[2], 0, 3, &value)) return "bad button '" + fields[2] + "'";
         event->kind = EventKind::Button;
-        event->a = static_cast<int32_t>(value);
-        if (!ParseUpDown(fields[3], &event->b))
+        event->which = static_cast<int32_t>(value);
+        if (!ParseUpDown(fields[3], &event->down))
             return "expected down or up, got '" + fields[3] + "'";
     } else if (command == "pad") {
         return ParsePad(fields, padsConnected, event);

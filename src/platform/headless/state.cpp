@@ -3,6 +3,7 @@
 #include <cstring>
 #include <thread>
 
+#include "platform/common/message_queue.h"
 #include "platform/common/mixer.h"
 #include "platform/common/surface.h"
 #include "platform/headless/backend.h"
@@ -16,13 +17,13 @@ namespace {
 constexpr uint32_t PollsPerForcedMs = 1000;
 
 uint64_t RealElapsedMs() {
-    const auto elapsed = std::chrono::steady_clock::now() - S().realStart;
+    const auto elapsed = std::chrono::steady_clock::now() - Backend().realStart;
     return static_cast<uint64_t>(
         std::chrono::duration_cast<std::chrono::milliseconds>(elapsed).count());
 }
 
 void Shot(const std::string& name) {
-    State& s = S();
+    State& s = Backend();
     if (s.observer == nullptr) return;
     const platform::Surface* primary = platform::display::Primary;
     if (primary == nullptr) {
@@ -45,13 +46,13 @@ void Shot(const std::string& name) {
 void Apply(const ScriptEvent& event) {
     switch (event.kind) {
         case EventKind::Key:
-            SetKey(event.a, event.b != 0);
+            SetKey(event.which, event.down);
             break;
         case EventKind::Mouse:
-            AddMouseMotion(event.a, event.b);
+            AddMouseMotion(event.dx, event.dy);
             break;
         case EventKind::Button:
-            SetButton(event.a, event.b != 0);
+            SetButton(event.which, event.down);
             break;
         case EventKind::Close:
             platform::PostMessage(platform::MessageKind::Close);
@@ -60,20 +61,20 @@ void Apply(const ScriptEvent& event) {
             Shot(event.name);
             break;
         case EventKind::PadPlug:
-            SetPadConnected(event.a, event.b != 0);
+            SetPadConnected(event.which, event.down);
             break;
         case EventKind::PadButton:
-            SetPadButton(event.a, static_cast<platform::PadButton>(event.b), event.c != 0);
+            SetPadButton(event.which, static_cast<platform::PadButton>(event.control), event.down);
             break;
         case EventKind::PadAxis:
-            SetPadAxis(event.a, static_cast<platform::PadAxis>(event.b),
-                       static_cast<int16_t>(event.c));
+            SetPadAxis(event.which, static_cast<platform::PadAxis>(event.control),
+                       static_cast<int16_t>(event.value));
             break;
     }
 }
 
 void ApplyDueEvents() {
-    State& s = S();
+    State& s = Backend();
     while (s.nextEvent < s.events.size() && s.events[s.nextEvent].ms <= s.now) {
         // Advance the cursor first: an observer may look at the state again.
         const ScriptEvent& event = s.events[s.nextEvent++];
@@ -82,7 +83,7 @@ void ApplyDueEvents() {
 }
 
 void CheckUntil() {
-    State& s = S();
+    State& s = Backend();
     if (s.untilReached || s.options.untilMs < 0) return;
     if (s.now < static_cast<uint64_t>(s.options.untilMs)) return;
     s.untilReached = true;
@@ -93,7 +94,7 @@ void CheckUntil() {
 // the total so that no fraction of a sample is lost between steps. Voices run
 // even when nobody keeps the output, so that a one-shot sound ends on time.
 void MixTo(uint64_t ms) {
-    State& s = S();
+    State& s = Backend();
     const uint64_t total = ms * platform::mixer::SampleRate / 1000;
     while (s.samplesMixed < total) {
         const uint64_t count = std::min<uint64_t>(total - s.samplesMixed, 1 << 16);
@@ -108,13 +109,13 @@ void MixTo(uint64_t ms) {
 
 }  // namespace
 
-State& S() {
+State& Backend() {
     static State state;
     return state;
 }
 
 void AdvanceTo(uint64_t ms) {
-    State& s = S();
+    State& s = Backend();
     for (;;) {
         ApplyDueEvents();
         CheckUntil();
@@ -133,7 +134,7 @@ void AdvanceTo(uint64_t ms) {
 }
 
 void Poll() {
-    State& s = S();
+    State& s = Backend();
     if (s.options.realtime) {
         AdvanceTo(RealElapsedMs());
         return;
@@ -143,15 +144,15 @@ void Poll() {
 }
 
 void Sync() {
-    if (S().options.realtime) AdvanceTo(RealElapsedMs());
+    if (Backend().options.realtime) AdvanceTo(RealElapsedMs());
 }
 
 void Wait(uint64_t ms) {
-    State& s = S();
+    State& s = Backend();
     const uint64_t target = s.now + ms;
     if (!s.options.realtime) {
         // Event by event, so that a close request ends the wait at its time.
-        while (s.now < target && !s.closeRequested) {
+        while (s.now < target && !platform::queue::CloseRequested()) {
             uint64_t step = target;
             if (s.nextEvent < s.events.size()) {
                 step = std::min(step, std::max(s.events[s.nextEvent].ms, s.now + 1));
@@ -164,7 +165,7 @@ void Wait(uint64_t ms) {
     // time during a long pause.
     for (;;) {
         AdvanceTo(RealElapsedMs());
-        if (s.now >= target || s.closeRequested) break;
+        if (s.now >= target || platform::queue::CloseRequested()) break;
         std::this_thread::sleep_for(
             std::chrono::milliseconds(std::min<uint64_t>(target - s.now, 5)));
     }
@@ -174,10 +175,10 @@ void Wait(uint64_t ms) {
 
 namespace headless {
 
-using detail::S;
+using detail::Backend;
 
 bool Configure(const Options& options, std::string* error) {
-    detail::State& s = S();
+    detail::State& s = Backend();
     s.options = options;
     s.observer = nullptr;
     s.events.clear();
@@ -186,8 +187,7 @@ bool Configure(const Options& options, std::string* error) {
     s.realStart = std::chrono::steady_clock::now();
     s.pollsWithoutTime = 0;
     s.untilReached = false;
-    s.messages.clear();
-    s.closeRequested = false;
+    platform::queue::Clear();
     std::memset(s.keys, 0, sizeof s.keys);
     s.mouseX = 0;
     s.mouseY = 0;
@@ -204,39 +204,39 @@ bool Configure(const Options& options, std::string* error) {
     return detail::ParseScript(options.scriptText, &s.events, error);
 }
 
-void SetObserver(Observer* observer) { S().observer = observer; }
+void SetObserver(Observer* observer) { Backend().observer = observer; }
 
 uint32_t VirtualMs() {
-    if (S().options.realtime) detail::Poll();
-    return static_cast<uint32_t>(S().now);
+    if (Backend().options.realtime) detail::Poll();
+    return static_cast<uint32_t>(Backend().now);
 }
 
-const std::string& MixedAudio() { return S().mixed; }
+const std::string& MixedAudio() { return Backend().mixed; }
 
 void SetKey(int code, bool down) {
     if (code < 0 || code > 255) return;
-    S().keys[code] = down ? 0x80 : 0;
+    Backend().keys[code] = down ? 0x80 : 0;
 }
 
 void AddMouseMotion(int32_t dx, int32_t dy) {
-    if (!S().mouseCaptured) return;
+    if (!Backend().mouseCaptured) return;
     // Saturates: motion piled up over a long unread stretch must not wrap.
     auto add = [](int32_t total, int32_t motion) {
         return static_cast<int32_t>(
             std::clamp<int64_t>(static_cast<int64_t>(total) + motion, INT32_MIN, INT32_MAX));
     };
-    S().mouseX = add(S().mouseX, dx);
-    S().mouseY = add(S().mouseY, dy);
+    Backend().mouseX = add(Backend().mouseX, dx);
+    Backend().mouseY = add(Backend().mouseY, dy);
 }
 
 void SetButton(int button, bool down) {
     if (button < 0 || button > 3) return;
-    S().buttons[button] = down ? 0x80 : 0;
+    Backend().buttons[button] = down ? 0x80 : 0;
 }
 
 namespace {
 detail::Pad* PadAt(int pad) {
-    return pad >= 0 && pad < platform::MaxPads ? &S().pads[pad] : nullptr;
+    return pad >= 0 && pad < platform::MaxPads ? &Backend().pads[pad] : nullptr;
 }
 }  // namespace
 

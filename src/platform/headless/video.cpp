@@ -7,11 +7,11 @@
 
 namespace platform {
 
-using headless::detail::S;
+using headless::detail::Backend;
 
-bool OpenDisplay(int32_t width, int32_t height, Surface** primary, Surface** back, char* why,
-                 int whySize) {
-    if (!display::Open(width, height, why, whySize)) return false;
+bool OpenDisplay(int32_t width, int32_t height, Surface** primary, Surface** back,
+                 std::string* why) {
+    if (!display::Open(width, height, why)) return false;
     if (primary) *primary = display::Primary;
     if (back) *back = display::Back;
     return true;
@@ -21,7 +21,7 @@ void CloseDisplay() { display::Close(); }
 
 bool Flip() {
     if (!display::Exchange()) return false;
-    auto& s = S();
+    auto& s = Backend();
     ++s.flipCount;
     if (s.observer) s.observer->OnFlip(static_cast<uint32_t>(s.now), s.flipCount);
     return true;
@@ -30,14 +30,15 @@ bool Flip() {
 void SetPalette(const uint8_t entries[1024]) {
     if (entries == nullptr) return;
     std::memcpy(display::Palette, entries, sizeof display::Palette);
-    if (S().observer) S().observer->OnPalette(static_cast<uint32_t>(S().now), display::Palette);
+    if (Backend().observer)
+        Backend().observer->OnPalette(static_cast<uint32_t>(Backend().now), display::Palette);
 }
 
 bool DrawText(Surface* surface, int32_t x, int32_t y, const char* text, uint8_t index) {
     if (!text::Draw(surface, x, y, text, index)) return false;
-    if (S().observer) {
-        S().observer->OnText(static_cast<uint32_t>(S().now), surface == display::Primary, x, y,
-                             text ? text : "", index);
+    if (Backend().observer) {
+        Backend().observer->OnText(static_cast<uint32_t>(Backend().now),
+                                   surface == display::Primary, x, y, text ? text : "", index);
     }
     return true;
 }

@@ -1,12 +1,12 @@
 // The window headless: always there, with a plain message queue.
+#include "platform/common/message_queue.h"
 #include "platform/headless/backend.h"
 
 namespace platform {
 
 void SetStartOptions(const StartOptions& /*options*/) {}
 
-bool CreateGameWindow(const char* /*title*/, const char* /*iconFile*/, char* /*why*/,
-                      int /*whySize*/) {
+bool CreateGameWindow(const char* /*title*/, const char* /*iconFile*/, std::string* /*why*/) {
     return true;
 }
 
@@ -14,21 +14,14 @@ void DestroyGameWindow() {}
 
 bool PeekMessage(Message& out) {
     headless::detail::Poll();
-    auto& messages = headless::detail::S().messages;
-    if (messages.empty()) return false;
-    out = messages.front();
-    messages.pop_front();
-    return true;
+    return queue::Take(out);
 }
 
-void PostMessage(MessageKind kind, int32_t code) {
-    if (kind == MessageKind::Close) headless::detail::S().closeRequested = true;
-    headless::detail::S().messages.push_back({kind, code});
-}
+void PostMessage(MessageKind kind, int32_t code) { queue::Post(kind, code); }
 
 bool CloseRequested() {
     headless::detail::Poll();
-    return headless::detail::S().closeRequested;
+    return queue::CloseRequested();
 }
 
 void ShowCursor(bool /*show*/) {}

@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include "platform/common/message_queue.h"
 #include "platform/common/mixer.h"
 #include "platform/platform.h"
 #include "platform/sdl/sdl_state.h"
@@ -96,7 +97,7 @@ bool PlaySoundBuffer(SoundBuffer* buffer, bool loop) {
     if (buffer == nullptr || !mixer::IsKnown(buffer)) return false;
     // On the way out after a close request nothing new starts: the screens
     // passed through on the way would only be heard as clicks.
-    if (sdl::state.closeRequested) return true;
+    if (queue::CloseRequested()) return true;
     AudioLock lock;
     buffer->looping = loop;
     buffer->playing = true;

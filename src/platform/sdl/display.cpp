@@ -13,15 +13,15 @@ namespace platform {
 
 using sdl::state;
 
-bool OpenDisplay(int32_t width, int32_t height, Surface** primary, Surface** back, char* why,
-                 int whySize) {
+bool OpenDisplay(int32_t width, int32_t height, Surface** primary, Surface** back,
+                 std::string* why) {
     if (state.window == nullptr) {
-        SetWhy(why, whySize, "the game window is not open");
+        SetWhy(why, "the game window is not open");
         return false;
     }
-    if (!display::Open(width, height, why, whySize)) return false;
+    if (!display::Open(width, height, why)) return false;
     if (!sdl::OpenPresenterPicture(width, height)) {
-        SetWhy(why, whySize, SDL_GetError());
+        SetWhy(why, SDL_GetError());
         display::Close();
         return false;
     }

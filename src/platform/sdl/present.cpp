@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <filesystem>
 
+#include "platform/common/message_queue.h"
 #include "platform/common/surface.h"
 #include "platform/platform.h"
 #include "platform/sdl/picture_scale.h"
@@ -238,7 +239,7 @@ void ClosePresenterPicture() { DestroyTextures(); }
 void Present() {
     // A window about to close shows nothing more: the rest of the way out
     // (cut pauses, a fade run at once) would only flicker.
-    if (state.window == nullptr || state.closeRequested) return;
+    if (state.window == nullptr || queue::CloseRequested()) return;
     const Surface* primary = state.displayOpen ? display::Primary : nullptr;
     if (state.renderer != nullptr) {
         PresentThroughRenderer(primary);

@@ -31,7 +31,6 @@ struct State {
     bool mouseOpen = false;
     bool captureWanted = false;  // what the game asked for with CaptureMouse
     bool focused = false;
-    bool closeRequested = false;  // the window is going: nothing more is shown
     int32_t wheel = 0;  // wheel motion gathered by the pump
     SDL_AudioDeviceID audio = 0;
 };

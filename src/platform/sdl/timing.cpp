@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <ctime>
 
+#include "platform/common/message_queue.h"
 #include "platform/platform.h"
 #include "platform/sdl/sdl_state.h"
 
@@ -21,7 +22,7 @@ void Sleep(uint32_t ms) {
     for (;;) {
         sdl::PumpEvents();
         const uint64_t now = SDL_GetTicks64();
-        if (now >= end || state.closeRequested) break;
+        if (now >= end || queue::CloseRequested()) break;
         SDL_Delay(static_cast<Uint32>(std::min<uint64_t>(end - now, 10)));
     }
 }

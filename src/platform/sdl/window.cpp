@@ -1,11 +1,10 @@
 // The one game window, its message queue and the event pump.
 #include <SDL.h>
-
 #include <sys/stat.h>
 
 #include <cstdio>
-#include <deque>
 
+#include "platform/common/message_queue.h"
 #include "platform/common/mixer.h"
 #include "platform/common/surface.h"
 #include "platform/common/text_raster.h"
@@ -20,7 +19,6 @@ State state;
 
 namespace {
 
-std::deque<Message> messages;
 StartOptions startOptions;
 
 // The windowed size Alt+Enter leaves full screen for: twice the game's
@@ -52,9 +50,9 @@ void SetIcon(const char* iconFile) {
         // cannot be used is named, as any other picture would be.
         struct stat status;
         if (stat(iconFile, &status) == 0) {
-            std::fprintf(stderr, "volleen: cannot read %s: %s; the window has no icon\n", iconFile,
-                         S_ISDIR(status.st_mode) ? "is a directory"
-                                                 : "not a bitmap file the game can read");
+            std::fprintf(
+                stderr, "volleen: cannot read %s: %s; the window has no icon\n", iconFile,
+                S_ISDIR(status.st_mode) ? "is a directory" : "not a bitmap file the game can read");
         }
         return;
     }
@@ -180,7 +178,7 @@ void PumpEvents() {
         if (count <= 0) break;
         for (int i = 0; i < count; ++i) HandleEvent(events[i]);
     }
-    if (X11WindowGone() && !state.closeRequested) PostMessage(MessageKind::Close);
+    if (X11WindowGone() && !queue::CloseRequested()) PostMessage(MessageKind::Close);
     if (state.needsPresent) Present();
 }
 
@@ -203,7 +201,7 @@ using sdl::state;
 
 void SetStartOptions(const StartOptions& options) { sdl::startOptions = options; }
 
-bool CreateGameWindow(const char* title, const char* iconFile, char* why, int whySize) {
+bool CreateGameWindow(const char* title, const char* iconFile, std::string* why) {
     // Ctrl+C and SIGTERM end the process as they would any other program.
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     SDL_SetHint(SDL_HINT_RENDER_VSYNC, "0");
@@ -229,11 +227,11 @@ bool CreateGameWindow(const char* title, const char* iconFile, char* why, int wh
         } else {
             SDL_snprintf(text, sizeof text, "no display (DISPLAY is not set): %s", SDL_GetError());
         }
-        SetWhy(why, whySize, text);
+        SetWhy(why, text);
         return false;
     }
     if (sdl::Invisible(SDL_GetCurrentVideoDriver())) {
-        SetWhy(why, whySize, "no display to show the window on (DISPLAY is not set)");
+        SetWhy(why, "no display to show the window on (DISPLAY is not set)");
         SDL_Quit();
         return false;
     }
@@ -255,7 +253,7 @@ bool CreateGameWindow(const char* title, const char* iconFile, char* why, int wh
                                         width, height, flags);
     }
     if (state.window == nullptr || !sdl::OpenPresenter()) {
-        SetWhy(why, whySize, SDL_GetError());
+        SetWhy(why, SDL_GetError());
         DestroyGameWindow();
         return false;
     }
@@ -279,26 +277,20 @@ void DestroyGameWindow() {
     if (state.window != nullptr) SDL_DestroyWindow(state.window);
     sdl::SettleX11();
     state = sdl::State{};
-    sdl::messages.clear();
+    queue::Clear();
     SDL_Quit();
 }
 
 bool PeekMessage(Message& out) {
     sdl::PumpEvents();
-    if (sdl::messages.empty()) return false;
-    out = sdl::messages.front();
-    sdl::messages.pop_front();
-    return true;
+    return queue::Take(out);
 }
 
-void PostMessage(MessageKind kind, int32_t code) {
-    if (kind == MessageKind::Close) state.closeRequested = true;
-    sdl::messages.push_back(Message{kind, kind == MessageKind::Quit ? code : 0});
-}
+void PostMessage(MessageKind kind, int32_t code) { queue::Post(kind, code); }
 
 bool CloseRequested() {
     sdl::PumpEvents();
-    return state.closeRequested;
+    return queue::CloseRequested();
 }
 
 // The cursor follows the capture instead: hidden while the game holds the

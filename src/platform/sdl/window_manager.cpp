@@ -1,7 +1,6 @@
 #include "platform/sdl/window_manager.h"
 
 #include <SDL.h>
-
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 

@@ -54,13 +54,13 @@ void PresentIfChanged() {
 
 using web::state;
 
-bool OpenDisplay(int32_t width, int32_t height, Surface** primary, Surface** back, char* why,
-                 int whySize) {
+bool OpenDisplay(int32_t width, int32_t height, Surface** primary, Surface** back,
+                 std::string* why) {
     if (!state.windowOpen) {
-        SetWhy(why, whySize, "the game window is not open");
+        SetWhy(why, "the game window is not open");
         return false;
     }
-    if (!display::Open(width, height, why, whySize)) return false;
+    if (!display::Open(width, height, why)) return false;
     *primary = display::Primary;
     *back = display::Back;
     state.displayOpen = true;

@@ -3,8 +3,7 @@
 #include <emscripten.h>
 #include <sys/stat.h>
 
-#include <deque>
-
+#include "platform/common/message_queue.h"
 #include "platform/common/mixer.h"
 #include "platform/platform.h"
 #include "platform/web/web_state.h"
@@ -17,11 +16,6 @@ namespace web {
 
 State state;
 
-namespace {
-std::deque<Message> messages;
-bool closeRequested = false;  // a page has no close button; only a posted Close sets it
-}  // namespace
-
 }  // namespace web
 
 using web::state;
@@ -30,7 +24,7 @@ using web::state;
 // the page's button), so it always starts in the browser's window.
 void SetStartOptions(const StartOptions& /*options*/) {}
 
-bool CreateGameWindow(const char* title, const char* /*iconFile*/, char* /*why*/, int /*whySize*/) {
+bool CreateGameWindow(const char* title, const char* /*iconFile*/, std::string* /*why*/) {
     // Emscripten starts with every permission bit masked out, which would
     // leave the files the game writes unreadable; the usual mask instead.
     umask(022);
@@ -45,7 +39,7 @@ void DestroyGameWindow() {
     CloseAudio();
     mixer::ReleaseAll();
     state = web::State{};
-    web::messages.clear();
+    queue::Clear();
     volleen_close_page();
 }
 
@@ -53,18 +47,13 @@ bool PeekMessage(Message& out) {
     // A frame that ran late reaches here without having waited; the browser
     // still gets its turn now and then, to paint and to take input.
     if (TickCount() - state.lastWait > 20) web::Wait(0);
-    if (web::messages.empty()) return false;
-    out = web::messages.front();
-    web::messages.pop_front();
-    return true;
+    return queue::Take(out);
 }
 
-void PostMessage(MessageKind kind, int32_t code) {
-    if (kind == MessageKind::Close) web::closeRequested = true;
-    web::messages.push_back(Message{kind, kind == MessageKind::Quit ? code : 0});
-}
+void PostMessage(MessageKind kind, int32_t code) { queue::Post(kind, code); }
 
-bool CloseRequested() { return web::closeRequested; }
+// A page has no close button; only a posted Close requests one.
+bool CloseRequested() { return queue::CloseRequested(); }
 
 // The pointer follows the capture instead: hidden while the game holds the
 // mouse, shown whenever the player may need it for the page.

@@ -59,8 +59,8 @@ protected:
         setenv("SDL_VIDEODRIVER", "dummy", 1);
         // The dummy window may never have focus; pads must still be read.
         setenv("SDL_JOYSTICK_ALLOW_BACKGROUND_EVENTS", "1", 1);
-        char why[256] = "";
-        ASSERT_TRUE(platform::CreateGameWindow("Volleen", nullptr, why, sizeof why)) << why;
+        std::string why;
+        ASSERT_TRUE(platform::CreateGameWindow("Volleen", nullptr, &why)) << why;
     }
     void TearDown() override { platform::DestroyGameWindow(); }
 };

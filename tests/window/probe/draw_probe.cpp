@@ -9,17 +9,18 @@
 // it computes (the burst must be on screen by then), and "done".
 #include <chrono>
 #include <cstdio>
+#include <string>
 
 #include "platform/platform.h"
 #include "platform/sdl/sdl_state.h"
 
 int main() {
-    char why[256] = "";
+    std::string why;
     platform::Surface* primary = nullptr;
     platform::Surface* back = nullptr;
-    if (!platform::CreateGameWindow("Volleen", nullptr, why, sizeof why) ||
-        !platform::OpenDisplay(640, 480, &primary, &back, why, sizeof why)) {
-        std::fprintf(stderr, "draw probe: %s\n", why);
+    if (!platform::CreateGameWindow("Volleen", nullptr, &why) ||
+        !platform::OpenDisplay(640, 480, &primary, &back, &why)) {
+        std::fprintf(stderr, "draw probe: %s\n", why.c_str());
         return 1;
     }
     uint8_t palette[1024] = {};

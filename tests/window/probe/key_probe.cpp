@@ -12,20 +12,21 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 
 #include "platform/platform.h"
 
 int main(int argc, char** argv) {
     const uint32_t runMs = argc > 1 ? static_cast<uint32_t>(std::atoi(argv[1])) : 5000;
     const uint32_t quietMs = argc > 2 ? static_cast<uint32_t>(std::atoi(argv[2])) : 0;
-    char why[256] = "";
-    if (!platform::CreateGameWindow("Volleen", "volleen-icon.bmp", why, sizeof why)) {
-        std::fprintf(stderr, "key probe: %s\n", why);
+    std::string why;
+    if (!platform::CreateGameWindow("Volleen", "volleen-icon.bmp", &why)) {
+        std::fprintf(stderr, "key probe: %s\n", why.c_str());
         return 1;
     }
     platform::Surface* primary = nullptr;
     platform::Surface* back = nullptr;
-    if (platform::OpenDisplay(640, 480, &primary, &back, why, sizeof why)) {
+    if (platform::OpenDisplay(640, 480, &primary, &back, &why)) {
         uint8_t palette[1024] = {};
         for (int i = 0; i < 256; ++i) {
             palette[4 * i] = static_cast<uint8_t>(i);
