@@ -12,7 +12,7 @@ DESTDIR ?=
 GAME_TARGETS = volleen data
 INSTALL_TARGETS = $(GAME_TARGETS) icons install_docs
 
-.PHONY: play test install package build deps configure screenshots clean web web-serve
+.PHONY: play test check format install package build deps configure screenshots clean web web-serve
 
 # Configures with the tools of one purpose: deps-play, deps-package, deps-test.
 deps-%:
@@ -34,6 +34,15 @@ build: configure-test
 test: build
 	@if command -v em++ >/dev/null 2>&1; then $(MAKE) --no-print-directory web; fi
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+
+# The unit tests alone (ctest label `unit`): no end-to-end runs, windows,
+# browser or fuzzers. Well under a minute once built.
+check: build
+	cd $(BUILD) && ctest -L unit --output-on-failure -j $(JOBS)
+
+# Lays out every C++ file by .clang-format (clang-format 14, as CI checks it).
+format:
+	@scripts/format
 
 install: configure-play
 	@cmake --build $(BUILD) -j $(JOBS) --target $(INSTALL_TARGETS)

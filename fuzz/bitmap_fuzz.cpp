@@ -15,8 +15,8 @@ volatile uint32_t Sink;
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (LoadBitmapMemory(&Record, data, size) == 1) {
         const BitmapInfoHeader& info = Record.infoHeader;
-        const size_t bytes = static_cast<size_t>(info.biWidth) * static_cast<size_t>(info.biHeight) *
-                             (info.biBitCount / 8u);
+        const size_t bytes = static_cast<size_t>(info.biWidth) *
+                             static_cast<size_t>(info.biHeight) * (info.biBitCount / 8u);
         if (Record.pixels == nullptr || info.biWidth <= 0 || info.biHeight <= 0 ||
             bytes != info.biSizeImage) {
             __builtin_trap();  // an accepted picture must describe its own block

@@ -1,8 +1,8 @@
 #include "frontend/assets.h"
 
 #include "common/layout.h"
-#include "graphics/bitmap_file.h"
 #include "frontend/picture.h"
+#include "graphics/bitmap_file.h"
 #include "graphics/display.h"
 #include "graphics/text.h"
 #include "match/match.h"

@@ -38,8 +38,8 @@ int main(int argc, char** argv) {
     // The game reads its pictures and sounds from the working folder, as it
     // always has; an installed game's folder becomes that folder.
     if (!files.dataDir.empty() && chdir(files.dataDir.c_str()) != 0) {
-        std::fprintf(stderr, "volleen: cannot use the data folder %s: %s\n",
-                     files.dataDir.c_str(), std::strerror(errno));
+        std::fprintf(stderr, "volleen: cannot use the data folder %s: %s\n", files.dataDir.c_str(),
+                     std::strerror(errno));
         return 1;
     }
     KeysFilePath = files.keysFile;

@@ -9,7 +9,8 @@ if(TARGET volleen-headless)
                                                  ${CMAKE_SOURCE_DIR}/tools/headless)
   volleen_link_game(test_runner platform_headless)
   target_link_libraries(test_runner PRIVATE GTest::gtest_main)
-  gtest_discover_tests(test_runner WORKING_DIRECTORY ${CMAKE_BINARY_DIR} DISCOVERY_TIMEOUT 30)
+  gtest_discover_tests(test_runner WORKING_DIRECTORY ${CMAKE_BINARY_DIR} DISCOVERY_TIMEOUT 30
+                     PROPERTIES LABELS unit)
 endif()
 
 if(TARGET volleen-headless AND TARGET data)
@@ -20,6 +21,7 @@ if(TARGET volleen-headless AND TARGET data)
     add_test(NAME runner.${name}
              COMMAND ${CMAKE_COMMAND} -DRUNNER=$<TARGET_FILE:volleen-headless>
                      -DWORKDIR=${CMAKE_BINARY_DIR}/data -DOUTDIR=${_out} ${ARGN} -P ${_check})
+    set_tests_properties(runner.${name} PROPERTIES LABELS e2e)
   endfunction()
 
   # --until stops the run in the first logo's pause with status 3.

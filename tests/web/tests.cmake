@@ -11,7 +11,8 @@ if(TARGET baked_font)
   volleen_link_game(test_web_parts platform_headless)
   target_link_libraries(test_web_parts PRIVATE GTest::gtest_main PkgConfig::SDL2)
   add_dependencies(test_web_parts baked_font)
-  gtest_discover_tests(test_web_parts WORKING_DIRECTORY ${CMAKE_BINARY_DIR} DISCOVERY_TIMEOUT 30)
+  gtest_discover_tests(test_web_parts WORKING_DIRECTORY ${CMAKE_BINARY_DIR} DISCOVERY_TIMEOUT 30
+                     PROPERTIES LABELS unit)
 endif()
 
 # The game in a real browser (Debian's Chromium through playwright-core), run

@@ -15,7 +15,7 @@ set_target_properties(volleen-send-close PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${C
 
 add_test(NAME window.key_probe
          COMMAND sh ${CMAKE_CURRENT_LIST_DIR}/probe_test.sh $<TARGET_FILE:volleen-key-probe>)
-set_tests_properties(window.key_probe PROPERTIES TIMEOUT 90)
+set_tests_properties(window.key_probe PROPERTIES LABELS window TIMEOUT 90)
 
 add_executable(volleen-pointer-probe ${CMAKE_CURRENT_LIST_DIR}/probe/pointer_probe.cpp)
 target_link_libraries(volleen-pointer-probe PRIVATE X11::X11)
@@ -23,12 +23,12 @@ set_target_properties(volleen-pointer-probe PROPERTIES RUNTIME_OUTPUT_DIRECTORY 
 
 add_test(NAME window.no_display COMMAND sh ${CMAKE_CURRENT_LIST_DIR}/no_display_test.sh
                                         $<TARGET_FILE:volleen> ${CMAKE_BINARY_DIR}/data)
-set_tests_properties(window.no_display PROPERTIES TIMEOUT 30)
+set_tests_properties(window.no_display PROPERTIES LABELS window TIMEOUT 30)
 foreach(_mode quit close destroyed term sound options grab)
   add_test(NAME window.game_${_mode}
            COMMAND sh ${CMAKE_CURRENT_LIST_DIR}/game_test.sh $<TARGET_FILE:volleen>
                    ${CMAKE_BINARY_DIR}/data ${_mode})
-  set_tests_properties(window.game_${_mode} PROPERTIES TIMEOUT 120)
+  set_tests_properties(window.game_${_mode} PROPERTIES LABELS window TIMEOUT 120)
 endforeach()
 
 # The SDL backend's gamepads on SDL's virtual joysticks, in SDL's dummy video
@@ -36,14 +36,15 @@ endforeach()
 add_executable(test_sdl_pads ${CMAKE_CURRENT_LIST_DIR}/pads/sdl_pads_test.cpp)
 target_include_directories(test_sdl_pads PRIVATE ${CMAKE_SOURCE_DIR}/src)
 target_link_libraries(test_sdl_pads PRIVATE platform_sdl GTest::gtest_main)
-gtest_discover_tests(test_sdl_pads DISCOVERY_TIMEOUT 30)
+gtest_discover_tests(test_sdl_pads DISCOVERY_TIMEOUT 30
+                     PROPERTIES LABELS unit)
 
 add_executable(volleen-draw-probe ${CMAKE_CURRENT_LIST_DIR}/probe/draw_probe.cpp)
 target_link_libraries(volleen-draw-probe PRIVATE platform_sdl)
 set_target_properties(volleen-draw-probe PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
 add_test(NAME window.draw_probe
          COMMAND sh ${CMAKE_CURRENT_LIST_DIR}/draw_probe_test.sh $<TARGET_FILE:volleen-draw-probe>)
-set_tests_properties(window.draw_probe PROPERTIES TIMEOUT 60)
+set_tests_properties(window.draw_probe PROPERTIES LABELS window TIMEOUT 60)
 
 # A whole game in the real window under valgrind (the ASan one runs with the
 # sanitizer build, in e2e_sanitize).

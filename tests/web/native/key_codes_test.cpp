@@ -1,12 +1,13 @@
 // The browser's key table gives the game the same set-1 codes as the native
 // window's, so key names and keys.dat mean the same keys in both.
+#include "platform/web/key_codes.h"
+
 #include <gtest/gtest.h>
 
 #include <set>
 #include <string>
 
 #include "platform/sdl/scancode_table.h"
-#include "platform/web/key_codes.h"
 
 TEST(WebKeyCodes, SameSet1CodesAsTheNativeWindow) {
     std::set<int> native;
