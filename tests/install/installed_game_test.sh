@@ -70,5 +70,6 @@ quit_game
 [ -z "$(ls -A "$WORK/elsewhere")" ] || fail "written in the working folder: $(ls -A)"
 [ -z "$(ls -A "$WORK/home")" ] || fail "written in the home folder: $(ls -A "$WORK/home")"
 [ "$(ls -A "$XDG_CONFIG_HOME/volleen")" = "keys.dat" ] || fail "more than keys.dat in the config"
+[ "$(stat -c %a "$XDG_CONFIG_HOME/volleen")" = 700 ] || fail "the settings folder is not private"
 snapshot | cmp -s - "$WORK/prefix.before" || fail "the prefix changed while the game ran"
 echo "installed game test passed"
