@@ -119,13 +119,13 @@ void HoldPadButtonsBack() {
 void PressPadKeys(uint8_t keys[256]) {
     if (ControlsInUse == Controls::Menu) {
         PressMenuKeys(keys);
-    } else if (ControlsInUse == Controls::Match && GameMode == 2) {
+    } else if (ControlsInUse == Controls::Match && GameMode == MODE_TWO_PLAYERS) {
         PressPlayerKeys(keys);
     }
 }
 
 void MovePadMouse(MouseStateRecord& mouse) {
-    if (ControlsInUse != Controls::Match || GameMode != 1) return;
+    if (ControlsInUse != Controls::Match || GameMode != MODE_AGAINST_COMPUTER) return;
     platform::PadReading pad{};
     const uint32_t buttons = ReadButtons(0, pad);
     // Saturating, like motion piled up in the device.

@@ -10,7 +10,8 @@ constexpr int32_t MATCH_EXITING = 0;  // the way out has begun: frames draw noth
 constexpr int32_t MATCH_BALL_IN_PLAY = 1;
 constexpr int32_t MATCH_AWAITING_SERVE = 2;
 
-// GameMode (0 until the menu first starts a match)
+// GameMode
+constexpr int32_t MODE_NONE = 0;              // until the menu first starts a match
 constexpr int32_t MODE_AGAINST_COMPUTER = 1;  // the mouse against the computer
 constexpr int32_t MODE_TWO_PLAYERS = 2;       // two players on the keyboard
 

@@ -64,7 +64,7 @@ TEST_F(Menu, HoldingMSwitchesOncePerPressAndEachSwitchRewritesTheFile) {
     // music off, the second music on.
     EXPECT_EQ(filesSeen, (std::vector<std::vector<uint8_t>>{{}, KeysBytes(203, 205, 30, 32, 0)}));
     EXPECT_EQ(ReadFileBytes("keys.dat"), KeysBytes(203, 205, 30, 32, 1));
-    EXPECT_EQ(MusicOn, 1);
+    EXPECT_EQ(MusicOn, MUSIC_ON);
 }
 
 TEST_F(Menu, SwitchingTheMusicOffIsSavedAndNeitherStartsNorStopsATune) {
@@ -73,7 +73,7 @@ TEST_F(Menu, SwitchingTheMusicOffIsSavedAndNeitherStartsNorStopsATune) {
         "100 key 50 up\n"
         "400 key 16 down\n");
     MainMenu();
-    EXPECT_EQ(MusicOn, 0);
+    EXPECT_EQ(MusicOn, MUSIC_OFF);
     EXPECT_EQ(ReadFileBytes("keys.dat"), KeysBytes(203, 205, 30, 32, 0));
     EXPECT_TRUE(recorder.Played("MENU.WAV", true));
     EXPECT_FALSE(recorder.Played("MUSIC.WAV", true));

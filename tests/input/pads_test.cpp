@@ -9,17 +9,17 @@
 #include "input/key_codes.h"
 #include "match/match.h"
 #include "platform/headless/headless.h"
+#include "support/headless_test.h"
 
 namespace {
 
 using platform::PadAxis;
 using platform::PadButton;
 
-class Pads : public ::testing::Test {
+class Pads : public support::HeadlessTest {
 protected:
     void SetUp() override {
-        std::string error;
-        ASSERT_TRUE(headless::Configure(headless::Options{}, &error)) << error;
+        HeadlessTest::SetUp();
         InputInit();
         KeyboardInit();
         MouseInit();
@@ -38,6 +38,7 @@ protected:
         KeyboardShutdown();
         MouseShutdown();
         InputShutdown();
+        HeadlessTest::TearDown();
     }
 };
 
@@ -51,7 +52,7 @@ bool NoKeyHeld() {
 TEST_F(Pads, StillScreensIgnorePadsAndFreeTheMouse) {
     // Logos, key redefinition, final scores, credits: nothing a pad holds counts,
     // and mouse motion is not the game's.
-    for (int32_t mode : {1, 2}) {
+    for (int32_t mode : {MODE_AGAINST_COMPUTER, MODE_TWO_PLAYERS}) {
         GameMode = mode;
         headless::AddMouseMotion(25, 0);
         EXPECT_EQ(ReadKeyboard(), 1);
@@ -64,7 +65,7 @@ TEST_F(Pads, StillScreensIgnorePadsAndFreeTheMouse) {
 }
 
 TEST_F(Pads, OnePlayerMatchListensToTheFirstPadOnly) {
-    GameMode = 1;
+    GameMode = MODE_AGAINST_COMPUTER;
     headless::SetPadConnected(0, false);
     SetControls(Controls::Match);
     headless::AddMouseMotion(25, 0);

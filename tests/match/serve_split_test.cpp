@@ -56,7 +56,7 @@ TEST_F(ServeSplitTest, EachModeServesOnlyWithItsOwnInput) {
     EXPECT_EQ(Ball1.yVelocity, -5);
 
     // Without a mode chosen nothing serves.
-    GameMode = 0;
+    GameMode = MODE_NONE;
     MatchState = MATCH_AWAITING_SERVE;
     MatchFrame();
     EXPECT_EQ(MatchState, MATCH_AWAITING_SERVE);
