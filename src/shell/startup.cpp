@@ -40,13 +40,17 @@ void ShowLogo(const char* paletteFile, BitmapImage* logo) {
 
 }  // namespace
 
-int32_t GameInit() {
+void LoadSubsystems() {
     LoadAssets();
     LoadGameSounds();
     InputInit();
     KeyboardInit();
     MouseInit();
     LoadKeyBindings();
+}
+
+int32_t GameInit() {
+    LoadSubsystems();
 
     ShowLogo("harbeklogo8.bmp", &LogoImage1);
     SkippablePause(5000);

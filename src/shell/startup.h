@@ -10,5 +10,8 @@ extern bool SkipIntro;
 // A pause that SkipIntro leaves out.
 void SkippablePause(uint32_t ms);
 
+// The first part of GameInit: pictures, sounds, input devices and key
+// bindings, everything up before the logos show.
+void LoadSubsystems();
 int32_t GameInit();
 int32_t GameShutdown();

@@ -6,6 +6,7 @@
 #include "input/input.h"
 #include "match/match.h"
 #include "platform/platform.h"
+#include "shell/startup.h"
 #include "sound/sound.h"
 
 namespace fe {
@@ -39,12 +40,7 @@ void DataFolder::TearDown() {
 void GameUp::Start(const std::string& script) {
     HeadlessTest::Start(script);
     started_ = true;
-    LoadAssets();
-    LoadGameSounds();
-    InputInit();
-    KeyboardInit();
-    MouseInit();
-    LoadKeyBindings();
+    LoadSubsystems();
 }
 
 void GameUp::TearDown() {
