@@ -61,6 +61,18 @@ void ShowCursor(bool show);
 
 // Milliseconds, wrapping at 2^32 like the old system tick count.
 uint32_t TickCount();
+// Microseconds on the same steady clock, finer and never wrapping: TickCount
+// is this divided by 1000 (plus a constant, modulo 2^32), so a wait of n whole
+// milliseconds on this clock is at least n on the tick count too. Headless:
+// the virtual milliseconds times 1000.
+uint64_t PreciseTime();
+// Blocks until PreciseTime() reaches `deadline`, or a close request arrives;
+// returns at once when the deadline has passed. The window sleeps to just
+// before the deadline and waits out the rest precisely, instead of waking
+// every millisecond. Headless: virtual time moves on a millisecond at a time
+// to the first whole millisecond at or after the deadline, exactly as a loop
+// of TickCount, CloseRequested and IdleStep would move it.
+void WaitUntil(uint64_t deadline);
 // Blocks for at least `ms` milliseconds, or until a close request arrives.
 void Sleep(uint32_t ms);
 // One pass of a waiting loop: gives the processor back for about a

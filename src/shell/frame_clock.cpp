@@ -4,18 +4,24 @@
 
 uint32_t FrameStartTick = 0;
 
+namespace {
+// The same moment on the finer clock: frames are timed on it, so that none
+// is shorter than its wait by the fraction of a tick it started in.
+uint64_t FrameStartTime = 0;
+}  // namespace
+
 uint32_t StartFrameClock() {
+    // The tick first: then the finer reading is no earlier, and a wait of n
+    // milliseconds from it is at least n ticks from this one.
     FrameStartTick = platform::TickCount();
+    FrameStartTime = platform::PreciseTime();
     return FrameStartTick;
 }
 
 void WaitFrameClock(uint32_t ms) {
-    // The unsigned difference stays right when the tick count wraps. Each pass
-    // gives the processor back instead of spinning; the frame still never
-    // lasts less than its wait, and a late frame does not catch up. A close
-    // request ends the wait, so a fade in progress does not hold the exit.
-    while (static_cast<uint32_t>(platform::TickCount() - FrameStartTick) < ms &&
-           !platform::CloseRequested()) {
-        platform::IdleStep();
-    }
+    // The finer clock does not wrap, so neither does the wait when the tick
+    // count does. A late frame does not catch up: its wait returns at once.
+    // A close request ends the wait, so a fade in progress does not hold the
+    // exit.
+    platform::WaitUntil(FrameStartTime + uint64_t{ms} * 1000);
 }

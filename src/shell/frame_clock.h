@@ -9,6 +9,7 @@ extern uint32_t FrameStartTick;
 // Notes the tick count as the frame's start and returns it.
 uint32_t StartFrameClock();
 // Returns once at least `ms` milliseconds have passed since StartFrameClock,
-// counted on the unsigned 32-bit tick difference (so a wrap is harmless).
-// Gives the processor back on every pass instead of spinning.
+// on the platform's finer clock (so also on the tick difference, and a wrap
+// of the tick count is harmless), or when a close request arrives. Sleeps
+// instead of spinning.
 void WaitFrameClock(uint32_t ms);

@@ -39,6 +39,13 @@ target_link_libraries(test_sdl_pads PRIVATE platform_sdl GTest::gtest_main)
 gtest_discover_tests(test_sdl_pads DISCOVERY_TIMEOUT 30
                      PROPERTIES LABELS unit)
 
+# The frame clock on the window backend's real clock: no X server needed.
+add_executable(test_sdl_clock ${CMAKE_CURRENT_LIST_DIR}/clock/sdl_clock_test.cpp)
+target_include_directories(test_sdl_clock PRIVATE ${CMAKE_SOURCE_DIR}/src)
+volleen_link_game(test_sdl_clock platform_sdl)
+target_link_libraries(test_sdl_clock PRIVATE GTest::gtest_main)
+gtest_discover_tests(test_sdl_clock DISCOVERY_TIMEOUT 30)
+
 add_executable(volleen-draw-probe ${CMAKE_CURRENT_LIST_DIR}/probe/draw_probe.cpp)
 target_link_libraries(volleen-draw-probe PRIVATE platform_sdl)
 set_target_properties(volleen-draw-probe PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})

@@ -16,6 +16,19 @@ uint32_t TickCount() {
     return static_cast<uint32_t>(Backend().options.startTick + Backend().now);
 }
 
+uint64_t PreciseTime() { return Backend().now * 1000; }
+
+void WaitUntil(uint64_t deadline) {
+    // A millisecond at a time, each step as a waiting loop of tick reads,
+    // close checks and idle steps takes it, so that every run (the script's
+    // events, the polls that keep a spinning loop moving) stays as it was.
+    for (;;) {
+        headless::detail::Poll();
+        if (Backend().now * 1000 >= deadline || CloseRequested()) return;
+        IdleStep();
+    }
+}
+
 void Sleep(uint32_t ms) {
     headless::detail::Sync();
     if (Backend().observer) Backend().observer->OnSleep(static_cast<uint32_t>(Backend().now), ms);

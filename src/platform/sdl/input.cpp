@@ -41,7 +41,7 @@ bool ReadKeyboard(uint8_t keys[256]) {
     std::memset(keys, 0, 256);
     if (!keyboardOpen) return false;
     sdl::PresentIfChanged();
-    sdl::PumpEvents();
+    sdl::PumpEventsIfStale();
     int count = 0;
     const Uint8* held = SDL_GetKeyboardState(&count);
     for (int i = 0; i < sdl::ScancodeTableSize; ++i) {
@@ -55,7 +55,7 @@ bool ReadMouse(MouseReading& reading) {
     std::memset(&reading, 0, sizeof reading);
     if (!state.mouseOpen) return false;
     sdl::PresentIfChanged();
-    sdl::PumpEvents();
+    sdl::PumpEventsIfStale();
     // SDL adds up the motion of every pumped event until this call takes it,
     // so motion made while captured but not read arrives here whole.
     int dx = 0;
@@ -77,7 +77,7 @@ bool ReadMouse(MouseReading& reading) {
 bool EscapeDown() {
     if (state.window == nullptr) return false;
     sdl::PresentIfChanged();
-    sdl::PumpEvents();
+    sdl::PumpEventsIfStale();
     return SDL_GetKeyboardState(nullptr)[SDL_SCANCODE_ESCAPE] != 0;
 }
 

@@ -31,7 +31,8 @@ struct State {
     bool mouseOpen = false;
     bool captureWanted = false;  // what the game asked for with CaptureMouse
     bool focused = false;
-    int32_t wheel = 0;  // wheel motion gathered by the pump
+    int32_t wheel = 0;      // wheel motion gathered by the pump
+    uint64_t lastPump = 0;  // PreciseTime of the last pump
     SDL_AudioDeviceID audio = 0;
 };
 
@@ -40,6 +41,10 @@ extern State state;
 // Takes every pending event: window-level ones are handled or queued as
 // messages, input events are dropped (input is read as state, not events).
 void PumpEvents();
+// The same, unless it was done within the last millisecond: Escape, the
+// keyboard, the mouse and the close check are read one after the other at
+// the start of a frame or a pass of a waiting loop, and one pump serves all.
+void PumpEventsIfStale();
 
 // Chooses, once, how the window is drawn: the flags the window must be made
 // with, then the drawing itself for the window made.

@@ -1,8 +1,9 @@
 // Time in the window: the real clock, and waits that keep the window alive.
 #include <SDL.h>
 
-#include <algorithm>
+#include <chrono>
 #include <ctime>
+#include <thread>
 
 #include "platform/common/message_queue.h"
 #include "platform/platform.h"
@@ -10,26 +11,59 @@
 
 namespace platform {
 
-using sdl::state;
+namespace {
 
-uint32_t TickCount() { return static_cast<uint32_t>(SDL_GetTicks64()); }
+using Clock = std::chrono::steady_clock;
 
-void Sleep(uint32_t ms) {
-    // Long pauses (the logos, the credits) are cut into short slices so the
-    // window still answers: it repaints when uncovered and hears a close.
+// A long wait is slept in slices this long, so the window still answers
+// (repaints when uncovered, hears a close); a frame's wait is one slice.
+constexpr uint64_t SliceUs = 50'000;
+// The end of a wait is not slept: a sleep often overruns by a tenth of a
+// millisecond, more on a busy machine. This much is waited out on the clock.
+constexpr uint64_t FinishUs = 200;
+
+void SleepUntil(uint64_t time) {
+    std::this_thread::sleep_until(Clock::time_point(std::chrono::microseconds(time)));
+}
+
+}  // namespace
+
+uint64_t PreciseTime() {
+    return static_cast<uint64_t>(
+        std::chrono::duration_cast<std::chrono::microseconds>(Clock::now().time_since_epoch())
+            .count());
+}
+
+uint32_t TickCount() { return static_cast<uint32_t>(PreciseTime() / 1000); }
+
+void WaitUntil(uint64_t deadline) {
     sdl::PresentIfChanged();
-    const uint64_t end = SDL_GetTicks64() + ms;
     for (;;) {
-        sdl::PumpEvents();
-        const uint64_t now = SDL_GetTicks64();
-        if (now >= end || queue::CloseRequested()) break;
-        SDL_Delay(static_cast<Uint32>(std::min<uint64_t>(end - now, 10)));
+        sdl::PumpEventsIfStale();
+        if (queue::CloseRequested()) return;
+        const uint64_t now = PreciseTime();
+        if (now >= deadline) return;
+        if (deadline - now > SliceUs + FinishUs) {
+            SleepUntil(now + SliceUs);
+            continue;
+        }
+        if (deadline - now > FinishUs) SleepUntil(deadline - FinishUs);
+        // The events are taken in the moments left, not by the frame that
+        // follows: it finds them fresh, and its drawing starts on time.
+        sdl::PumpEventsIfStale();
+        if (queue::CloseRequested()) return;
+        while (PreciseTime() < deadline) {
+            // the last moments on the clock itself
+        }
+        return;
     }
 }
 
+void Sleep(uint32_t ms) { WaitUntil(PreciseTime() + uint64_t{ms} * 1000); }
+
 void IdleStep() {
     sdl::PresentIfChanged();
-    sdl::PumpEvents();
+    sdl::PumpEventsIfStale();
     SDL_Delay(1);
 }
 

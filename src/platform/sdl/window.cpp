@@ -19,6 +19,10 @@ State state;
 
 namespace {
 
+// Events taken this recently are fresh enough for reading input
+// (see PumpEventsIfStale).
+constexpr uint64_t PumpIntervalUs = 1000;
+
 StartOptions startOptions;
 
 // The windowed size Alt+Enter leaves full screen for: twice the game's
@@ -171,6 +175,7 @@ void HandleEvent(const SDL_Event& event) {
 
 void PumpEvents() {
     if (state.window == nullptr) return;
+    state.lastPump = PreciseTime();
     SDL_PumpEvents();
     SDL_Event events[64];
     for (;;) {
@@ -183,6 +188,10 @@ void PumpEvents() {
 }
 
 bool MouseCaptured() { return state.mouseOpen && state.captureWanted && state.focused; }
+
+void PumpEventsIfStale() {
+    if (PreciseTime() - state.lastPump >= PumpIntervalUs) PumpEvents();
+}
 
 void UpdateMouseCapture() {
     if (state.window == nullptr) return;
@@ -289,7 +298,7 @@ bool PeekMessage(Message& out) {
 void PostMessage(MessageKind kind, int32_t code) { queue::Post(kind, code); }
 
 bool CloseRequested() {
-    sdl::PumpEvents();
+    sdl::PumpEventsIfStale();
     return queue::CloseRequested();
 }
 

@@ -23,7 +23,16 @@ void Wait(uint32_t ms) {
 
 }  // namespace web
 
-uint32_t TickCount() { return static_cast<uint32_t>(static_cast<uint64_t>(emscripten_get_now())); }
+uint64_t PreciseTime() { return static_cast<uint64_t>(emscripten_get_now() * 1000.0); }
+
+uint32_t TickCount() { return static_cast<uint32_t>(PreciseTime() / 1000); }
+
+void WaitUntil(uint64_t deadline) {
+    // The page's timers count whole milliseconds: the rest, rounded up.
+    for (uint64_t now = PreciseTime(); now < deadline && !CloseRequested(); now = PreciseTime()) {
+        web::Wait(static_cast<uint32_t>((deadline - now + 999) / 1000));
+    }
+}
 
 void Sleep(uint32_t ms) {
     const uint32_t start = TickCount();
