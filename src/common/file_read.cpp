@@ -10,7 +10,7 @@ namespace {
 const char* Reason(int error) {
     switch (error) {
         case ENOENT:
-            return "no such file";
+            return NO_SUCH_FILE;
         case EACCES:
             return "permission denied";
         case EISDIR:

@@ -6,8 +6,10 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "common/byte_order.h"
+#include "common/file_read.h"
 #include "common/file_write.h"
 #include "common/layout.h"
 #include "frontend/main_menu.h"
@@ -27,7 +29,7 @@ std::string KeysFilePath = "keys.dat";
 
 namespace {
 
-constexpr int KeysFileSize = 20;
+constexpr size_t KeysFileSize = 20;
 
 uint8_t* const BindingFields[5] = {&Player1Left, &Player1Right, &Player2Left, &Player2Right,
                                    &MusicOn};
@@ -71,26 +73,18 @@ const RedefineAction RedefineActions[4] = {
 }  // namespace
 
 void LoadKeyBindings() {
-    std::FILE* file = std::fopen(KeysFilePath.c_str(), "rb");
-    if (file == nullptr) {
-        if (errno != ENOENT) {
+    std::vector<uint8_t> bytes;
+    std::string why;
+    if (!ReadWholeFile(KeysFilePath.c_str(), KeysFileSize, &bytes, &why)) {
+        // The first run has no keys.dat yet: nothing to say about that.
+        if (why != NO_SUCH_FILE) {
             std::fprintf(stderr, "volleen: cannot read %s: %s; using the default keys\n",
-                         KeysFilePath.c_str(), std::strerror(errno));
+                         KeysFilePath.c_str(), why.c_str());
         }
         SetDefaultBindings();
         return;
     }
-    uint8_t bytes[KeysFileSize];
-    const size_t got = std::fread(bytes, 1, sizeof bytes, file);
-    const bool failed = std::ferror(file) != 0;
-    const int why = errno;
-    std::fclose(file);
-    if (failed) {
-        std::fprintf(stderr, "volleen: cannot read %s: %s; using the default keys\n",
-                     KeysFilePath.c_str(), std::strerror(why));
-        SetDefaultBindings();
-        return;
-    }
+    const size_t got = bytes.size();
     // Only the lowest byte of each little-endian integer counts. A file cut
     // short (a crash or a full disk can leave one) keeps what it holds and
     // the settings it lost take their defaults, so both players can still
@@ -100,9 +94,9 @@ void LoadKeyBindings() {
         const size_t at = static_cast<size_t>(i) * 4;
         if (at + 4 <= got) *BindingFields[i] = bytes[at];
     }
-    if (got < sizeof bytes) {
+    if (got < KeysFileSize) {
         std::fprintf(stderr,
-                     "volleen: %s is cut short (%zu of %d bytes); the missing settings take "
+                     "volleen: %s is cut short (%zu of %zu bytes); the missing settings take "
                      "their defaults\n",
                      KeysFilePath.c_str(), got, KeysFileSize);
     }
