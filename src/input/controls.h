@@ -11,7 +11,7 @@ enum class Controls : uint8_t {
     Match,  // a match on screen: pads play, the mouse is captured
 };
 
-extern Controls ControlsInUse;
+extern Controls ControlsInUse;  // the screen now showing, as SetControls last said
 
 // Captures or releases the mouse to suit `controls`. A pad button held when
 // the screen changes acts on the new screen only once released and pressed

@@ -21,10 +21,10 @@ constexpr int32_t SIDE_TOP = 2;     // Player 2, Paddle2
 
 constexpr int32_t WINNING_SCORE = 10;
 
-extern int32_t MatchState;
-extern int32_t ServingSide;  // also who serves after a point: the side that scored
-extern int32_t BallsInPlay;  // 1 or 2: balls alive in the court
-extern int32_t GameMode;
+extern int32_t MatchState;       // a MATCH_ value: serve awaited, ball in play, or leaving
+extern int32_t ServingSide;      // a SIDE_ value; after a point, the side that scored
+extern int32_t BallsInPlay;      // 1 or 2: balls alive in the court
+extern int32_t GameMode;         // a MODE_ value: who plays the top paddle
 extern int32_t Player1Score;     // bottom
 extern int32_t Player2Score;     // top
 extern int32_t SplitTimer;       // frames since the split rule last had its chance
@@ -34,7 +34,7 @@ extern int32_t BackgroundIndex;  // which of the six courts this match is drawn 
 // play is always Ball1.
 extern Bob Paddle1;  // bottom
 extern Bob Paddle2;  // top
-extern Bob Ball1;
-extern Bob Ball2;
+extern Bob Ball1;    // the ball, or the first of two after a split
+extern Bob Ball2;    // the second ball, alive only after a split
 
 int32_t NewMatch();

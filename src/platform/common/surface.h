@@ -33,9 +33,9 @@ inline void Touch(Surface* surface) {
 // The parts of the display that are the same in both backends: the two
 // surfaces and the palette. The backends wrap these with presenting/tracing.
 namespace display {
-extern Surface* Primary;
-extern Surface* Back;
-extern uint8_t Palette[1024];
+extern Surface* Primary;       // the visible surface
+extern Surface* Back;          // the back buffer
+extern uint8_t Palette[1024];  // red, green, blue, flags for each of the 256 entries
 bool Open(int32_t width, int32_t height, std::string* why);
 void Close();
 // Exchanges the two surfaces' pixels; false while either is locked.
