@@ -30,7 +30,8 @@ struct Message {
 // once, before CreateGameWindow; a backend takes what concerns it and
 // ignores the rest (headless there is no window to make full screen).
 struct StartOptions {
-    bool fullScreen = true;  // false: start in a window; Alt+Enter switches either way
+    bool fullScreen = true;   // false: start in a window; Alt+Enter switches either way
+    bool frameStats = false;  // at the end, one line on how evenly the frames came
 };
 void SetStartOptions(const StartOptions& options);
 

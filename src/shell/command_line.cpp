@@ -25,6 +25,8 @@ const OptionRow OptionTable[] = {
      [](CommandLine& o, const std::string& value) { o.dataDir = value; }},
     {"--skip-intro", nullptr, "no pauses on the two logos and the credits",
      [](CommandLine& o, const std::string&) { o.skipIntro = true; }},
+    {"--frame-stats", nullptr, "at the end, print frame timing and drawing cost in one line",
+     [](CommandLine& o, const std::string&) { o.start.frameStats = true; }},
 };
 
 const OptionRow* FindOption(const std::string& name) {

@@ -20,14 +20,17 @@ TEST(CommandLine, NoOptionsIsTheDesignedRunAndEachOptionSetsItsField) {
     EXPECT_FALSE(none.help || none.version || none.skipIntro);
     EXPECT_TRUE(none.dataDir.empty());
     EXPECT_TRUE(none.start.fullScreen);
+    EXPECT_FALSE(none.start.frameStats);
 
     CommandLine all;
     ASSERT_TRUE(
-        Parse({"--help", "--version", "--skip-intro", "--window", "--data", "/d"}, &all, &error))
+        Parse({"--help", "--version", "--skip-intro", "--window", "--data", "/d", "--frame-stats"},
+              &all, &error))
         << error;
     EXPECT_TRUE(all.help && all.version && all.skipIntro);
     EXPECT_EQ(all.dataDir, "/d");
     EXPECT_FALSE(all.start.fullScreen);
+    EXPECT_TRUE(all.start.frameStats);
 
     // The last of --window and --fullscreen counts; --data=DIR is --data DIR.
     CommandLine later;

@@ -12,8 +12,9 @@
 # MODE term:  SIGTERM ends the game at once.
 # MODE sound: the first logo's sound reaches the audio device (SDL's disk
 #             driver, which writes what the device would play to a file).
-# MODE options: --window --skip-intro --data DATA_DIR from an empty folder:
-#             a window, not the full screen; Q in the menu ends the game.
+# MODE options: --window --skip-intro --frame-stats --data DATA_DIR from an
+#             empty folder: a window, not the full screen; Q in the menu ends
+#             the game, which prints its frame statistics on the way out.
 # MODE grab:  the pointer is free for another client in the menu, held by
 #             the game in a match, free again once the game loses the focus,
 #             held again with the focus back, and free in the menu after
@@ -33,7 +34,7 @@ if [ "$MODE" = sound ]; then
     export SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$WORK/audio.raw"
 fi
 set --
-[ "$MODE" = options ] && set -- --window --skip-intro --data "$DATA"
+[ "$MODE" = options ] && set -- --window --skip-intro --frame-stats --data "$DATA"
 [ "$MODE" = grab ] && set -- --skip-intro
 "$GAME" "$@" >"$WORK/game.out" 2>"$WORK/game.err" &
 GAME_PID=$!
@@ -69,6 +70,8 @@ options)
     xdotool keyup q
     [ "$EXIT_STATUS" = 0 ] || fail "exit status $EXIT_STATUS: $(cat "$WORK/game.err")"
     [ -z "$(ls -A)" ] || fail "files written in the working folder: $(ls -A)"
+    grep -Eq "^volleen: [0-9]+ frames, period min [0-9.]+ / median [0-9.]+ / p99 [0-9.]+ / max [0-9.]+ ms, present median [0-9.]+ / p99 [0-9.]+ ms$" \
+        "$WORK/game.out" || fail "no frame statistics: $(cat "$WORK/game.out")"
     ;;
 destroyed)
     sleep 1

@@ -7,6 +7,7 @@
 #include "platform/common/surface.h"
 #include "platform/common/text_raster.h"
 #include "platform/platform.h"
+#include "platform/sdl/frame_stats.h"
 #include "platform/sdl/sdl_state.h"
 
 namespace platform {
@@ -48,6 +49,9 @@ bool Flip() {
         state.pictureStale = stale;
         return false;
     }
+    // The frame's moment is when its picture goes to be shown; what showing
+    // it costs is counted apart.
+    sdl::frame_stats::NoteFlip();
     sdl::Present();
     return true;
 }
@@ -56,6 +60,7 @@ void SetPalette(const uint8_t entries[1024]) {
     std::memcpy(display::Palette, entries, 1024);
     // Shown at the next wait, which for a fade step follows at once.
     sdl::PictureChanged();
+    sdl::frame_stats::Break();
 }
 
 bool DrawText(Surface* surface, int32_t x, int32_t y, const char* text, uint8_t index) {

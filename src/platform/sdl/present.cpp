@@ -15,6 +15,7 @@
 #include "platform/common/message_queue.h"
 #include "platform/common/surface.h"
 #include "platform/platform.h"
+#include "platform/sdl/frame_stats.h"
 #include "platform/sdl/picture_scale.h"
 #include "platform/sdl/sdl_state.h"
 
@@ -240,6 +241,7 @@ void Present() {
     // A window about to close shows nothing more: the rest of the way out
     // (cut pauses, a fade run at once) would only flicker.
     if (state.window == nullptr || queue::CloseRequested()) return;
+    const uint64_t start = PreciseTime();
     const Surface* primary = state.displayOpen ? display::Primary : nullptr;
     if (state.renderer != nullptr) {
         PresentThroughRenderer(primary);
@@ -249,6 +251,7 @@ void Present() {
     state.pictureStale = false;
     state.needsPresent = false;
     ++state.presents;
+    frame_stats::NotePresent(PreciseTime() - start);
 }
 
 void PresentIfChanged() {

@@ -7,6 +7,7 @@
 
 #include "platform/common/message_queue.h"
 #include "platform/platform.h"
+#include "platform/sdl/frame_stats.h"
 #include "platform/sdl/sdl_state.h"
 
 namespace platform {
@@ -38,6 +39,7 @@ uint32_t TickCount() { return static_cast<uint32_t>(PreciseTime() / 1000); }
 
 void WaitUntil(uint64_t deadline) {
     sdl::PresentIfChanged();
+    sdl::frame_stats::NoteWait();
     for (;;) {
         sdl::PumpEventsIfStale();
         if (queue::CloseRequested()) return;
@@ -59,9 +61,13 @@ void WaitUntil(uint64_t deadline) {
     }
 }
 
-void Sleep(uint32_t ms) { WaitUntil(PreciseTime() + uint64_t{ms} * 1000); }
+void Sleep(uint32_t ms) {
+    sdl::frame_stats::Break();  // a pause of the designed flow, not a frame
+    WaitUntil(PreciseTime() + uint64_t{ms} * 1000);
+}
 
 void IdleStep() {
+    sdl::frame_stats::Break();
     sdl::PresentIfChanged();
     sdl::PumpEventsIfStale();
     SDL_Delay(1);

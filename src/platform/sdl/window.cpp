@@ -9,6 +9,7 @@
 #include "platform/common/surface.h"
 #include "platform/common/text_raster.h"
 #include "platform/platform.h"
+#include "platform/sdl/frame_stats.h"
 #include "platform/sdl/sdl_state.h"
 #include "platform/sdl/window_manager.h"
 
@@ -208,7 +209,10 @@ void UpdateMouseCapture() {
 
 using sdl::state;
 
-void SetStartOptions(const StartOptions& options) { sdl::startOptions = options; }
+void SetStartOptions(const StartOptions& options) {
+    sdl::startOptions = options;
+    sdl::frame_stats::Enable(options.frameStats);
+}
 
 bool CreateGameWindow(const char* title, const char* iconFile, std::string* why) {
     // Ctrl+C and SIGTERM end the process as they would any other program.
@@ -277,6 +281,7 @@ bool CreateGameWindow(const char* title, const char* iconFile, std::string* why)
 }
 
 void DestroyGameWindow() {
+    sdl::frame_stats::Report();
     sdl::ClosePads();
     CloseDisplay();
     CloseAudio();
