@@ -44,7 +44,8 @@ add_executable(test_sdl_clock ${CMAKE_CURRENT_LIST_DIR}/clock/sdl_clock_test.cpp
 target_include_directories(test_sdl_clock PRIVATE ${CMAKE_SOURCE_DIR}/src)
 volleen_link_game(test_sdl_clock platform_sdl)
 target_link_libraries(test_sdl_clock PRIVATE GTest::gtest_main)
-gtest_discover_tests(test_sdl_clock DISCOVERY_TIMEOUT 30)
+gtest_discover_tests(test_sdl_clock DISCOVERY_TIMEOUT 30
+                     PROPERTIES LABELS unit)
 
 add_executable(volleen-draw-probe ${CMAKE_CURRENT_LIST_DIR}/probe/draw_probe.cpp)
 target_link_libraries(volleen-draw-probe PRIVATE platform_sdl)
