@@ -12,7 +12,7 @@ DESTDIR ?=
 GAME_TARGETS = volleen data
 INSTALL_TARGETS = $(GAME_TARGETS) icons install_docs
 
-.PHONY: play test check format install package build deps configure screenshots clean web web-serve
+.PHONY: play test check format install package build deps configure screenshots clean web web-serve bench
 
 # Configures with the tools of one purpose: deps-play, deps-package, deps-test.
 deps-%:
@@ -72,6 +72,14 @@ web: configure-test
 # Serves the site on this machine only.
 web-serve: web
 	python3 -m http.server --bind 127.0.0.1 --directory $(BUILD)/web $(WEB_PORT)
+
+# Costs and timings, in a few minutes: the Google Benchmark program, then the
+# real window under Xvfb at 640x480 and 1920x1080 (docs/performance.md).
+BENCH_TARGETS = volleen data volleen-headless bench_frame volleen-screen-watch present_log
+bench: configure-test
+	@cmake --build $(BUILD) -j $(JOBS) --target $(BENCH_TARGETS)
+	$(BUILD)/bench_frame
+	python3 bench/window_bench.py --game $(BUILD)/volleen --data $(BUILD)/data --tools $(BUILD)
 
 # Screenshots of every screen, from the headless runner, into docs/screenshots/.
 screenshots: configure-test
