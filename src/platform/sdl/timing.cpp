@@ -41,12 +41,12 @@ void WaitUntil(uint64_t deadline) {
     sdl::PresentIfChanged();
     sdl::frame_stats::NoteWait();
     for (;;) {
-        sdl::PumpEventsIfStale();
         if (queue::CloseRequested()) return;
         const uint64_t now = PreciseTime();
         if (now >= deadline) return;
         if (deadline - now > SliceUs + FinishUs) {
             SleepUntil(now + SliceUs);
+            sdl::PumpEventsIfStale();
             continue;
         }
         if (deadline - now > FinishUs) SleepUntil(deadline - FinishUs);
