@@ -28,9 +28,12 @@ uint64_t PreciseTime() { return static_cast<uint64_t>(emscripten_get_now() * 100
 uint32_t TickCount() { return static_cast<uint32_t>(PreciseTime() / 1000); }
 
 void WaitUntil(uint64_t deadline) {
-    // The page's timers count whole milliseconds: the rest, rounded up.
+    // The page's timers count whole milliseconds and often fire one late: a
+    // timer to about two milliseconds before the deadline, then the shortest
+    // turns the browser gives until it is reached.
     for (uint64_t now = PreciseTime(); now < deadline && !CloseRequested(); now = PreciseTime()) {
-        web::Wait(static_cast<uint32_t>((deadline - now + 999) / 1000));
+        const uint64_t left = deadline - now;
+        web::Wait(left > 3000 ? static_cast<uint32_t>((left - 2000) / 1000) : 0);
     }
 }
 
