@@ -1,9 +1,7 @@
 #include "match/match_balls.h"
 
-#include "frontend/main_menu.h"
 #include "graphics/blitter.h"
 #include "graphics/display.h"
-#include "graphics/transitions.h"
 #include "match/match.h"
 #include "match/match_display.h"
 #include "sound/sound.h"
@@ -17,9 +15,9 @@ constexpr int32_t TopLine = 20;
 constexpr int32_t BottomLine = 445;
 constexpr int32_t WallMargin = 22;
 
-// Set when the menu ran inside this step: a new match (or the exit) has
-// replaced the balls, so the rest of the step must leave them alone.
-bool MenuEntered = false;
+// Set when a point ended the match in this step: the balls are left as the
+// end of the match left them, and the rest of the step passes them by.
+bool MatchOver = false;
 
 // A player's return turns the ball towards the way the paddle moved this
 // frame; the computer's paddle has direction 0 and never turns it.
@@ -47,11 +45,7 @@ void EndRallyIfOver(int32_t scorer, int32_t score) {
     if (BallsInPlay != 0 && score != WINNING_SCORE) return;
     ServingSide = scorer;
     MatchState = MATCH_AWAITING_SERVE;
-    if (ServeAfterPoint() == 0) {
-        FadeOutAndClear();
-        MainMenu();
-        MenuEntered = true;
-    }
+    if (ServeAfterPoint() == 0) MatchOver = true;
 }
 
 void StepBall(Bob& ball) {
@@ -70,13 +64,13 @@ void StepBall(Bob& ball) {
     if (ball.y < TopLine) {
         ScorePoint(ball, Player1Score);
         EndRallyIfOver(SIDE_BOTTOM, Player1Score);
-        if (MenuEntered) return;
+        if (MatchOver) return;
     }
 
     if (ball.y > BottomLine) {
         ScorePoint(ball, Player2Score);
         EndRallyIfOver(SIDE_TOP, Player2Score);
-        if (MenuEntered) return;
+        if (MatchOver) return;
     }
 
     // Position only, not direction: a ball outside turns in every frame.
@@ -91,8 +85,8 @@ void StepBall(Bob& ball) {
 
 }  // namespace
 
-void MoveBalls() {
-    MenuEntered = false;
+bool MoveBalls() {
+    MatchOver = false;
 
     // The set of balls is fixed here, before any of them moves.
     const bool first = Ball1.state == BOB_STATE_ALIVE && Ball2.state == BOB_STATE_DEAD;
@@ -104,6 +98,7 @@ void MoveBalls() {
         StepBall(Ball2);
     } else {
         StepBall(Ball1);
-        if (!MenuEntered) StepBall(Ball2);
+        if (!MatchOver) StepBall(Ball2);
     }
+    return !MatchOver;
 }

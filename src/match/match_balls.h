@@ -2,5 +2,6 @@
 #pragma once
 
 // Tests and moves each ball in play; scores points and ends rallies and
-// matches.
-void MoveBalls();
+// matches. False when a point ended the match (the end-of-match display has
+// been shown); the remaining balls are then left as they are.
+bool MoveBalls();

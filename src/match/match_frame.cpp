@@ -3,9 +3,7 @@
 #include <initializer_list>
 
 #include "frontend/key_bindings.h"
-#include "frontend/main_menu.h"
 #include "graphics/blitter.h"
-#include "graphics/transitions.h"
 #include "input/input.h"
 #include "input/key_codes.h"
 #include "match/match.h"
@@ -101,12 +99,12 @@ void LetBall2TakeOver() {
 }  // namespace
 
 int32_t MatchFrame() {
-    if (EscapeHeld()) {
-        FadeOutAndClear();
-        MainMenu();
-    }
+    if (EscapeHeld()) return FRAME_MATCH_LEFT;
+    return PlayMatchFrame();
+}
 
-    // The frame is timed from here: the fade and the menu above do not count.
+int32_t PlayMatchFrame() {
+    // The frame is timed from here: whatever ran before it does not count.
     StartFrameClock();
     ReadKeyboard();
     ReadMouse();
@@ -122,9 +120,12 @@ int32_t MatchFrame() {
     MoveComputerPaddle();
     KeepPaddlesInCourt();
 
-    MoveBalls();
+    if (!MoveBalls()) return FRAME_MATCH_OVER;
+    FinishMatchFrame();
+    return FRAME_PLAYED;
+}
 
+void FinishMatchFrame() {
     if (MatchState != MATCH_EXITING) DrawMatchScreen();
     WaitFrameClock(FrameMs);
-    return 1;
 }

@@ -14,5 +14,10 @@ int32_t WinMain();
 // until the quit message; returns its code.
 int32_t RunMessageLoop(int32_t (*frame)());
 
+// One pass's frame: a frame of play, and the fade and the main menu when the
+// frame says the match was left with Escape or is over. Returns the frame's
+// outcome (a FRAME_ value).
+int32_t FrameStep();
+
 // The game window's message handling.
 void WindowProc(const platform::Message& message);

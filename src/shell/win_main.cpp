@@ -1,7 +1,6 @@
 #include <cstdio>
 #include <string>
 
-#include "match/match_frame.h"
 #include "platform/platform.h"
 #include "shell/shell.h"
 #include "shell/startup.h"
@@ -53,7 +52,7 @@ int32_t WinMain() {
     WindowProc({platform::MessageKind::Create, 0});
 
     GameInit();
-    const int32_t exitCode = RunMessageLoop(MatchFrame);
+    const int32_t exitCode = RunMessageLoop(FrameStep);
     GameShutdown();
     platform::DestroyGameWindow();
     return exitCode;

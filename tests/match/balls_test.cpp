@@ -1,11 +1,14 @@
 // Balls: paddle hits, scoring lines, side walls and the end of a rally.
 #include "frontend/key_bindings.h"
+#include "frontend/main_menu.h"
+#include "graphics/transitions.h"
 #include "input/key_codes.h"
 #include "match/match.h"
 #include "match/match_display.h"
 #include "match/match_frame.h"
 #include "match_fixture.h"
 #include "platform/headless/headless.h"
+#include "shell/shell.h"
 
 namespace {
 
@@ -181,11 +184,18 @@ TEST_F(BallsTest, TenthPointEndsTheMatchEvenWithASecondBallInPlay) {
     // to the finished match and must not score in the next one.
     PlaceBall(Ball2, 100, 450, 5, 5);
     BallsInPlay = 2;
-    MatchFrame();
+    EXPECT_EQ(MatchFrame(), FRAME_MATCH_OVER);
     EXPECT_NE(recorder.FindText("Player one score - 10"), nullptr);
     EXPECT_NE(recorder.FindText("Player two score - 4"), nullptr);
     EXPECT_EQ(recorder.CountPlayed("BUZZER.WAV"), 1);
-    // The menu started a new match, waiting for its first serve.
+    EXPECT_EQ(Player2Score, 4);
+    // The frame hands the menu to the shell, which ends the frame in the new
+    // match, waiting for its first serve.
+    EXPECT_EQ(recorder.FindText("On"), nullptr);
+    FadeOutAndClear();
+    MainMenu();
+    FinishMatchFrame();
+    EXPECT_NE(recorder.FindText("On"), nullptr);
     EXPECT_EQ(Player1Score, 0);
     EXPECT_EQ(Player2Score, 0);
     EXPECT_EQ(MatchState, MATCH_AWAITING_SERVE);
@@ -209,7 +219,7 @@ TEST_F(BallsTest, UKeyHoldsPlayerOneOnMatchPoint) {
 
     headless::SetKey(DIK_2, true);
     StartRally(Paddle2.x + 200, 15, 5, -5);
-    MatchFrame();
+    FrameStep();
     EXPECT_NE(recorder.FindText("Player one score - 10"), nullptr);
     EXPECT_EQ(Player1Score, 0);  // a new match from the menu
 }

@@ -10,6 +10,7 @@
 #include "match_fixture.h"
 #include "platform/headless/headless.h"
 #include "platform/platform.h"
+#include "shell/shell.h"
 #include "sound/sound.h"
 
 namespace {
@@ -172,7 +173,9 @@ TEST_F(DisplayTest, EscapeLeavesForTheMenuAndTheFrameGoesOn) {
     StartRally(300, 200, 5, 5);
     headless::SetKey(DIK_ESCAPE, true);
     headless::SetKey(DIK_1, true);
-    MatchFrame();
+    EXPECT_EQ(MatchFrame(), FRAME_MATCH_LEFT);
+    EXPECT_EQ(Player1Score, 5);  // the menu is the shell's to show
+    FrameStep();
     EXPECT_EQ(Player1Score, 0);
     EXPECT_EQ(Player2Score, 0);
     EXPECT_EQ(GameMode, MODE_AGAINST_COMPUTER);

@@ -1,0 +1,23 @@
+#include "frontend/main_menu.h"
+#include "graphics/transitions.h"
+#include "match/match_frame.h"
+#include "shell/shell.h"
+
+int32_t FrameStep() {
+    int32_t outcome = MatchFrame();
+    if (outcome == FRAME_MATCH_LEFT) {
+        // The menu comes first; the frame then plays on in the match it set
+        // up, without looking at Escape again.
+        FadeOutAndClear();
+        MainMenu();
+        outcome = PlayMatchFrame();
+    }
+    if (outcome == FRAME_MATCH_OVER) {
+        // The end-of-match display has been shown: fade to the menu, and the
+        // frame ends in the match the menu set up.
+        FadeOutAndClear();
+        MainMenu();
+        FinishMatchFrame();
+    }
+    return outcome;
+}
