@@ -1,24 +1,15 @@
 #include "frontend/key_bindings.h"
 
-#include <sys/stat.h>
-
-#include <cerrno>
 #include <cstdio>
-#include <cstring>
 #include <string>
 #include <vector>
 
 #include "common/byte_order.h"
 #include "common/file_read.h"
 #include "common/file_write.h"
+#include "common/folders.h"
 #include "common/layout.h"
-#include "frontend/main_menu.h"
-#include "graphics/display.h"
-#include "graphics/text.h"
-#include "input/input.h"
 #include "input/key_codes.h"
-#include "input/key_names.h"
-#include "platform/platform.h"
 
 uint8_t Player1Left = 0;
 uint8_t Player1Right = 0;
@@ -43,32 +34,6 @@ void SetDefaultBindings() {
     Player2Right = DIK_D;
     MusicOn = MUSIC_ON;
 }
-
-// The settings folder is made on the first save, private to the player.
-bool MakeFoldersFor(const std::string& file, std::string* why) {
-    for (size_t slash = file.find('/', 1); slash != std::string::npos;
-         slash = file.find('/', slash + 1)) {
-        const std::string folder = file.substr(0, slash);
-        if (mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST) {
-            *why = "cannot make the folder " + folder + ": " + std::strerror(errno);
-            return false;
-        }
-    }
-    return true;
-}
-
-struct RedefineAction {
-    const char* label;
-    int32_t y;
-    uint8_t* field;
-};
-
-const RedefineAction RedefineActions[4] = {
-    {"Player 1 Left", 200, &Player1Left},
-    {"Player 1 Right", 220, &Player1Right},
-    {"Player 2 Left", 240, &Player2Left},
-    {"Player 2 Right", 260, &Player2Right},
-};
 
 }  // namespace
 
@@ -105,39 +70,12 @@ void LoadKeyBindings() {
 void SaveKeyBindings() {
     uint8_t bytes[KeysFileSize];
     for (int i = 0; i < 5; ++i) WriteLe32(bytes + i * 4, *BindingFields[i]);
-    // Never torn: a failed or interrupted save leaves the old file whole.
+    // Never torn: a failed or interrupted save leaves the old file whole. The
+    // settings folder is made on the first save, private to the player.
     std::string why;
-    if (!MakeFoldersFor(KeysFilePath, &why) ||
+    if (!MakeParentFolders(KeysFilePath, 0700, &why) ||
         !WriteFileAtomically(KeysFilePath.c_str(), bytes, sizeof bytes, &why)) {
         std::fprintf(stderr, "volleen: cannot save %s: %s; the old file stays\n",
                      KeysFilePath.c_str(), why.c_str());
     }
-}
-
-int32_t RedefineKeys() {
-    DrawTextIndexed("Enter a new key for the corresponding action", 160, 160, LABEL_COLOUR,
-                    PrimarySurface);
-    for (const RedefineAction& action : RedefineActions) {
-        DrawTextIndexed(action.label, 210, action.y, LABEL_COLOUR, PrimarySurface);
-        platform::Sleep(200);
-        const int32_t code = WaitForKey();
-        // Closed half-way: keys.dat keeps the keys it had.
-        if (code == 0) return 1;
-        *action.field = static_cast<uint8_t>(code);
-        KeyName(code, TextBuffer);
-        DrawTextIndexed(TextBuffer, 320, action.y, CAUGHT_KEY_COLOUR, PrimarySurface);
-    }
-    DrawTextIndexed("Press ESCAPE to go back to the main menu..", 160, 300, LABEL_COLOUR,
-                    PrimarySurface);
-    SaveKeyBindings();
-
-    for (;;) {
-        ReadKeyboard();
-        if (KeyState[DIK_ESCAPE] != 0 || platform::CloseRequested()) break;
-        platform::IdleStep();
-    }
-
-    FillSurface(PrimarySurface, 0);
-    DrawMenuScreen();
-    return 1;
 }

@@ -22,4 +22,3 @@ extern std::string KeysFilePath;
 
 void LoadKeyBindings();
 void SaveKeyBindings();
-int32_t RedefineKeys();

@@ -1,8 +1,11 @@
 #include "frontend/main_menu.h"
 
+#include "clock/pause.h"
 #include "common/layout.h"
 #include "frontend/assets.h"
 #include "frontend/key_bindings.h"
+#include "frontend/menu_screen.h"
+#include "frontend/redefine_keys.h"
 #include "graphics/blitter.h"
 #include "graphics/display.h"
 #include "graphics/text.h"
@@ -10,24 +13,14 @@
 #include "input/controls.h"
 #include "input/input.h"
 #include "input/key_codes.h"
-#include "input/key_names.h"
 #include "match/match.h"
 #include "match/match_display.h"
 #include "platform/platform.h"
-#include "shell/startup.h"
 #include "sound/sound.h"
 
 namespace {
 
 constexpr uint32_t Black = 0x000000;
-
-void DrawKeyName(uint8_t code, int32_t x, int32_t y) {
-    // A code without a name (only a damaged keys.dat gives one) shows no word
-    // rather than whatever an earlier caller left in the buffer.
-    TextBuffer[0] = '\0';
-    KeyName(code, TextBuffer);
-    DrawTextIndexed(TextBuffer, x, y, KEY_NAME_COLOUR, PrimarySurface);
-}
 
 void ChooseMatch(int32_t mode) {
     GameMode = mode;
@@ -51,24 +44,6 @@ void SwitchMusic() {
 }
 
 }  // namespace
-
-void DrawMenuScreen() {
-    if (LockPrimary() != nullptr) {
-        DrawBitmapImage(&TitleImage, PrimaryPixels, PrimaryPitch, 0);
-        UnlockPrimary();
-    }
-
-    DrawKeyName(Player1Left, MENU_PLAYER1_X, MENU_LEFT_KEY_Y);
-    DrawKeyName(Player1Right, MENU_PLAYER1_X, MENU_RIGHT_KEY_Y);
-    DrawKeyName(Player2Left, MENU_PLAYER2_X, MENU_LEFT_KEY_Y);
-    DrawKeyName(Player2Right, MENU_PLAYER2_X, MENU_RIGHT_KEY_Y);
-
-    if (MusicOn == MUSIC_ON) {
-        DrawTextIndexed("On", MENU_MUSIC_X, MENU_MUSIC_Y, KEY_NAME_COLOUR, PrimarySurface);
-    } else if (MusicOn == MUSIC_OFF) {
-        DrawTextIndexed("Off", MENU_MUSIC_X, MENU_MUSIC_Y, MUSIC_OFF_COLOUR, PrimarySurface);
-    }
-}
 
 int32_t MainMenu() {
     bool matchChosen = false;

@@ -5,4 +5,3 @@
 
 int32_t MainMenu();
 int32_t QuitWithCredits();
-void DrawMenuScreen();

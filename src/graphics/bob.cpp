@@ -1,7 +1,6 @@
 #include <cstring>
 
 #include "graphics/blitter.h"
-#include "graphics/log.h"
 
 int32_t CreateBob(Bob* bob, int32_t x, int32_t y, int32_t width, int32_t height, int32_t frameCount,
                   uint32_t attributes, uint32_t /*memory*/) {
@@ -20,7 +19,6 @@ int32_t CreateBob(Bob* bob, int32_t x, int32_t y, int32_t width, int32_t height,
 
     // Frame surfaces are a multiple of 8 pixels wide.
     bob->widthPad = width % 8 == 0 ? 0 : 8 - width % 8;
-    LogMessage("\nCreate BOB %d", bob->widthPad);
 
     // More frames than the record has slots would run past its end.
     if (frameCount < 0 || frameCount > MAX_BOB_FRAMES) {

@@ -120,23 +120,9 @@ Clipper* AttachClipper(platform::Surface* surface, int32_t count, const platform
     }
     if (clipper == nullptr) return nullptr;
 
-    ClipRegionHeader header;
-    header.size = 32;
-    header.type = 1;
-    header.count = static_cast<uint32_t>(count);
-    header.regionSize = 16u * static_cast<uint32_t>(count);
-    header.bound = {64000, 64000, -64000, -64000};
-    for (int32_t i = 0; i < count; ++i) {
-        const platform::Rect& r = rects[i];
-        if (r.left < header.bound.left) header.bound.left = r.left;
-        if (r.top < header.bound.top) header.bound.top = r.top;
-        if (r.right > header.bound.right) header.bound.right = r.right;
-        if (r.bottom > header.bound.bottom) header.bound.bottom = r.bottom;
-    }
     if (!platform::SetClipList(surface, rects, count)) return nullptr;
 
     clipper->surface = surface;
-    clipper->header = header;
     clipper->inUse = 1;
     return clipper;
 }

@@ -6,20 +6,9 @@
 #include "graphics/palette.h"
 #include "platform/platform.h"
 
-// The header of a clip region as the old display kept it: 32 bytes, then the
-// rectangles.
-struct ClipRegionHeader {
-    uint32_t size;         // 32
-    uint32_t type;         // 1: a list of rectangles
-    uint32_t count;        // rectangles that follow
-    uint32_t regionSize;   // 16 bytes per rectangle
-    platform::Rect bound;  // smallest rectangle holding them all
-};
-
 // A clip list attached to a surface.
 struct Clipper {
     platform::Surface* surface;
-    ClipRegionHeader header;
     int32_t inUse;
 };
 

@@ -1,24 +1,15 @@
-// Palette fades, wipes and the fade-out-and-clear between screens.
+// The palette fade between screens.
 #pragma once
 
 #include <cstdint>
 
 #include "graphics/palette.h"
 
-enum TransitionEffect : int32_t {
-    FadeToBlack = 0,
-    FadeToWhite = 1,
-    ColumnWipe = 2,
-    RowWipe = 3,
-    PixelDissolve = 4,
-    BoxWipe = 5,
-    FadeToBlue = 6,
-    FadeToRed = 7,
-    FadeToGreen = 8,
-};
-
 // The colours in force before FadeOutAndClear faded them, put back after.
 extern Palette SavedPalette;
 
-void ScreenTransition(int32_t effect, uint8_t* pixels, int32_t pitch);
+// Eighty timed steps of the palette towards black (entry 0 is kept).
+void FadeToBlack();
+// Fades the screen out, clears both display surfaces and puts the colours
+// back, ready for the next screen.
 int32_t FadeOutAndClear();

@@ -72,7 +72,6 @@ int32_t ReadMouse() {
         MouseState.wheel = reading.wheel;
         std::memcpy(MouseState.buttons, reading.buttons, sizeof MouseState.buttons);
     }
-    MovePadMouse(MouseState);
     return result;
 }
 

@@ -1,11 +1,7 @@
 #include "input/pads.h"
 
-#include <algorithm>
-
-#include "frontend/key_bindings.h"
 #include "input/controls.h"
 #include "input/key_codes.h"
-#include "match/match.h"
 #include "platform/platform.h"
 
 using platform::PadAxis;
@@ -17,8 +13,6 @@ namespace {
 // a bit clears when its button is seen up.
 uint32_t HeldSinceChange[platform::MaxPads];
 
-uint32_t Bit(PadButton button) { return 1u << static_cast<int>(button); }
-
 uint32_t HeldButtons(const platform::PadReading& pad) {
     uint32_t held = 0;
     for (int i = 0; i < static_cast<int>(PadButton::Count); ++i) {
@@ -27,9 +21,13 @@ uint32_t HeldButtons(const platform::PadReading& pad) {
     return held;
 }
 
-// The buttons of pad `index` that count as pressed now, and its stick in
-// `pad`; 0 for a pad that is not there.
-uint32_t ReadButtons(int32_t index, platform::PadReading& pad) {
+bool Held(const platform::PadReading& pad, PadButton button) {
+    return pad.buttons[static_cast<int>(button)] != 0;
+}
+
+}  // namespace
+
+uint32_t ReadPadButtons(int32_t index, platform::PadReading& pad) {
     if (!platform::ReadPad(index, pad)) {
         HeldSinceChange[index] = 0;
         return 0;
@@ -39,13 +37,7 @@ uint32_t ReadButtons(int32_t index, platform::PadReading& pad) {
     return held & ~HeldSinceChange[index];
 }
 
-bool Held(const platform::PadReading& pad, PadButton button) {
-    return pad.buttons[static_cast<int>(button)] != 0;
-}
-
-// -1, 0 or +1: the d-pad first, else the left stick past the dead zone. A
-// direction held into a new screen counts at once, as a held key does.
-int32_t Direction(const platform::PadReading& pad) {
+int32_t PadDirection(const platform::PadReading& pad) {
     if (Held(pad, PadButton::DpadLeft)) return -1;
     if (Held(pad, PadButton::DpadRight)) return 1;
     const int32_t x = pad.axes[static_cast<int>(PadAxis::LeftX)];
@@ -54,10 +46,7 @@ int32_t Direction(const platform::PadReading& pad) {
     return 0;
 }
 
-// Stick tilt beyond the dead zone scales from 1 to PadMouseSpeed pixels, so a
-// light touch places the paddle finely and a full tilt sweeps it; the d-pad
-// is a full tilt.
-int32_t MouseStep(const platform::PadReading& pad) {
+int32_t PadMouseStep(const platform::PadReading& pad) {
     if (Held(pad, PadButton::DpadLeft)) return -PadMouseSpeed;
     if (Held(pad, PadButton::DpadRight)) return PadMouseSpeed;
     const int32_t x = pad.axes[static_cast<int>(PadAxis::LeftX)];
@@ -68,6 +57,8 @@ int32_t MouseStep(const platform::PadReading& pad) {
     const int32_t step = 1 + over * (PadMouseSpeed - 1) / Range;
     return x < 0 ? -step : step;
 }
+
+namespace {
 
 // What a player looks for first: the face buttons and Start/Back, as named
 // on the menu picture.
@@ -85,25 +76,10 @@ constexpr MenuButton MenuButtons[] = {
 void PressMenuKeys(uint8_t keys[256]) {
     for (int32_t index = 0; index < platform::MaxPads; ++index) {
         platform::PadReading pad{};
-        const uint32_t buttons = ReadButtons(index, pad);
+        const uint32_t buttons = ReadPadButtons(index, pad);
         for (const MenuButton& m : MenuButtons) {
-            if ((buttons & Bit(m.button)) != 0) keys[m.key] = 0x80;
+            if ((buttons & PadBit(m.button)) != 0) keys[m.key] = 0x80;
         }
-    }
-}
-
-// Pad 1 holds the bottom player's keys, pad 2 the top player's; the south
-// button is Space, which serves for either side.
-void PressPlayerKeys(uint8_t keys[256]) {
-    const uint8_t* const bound[2][2] = {{&Player1Left, &Player1Right},
-                                        {&Player2Left, &Player2Right}};
-    for (int32_t index = 0; index < 2 && index < platform::MaxPads; ++index) {
-        platform::PadReading pad{};
-        const uint32_t buttons = ReadButtons(index, pad);
-        const int32_t direction = Direction(pad);
-        if (direction < 0) keys[*bound[index][0]] = 0x80;
-        if (direction > 0) keys[*bound[index][1]] = 0x80;
-        if ((buttons & Bit(PadButton::A)) != 0) keys[DIK_SPACE] = 0x80;
     }
 }
 
@@ -117,21 +93,7 @@ void HoldPadButtonsBack() {
 }
 
 void PressPadKeys(uint8_t keys[256]) {
-    if (ControlsInUse == Controls::Menu) {
-        PressMenuKeys(keys);
-    } else if (ControlsInUse == Controls::Match && GameMode == MODE_TWO_PLAYERS) {
-        PressPlayerKeys(keys);
-    }
-}
-
-void MovePadMouse(MouseStateRecord& mouse) {
-    if (ControlsInUse != Controls::Match || GameMode != MODE_AGAINST_COMPUTER) return;
-    platform::PadReading pad{};
-    const uint32_t buttons = ReadButtons(0, pad);
-    // Saturating, like motion piled up in the device.
-    const int64_t x = static_cast<int64_t>(mouse.x) + MouseStep(pad);
-    mouse.x = static_cast<int32_t>(std::clamp<int64_t>(x, INT32_MIN, INT32_MAX));
-    if ((buttons & Bit(PadButton::A)) != 0) mouse.buttons[0] = 0x80;
+    if (ControlsInUse == Controls::Menu) PressMenuKeys(keys);
 }
 
 bool PadEscapeHeld() {
@@ -139,7 +101,7 @@ bool PadEscapeHeld() {
     bool held = false;
     for (int32_t index = 0; index < platform::MaxPads; ++index) {
         platform::PadReading pad{};
-        if ((ReadButtons(index, pad) & Bit(PadButton::Start)) != 0) held = true;
+        if ((ReadPadButtons(index, pad) & PadBit(PadButton::Start)) != 0) held = true;
     }
     return held;
 }

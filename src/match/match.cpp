@@ -1,6 +1,6 @@
 #include "match/match.h"
 
-#include "shell/random.h"
+#include "clock/random.h"
 
 int32_t MatchState = MATCH_AWAITING_SERVE;
 int32_t ServingSide = SIDE_BOTTOM;

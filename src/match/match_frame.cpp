@@ -2,6 +2,8 @@
 
 #include <initializer_list>
 
+#include "clock/frame_clock.h"
+#include "clock/random.h"
 #include "frontend/key_bindings.h"
 #include "graphics/blitter.h"
 #include "input/input.h"
@@ -9,9 +11,8 @@
 #include "match/match.h"
 #include "match/match_balls.h"
 #include "match/match_display.h"
+#include "match/match_input.h"
 #include "match/match_paddles.h"
-#include "shell/frame_clock.h"
-#include "shell/random.h"
 #include "sound/sound.h"
 
 namespace {
@@ -106,8 +107,7 @@ int32_t MatchFrame() {
 int32_t PlayMatchFrame() {
     // The frame is timed from here: whatever ran before it does not count.
     StartFrameClock();
-    ReadKeyboard();
-    ReadMouse();
+    ReadMatchInput();
 
     if (UMeansMatchPoint()) Player1Score = WINNING_SCORE - 1;
 

@@ -4,12 +4,12 @@
 #include <cstdio>
 #include <cstring>
 
+#include "clock/pause.h"
 #include "frontend/key_bindings.h"
 #include "platform/platform.h"
 #include "shell/command_line.h"
 #include "shell/game_files.h"
 #include "shell/shell.h"
-#include "shell/startup.h"
 
 int main(int argc, char** argv) {
     CommandLine options;

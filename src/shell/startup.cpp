@@ -1,5 +1,6 @@
 #include "shell/startup.h"
 
+#include "clock/pause.h"
 #include "frontend/assets.h"
 #include "frontend/key_bindings.h"
 #include "frontend/main_menu.h"
@@ -12,12 +13,6 @@
 #include "match/match.h"
 #include "platform/platform.h"
 #include "sound/sound.h"
-
-bool SkipIntro = false;
-
-void SkippablePause(uint32_t ms) {
-    if (!SkipIntro) platform::Sleep(ms);
-}
 
 namespace {
 

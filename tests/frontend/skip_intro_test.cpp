@@ -4,9 +4,9 @@
 #include <string>
 #include <vector>
 
+#include "clock/pause.h"
 #include "frontend_fixture.h"
 #include "shell/shell.h"
-#include "shell/startup.h"
 
 namespace {
 

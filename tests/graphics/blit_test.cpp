@@ -1,10 +1,9 @@
-// Pixel runs, blitter objects and images: what lands where, and that nothing
+// Blitter objects and images: what lands where, and that nothing
 // lands outside the block it belongs to.
 #include <cstring>
 #include <numeric>
 
 #include "graphics/blitter.h"
-#include "graphics/pixels.h"
 #include "graphics_fixture.h"
 #include "platform/common/surface.h"
 
@@ -25,41 +24,6 @@ struct GuardedScreen {
     }
     int count(uint8_t value) { return int(std::count(bytes.begin(), bytes.end(), value)); }
 };
-
-TEST(PixelRuns, ClipToTheScreen) {
-    GuardedScreen s;
-    DrawHorizontalLine(700, -20, 5, 0x103, s.pixels(), s.Pitch);
-    EXPECT_EQ(s.count(3), 640);
-    EXPECT_EQ(s.at(0, 5), 3);
-    EXPECT_EQ(s.at(639, 5), 3);
-    EXPECT_EQ(s.at(640, 5), 0xCC);  // the pitch's spare bytes stay
-
-    for (int row : {480, -1}) DrawHorizontalLine(0, 639, row, 9, s.pixels(), s.Pitch);
-    DrawHorizontalLine(640, 900, 7, 9, s.pixels(), s.Pitch);
-    DrawHorizontalLine(-30, -1, 7, 9, s.pixels(), s.Pitch);
-    for (int column : {640, -1}) DrawVerticalLine(0, 479, column, 9, s.pixels(), s.Pitch);
-    DrawVerticalLine(480, 700, 3, 9, s.pixels(), s.Pitch);
-    EXPECT_EQ(s.count(9), 0);
-
-    DrawVerticalLine(10, 10, 4, 8, s.pixels(), s.Pitch);
-    EXPECT_EQ(s.count(8), 1);
-    EXPECT_EQ(s.at(4, 10), 8);
-    DrawVerticalLine(900, -900, 6, 7, s.pixels(), s.Pitch);
-    EXPECT_EQ(s.count(7), 480);
-    DrawHorizontalLine(3, 1, 0, 6, s.pixels(), s.Pitch);
-    EXPECT_EQ(s.count(6), 3);
-
-    EXPECT_EQ(PlotPixel(639, 479, 5, s.pixels(), s.Pitch), 1);
-    EXPECT_EQ(s.at(639, 479), 5);
-    EXPECT_EQ(PlotPixel(640, 0, 5, s.pixels(), s.Pitch), 0);
-    EXPECT_EQ(PlotPixel(0, -1, 5, s.pixels(), s.Pitch), 0);
-    EXPECT_TRUE(s.guardsIntact());
-
-    // A null block is drawn into without harm.
-    DrawHorizontalLine(0, 639, 0, 1, nullptr, 640);
-    DrawVerticalLine(0, 479, 0, 1, nullptr, 640);
-    EXPECT_EQ(PlotPixel(1, 1, 1, nullptr, 640), 0);
-}
 
 class BlitTest : public GraphicsTest {
 protected:

@@ -1,11 +1,9 @@
-// Fades and wipes on virtual time, the fade-out-and-clear, text colours and
-// the log.
+// The fade on virtual time, the fade-out-and-clear and text colours.
 #include "graphics/transitions.h"
 
 #include <cstring>
 
 #include "graphics/blitter.h"
-#include "graphics/log.h"
 #include "graphics/text.h"
 #include "graphics_fixture.h"
 #include "platform/common/surface.h"
@@ -36,7 +34,7 @@ TEST_F(TransitionTest, FadeToBlackTakesEightyTimedSteps) {
     SetEntry(3, 241, 241, 241);
     recorder.Clear();
     const uint32_t start = headless::VirtualMs();
-    ScreenTransition(FadeToBlack, nullptr, 0);
+    FadeToBlack();
     EXPECT_GE(headless::VirtualMs() - start, 960u);
     ASSERT_EQ(recorder.palettes.size(), 80u);
     for (size_t i = 1; i < 80; ++i) {
@@ -46,57 +44,6 @@ TEST_F(TransitionTest, FadeToBlackTakesEightyTimedSteps) {
     EXPECT_EQ(Entry(1), (std::vector<int>{10, 0, 0, 4}));
     EXPECT_EQ(Entry(2), (std::vector<int>{15, 2, 0, 4}));
     EXPECT_EQ(Entry(3), (std::vector<int>{0, 0, 0, 4}));
-}
-
-TEST_F(TransitionTest, OtherFadesEndAtTheirColour) {
-    struct Case {
-        int effect;
-        std::vector<int> end;
-    };
-    for (const Case& c : {Case{FadeToWhite, {255, 255, 255, 4}}, Case{FadeToBlue, {0, 0, 255, 4}},
-                          Case{FadeToRed, {255, 0, 0, 4}}, Case{FadeToGreen, {0, 255, 0, 4}}}) {
-        SetEntry(0, 0, 0, 0);
-        SetEntry(7, 200, 100, 3);
-        recorder.Clear();
-        ScreenTransition(c.effect, nullptr, 0);
-        EXPECT_EQ(recorder.palettes.size(), 64u) << c.effect;
-        EXPECT_EQ(Entry(0), c.end) << c.effect;  // every entry, 0 included
-        EXPECT_EQ(Entry(7), c.end) << c.effect;
-    }
-}
-
-TEST_F(TransitionTest, UnknownEffectsDoNothing) {
-    const Palette before = CurrentPalette;
-    const uint32_t start = headless::VirtualMs();
-    recorder.Clear();
-    LockPrimary();
-    FillSurface(BackSurface, 5);
-    ScreenTransition(9, PrimaryPixels, PrimaryPitch);
-    ScreenTransition(-1, PrimaryPixels, PrimaryPitch);
-    ScreenTransition(ColumnWipe, nullptr, 0);  // nothing to wipe
-    EXPECT_EQ(headless::VirtualMs(), start);
-    EXPECT_TRUE(recorder.palettes.empty());
-    EXPECT_EQ(std::memcmp(&before, &CurrentPalette, sizeof before), 0);
-    UnlockPrimary();
-}
-
-TEST_F(TransitionTest, WipesClearTheWholeScreen) {
-    for (int effect : {ColumnWipe, RowWipe, BoxWipe, PixelDissolve}) {
-        FillSurface(PrimarySurface, 9);
-        LockPrimary();
-        const uint32_t start = headless::VirtualMs();
-        ScreenTransition(effect, PrimaryPixels, PrimaryPitch);
-        const uint32_t took = headless::VirtualMs() - start;
-        UnlockPrimary();
-        if (effect == PixelDissolve) {
-            EXPECT_EQ(took, 0u);  // no waiting
-            // 1.2 million random points leave a small fraction untouched.
-            EXPECT_LT(CountNonZero(PrimarySurface), 640 * 480 / 20);
-        } else {
-            EXPECT_GE(took, (effect == RowWipe ? 120u : 160u) * 12u) << effect;
-            EXPECT_EQ(CountNonZero(PrimarySurface), 0) << effect;
-        }
-    }
 }
 
 TEST_F(TransitionTest, FadeOutAndClearRestoresThePalette) {
@@ -143,23 +90,6 @@ TEST_F(TransitionTest, TextTakesTheNearestEntry) {
     UnlockPrimary();
     EXPECT_EQ(DrawTextRgb("Hi", 0, 0, 0xFFFFFF, nullptr), 0);
     EXPECT_EQ(recorder.texts.size(), 3u);
-}
-
-TEST_F(TransitionTest, LogWritesOnlyWhenOpen) {
-    ASSERT_EQ(ShellLog, nullptr);
-    EXPECT_EQ(LogMessage("%d", 1), 0);
-    ShellLog = std::tmpfile();
-    ASSERT_NE(ShellLog, nullptr);
-    Bob bob{};
-    CreateBob(&bob, 0, 0, 11, 11, 0, 0, 0);
-    EXPECT_EQ(LogMessage("%s", std::string(200, 'x').c_str()), 1);
-    EXPECT_EQ(LogMessage(nullptr), 0);
-    std::rewind(ShellLog);
-    char read[512] = {};
-    const size_t n = std::fread(read, 1, sizeof read - 1, ShellLog);
-    std::fclose(ShellLog);
-    ShellLog = nullptr;
-    EXPECT_EQ(std::string(read, n), "\nCreate BOB 5" + std::string(79, 'x'));
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include "input/input.h"
 #include "input/key_codes.h"
 #include "match/match.h"
+#include "match/match_input.h"
 #include "platform/headless/headless.h"
 #include "support/headless_test.h"
 
@@ -69,16 +70,15 @@ TEST_F(Pads, OnePlayerMatchListensToTheFirstPadOnly) {
     headless::SetPadConnected(0, false);
     SetControls(Controls::Match);
     headless::AddMouseMotion(25, 0);
-    ReadKeyboard();
+    ReadMatchInput();
     EXPECT_TRUE(NoKeyHeld());  // no keys in mode 1: the second pad's stick is not Player 2's
-    ReadMouse();
     EXPECT_EQ(MouseState.x, 25);
     EXPECT_EQ(MouseState.buttons[0], 0);
 
     headless::SetPadConnected(0, true);
     headless::SetPadAxis(0, PadAxis::LeftX, -32768);
     headless::SetPadButton(0, PadButton::A, true);
-    ReadMouse();
+    ReadMatchInput();
     EXPECT_EQ(MouseState.x, -PadMouseSpeed);
     EXPECT_EQ(MouseState.buttons[0], 0x80);
 }

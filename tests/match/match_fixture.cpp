@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "clock/random.h"
 #include "common/layout.h"
 #include "frontend/key_bindings.h"
 #include "graphics/display.h"
@@ -12,7 +13,6 @@
 #include "match/match_display.h"
 #include "platform/headless/headless.h"
 #include "platform/platform.h"
-#include "shell/random.h"
 #include "sound/sound.h"
 #include "sound/wave_file.h"
 #include "support/files.h"

@@ -4,10 +4,10 @@
 
 #include <vector>
 
+#include "clock/frame_clock.h"
+#include "clock/random.h"
 #include "platform/headless/headless.h"
 #include "platform/platform.h"
-#include "shell/frame_clock.h"
-#include "shell/random.h"
 #include "support/headless_test.h"
 
 namespace {

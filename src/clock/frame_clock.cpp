@@ -1,11 +1,9 @@
-#include "shell/frame_clock.h"
+#include "clock/frame_clock.h"
 
 #include "platform/platform.h"
 
-uint32_t FrameStartTick = 0;
-
 namespace {
-// The same moment on the finer clock: frames are timed on it, so that none
+// The frame's start on the finer clock: frames are timed on it, so that none
 // is shorter than its wait by the fraction of a tick it started in.
 uint64_t FrameStartTime = 0;
 }  // namespace
@@ -13,9 +11,9 @@ uint64_t FrameStartTime = 0;
 uint32_t StartFrameClock() {
     // The tick first: then the finer reading is no earlier, and a wait of n
     // milliseconds from it is at least n ticks from this one.
-    FrameStartTick = platform::TickCount();
+    const uint32_t tick = platform::TickCount();
     FrameStartTime = platform::PreciseTime();
-    return FrameStartTick;
+    return tick;
 }
 
 void WaitFrameClock(uint32_t ms) {

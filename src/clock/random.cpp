@@ -1,4 +1,4 @@
-#include "shell/random.h"
+#include "clock/random.h"
 
 #include "platform/platform.h"
 

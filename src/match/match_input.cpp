@@ -1,0 +1,50 @@
+#include "match/match_input.h"
+
+#include <algorithm>
+
+#include "frontend/key_bindings.h"
+#include "input/controls.h"
+#include "input/input.h"
+#include "input/key_codes.h"
+#include "input/pads.h"
+#include "match/match.h"
+#include "platform/platform.h"
+
+using platform::PadButton;
+
+namespace {
+
+// Pad 1 holds the bottom player's keys, pad 2 the top player's; the south
+// button is Space, which serves for either side.
+void PressPadPlayerKeys() {
+    const uint8_t* const bound[2][2] = {{&Player1Left, &Player1Right},
+                                        {&Player2Left, &Player2Right}};
+    for (int32_t index = 0; index < 2; ++index) {
+        platform::PadReading pad{};
+        const uint32_t buttons = ReadPadButtons(index, pad);
+        const int32_t direction = PadDirection(pad);
+        if (direction < 0) KeyState[*bound[index][0]] = 0x80;
+        if (direction > 0) KeyState[*bound[index][1]] = 0x80;
+        if ((buttons & PadBit(PadButton::A)) != 0) KeyState[DIK_SPACE] = 0x80;
+    }
+}
+
+// The first pad's motion and serve, added to the mouse's.
+void MovePadMouse() {
+    platform::PadReading pad{};
+    const uint32_t buttons = ReadPadButtons(0, pad);
+    // Saturating, like motion piled up in the device.
+    const int64_t x = static_cast<int64_t>(MouseState.x) + PadMouseStep(pad);
+    MouseState.x = static_cast<int32_t>(std::clamp<int64_t>(x, INT32_MIN, INT32_MAX));
+    if ((buttons & PadBit(PadButton::A)) != 0) MouseState.buttons[0] = 0x80;
+}
+
+}  // namespace
+
+void ReadMatchInput() {
+    ReadKeyboard();
+    ReadMouse();
+    if (ControlsInUse != Controls::Match) return;
+    if (GameMode == MODE_TWO_PLAYERS) PressPadPlayerKeys();
+    if (GameMode == MODE_AGAINST_COMPUTER) MovePadMouse();
+}
