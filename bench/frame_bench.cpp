@@ -12,7 +12,8 @@
 
 #include "common/layout.h"
 #include "frontend/assets.h"
-#include "graphics/blitter.h"
+#include "graphics/bitmap_image.h"
+#include "graphics/bob.h"
 #include "graphics/display.h"
 #include "graphics/text.h"
 #include "graphics/transitions.h"

@@ -14,7 +14,8 @@
 
 #include "frontend/picture.h"
 #include "graphics/bitmap_file.h"
-#include "graphics/blitter.h"
+#include "graphics/bitmap_image.h"
+#include "graphics/bob.h"
 
 // The display's size, which drawing an image cuts to (no display is opened).
 int32_t ScreenWidth = 640;

@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "graphics/blitter.h"
+#include "graphics/bitmap_image.h"
 
 extern BitmapImage Backgrounds[6];  // the courts, BACK81.BMP to BACK86.BMP
 extern BitmapImage TitleImage;      // the main menu

@@ -3,7 +3,7 @@
 #include "common/layout.h"
 #include "frontend/assets.h"
 #include "frontend/key_bindings.h"
-#include "graphics/blitter.h"
+#include "graphics/bitmap_image.h"
 #include "graphics/display.h"
 #include "graphics/text.h"
 #include "input/key_names.h"
@@ -14,7 +14,7 @@ void DrawKeyName(uint8_t code, int32_t x, int32_t y) {
     // A code without a name (only a damaged keys.dat gives one) shows no word
     // rather than whatever an earlier caller left in the buffer.
     TextBuffer[0] = '\0';
-    KeyName(code, TextBuffer);
+    KeyName(code, TextBuffer, sizeof TextBuffer);
     DrawTextIndexed(TextBuffer, x, y, KEY_NAME_COLOUR, PrimarySurface);
 }
 

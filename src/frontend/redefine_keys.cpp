@@ -6,6 +6,7 @@
 #include "graphics/display.h"
 #include "graphics/text.h"
 #include "input/input.h"
+#include "input/key_capture.h"
 #include "input/key_codes.h"
 #include "input/key_names.h"
 #include "platform/platform.h"
@@ -37,7 +38,7 @@ int32_t RedefineKeys() {
         // Closed half-way: keys.dat keeps the keys it had.
         if (code == 0) return 1;
         *action.field = static_cast<uint8_t>(code);
-        KeyName(code, TextBuffer);
+        KeyName(code, TextBuffer, sizeof TextBuffer);
         DrawTextIndexed(TextBuffer, 320, action.y, CAUGHT_KEY_COLOUR, PrimarySurface);
     }
     DrawTextIndexed("Press ESCAPE to go back to the main menu..", 160, 300, LABEL_COLOUR,

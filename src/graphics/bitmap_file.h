@@ -56,3 +56,19 @@ int32_t ReverseRows(uint8_t* block, uint32_t rowLength, int32_t rows);
 // reason in `why` when not null).
 int32_t SaveBitmapFile(const char* name, const uint8_t* pixels, int32_t width, int32_t height,
                        int32_t pitch, const Palette& palette, std::string* why = nullptr);
+
+// The part of an object's `width` x `height` rectangle that a loaded 8-bit
+// file can fill: source cell (cx, cy) in cell mode (mode 0: cells of the
+// object's size behind one-pixel lines), else the pixel (cx, cy). Rows and
+// columns outside the file are cut off.
+struct CellCut {
+    int32_t sourceColumn;
+    int32_t sourceRow;
+    int32_t column;  // first column of the object filled
+    int32_t row;     // first row of the object filled
+    int32_t columns;
+    int32_t rows;
+};
+// False when the file holds no 8-bit picture or the rectangle misses it.
+bool CutCell(const BitmapFile* file, int32_t width, int32_t height, int32_t cx, int32_t cy,
+             int32_t mode, CellCut* cut);

@@ -1,7 +1,9 @@
+#include "graphics/bitmap_image.h"
+
 #include <cstdlib>
 #include <cstring>
 
-#include "graphics/blitter.h"
+#include "graphics/bob.h"
 #include "graphics/display.h"
 
 namespace {

@@ -1,6 +1,6 @@
-#include <cstring>
+#include "graphics/bob.h"
 
-#include "graphics/blitter.h"
+#include <cstring>
 
 int32_t CreateBob(Bob* bob, int32_t x, int32_t y, int32_t width, int32_t height, int32_t frameCount,
                   uint32_t attributes, uint32_t /*memory*/) {

@@ -1,9 +1,6 @@
 #include "input/key_names.h"
 
-#include <cstring>
-
-#include "input/input.h"
-#include "platform/platform.h"
+#include <cstdio>
 
 // Sized by its rows: the declaration in the header then checks the count.
 const KeyNameRow KeyNameTable[] = {
@@ -115,33 +112,13 @@ const KeyNameRow KeyNameTable[] = {
     {221, "Application Key"},
 };
 
-uint8_t NotedKey = 0;
-
-void KeyName(int32_t code, char* buffer) {
+void KeyName(int32_t code, char* buffer, size_t size) {
+    if (size == 0) return;
     const uint8_t key = static_cast<uint8_t>(code & 0xFF);
     for (const KeyNameRow& row : KeyNameTable) {
         if (row.code == key) {
-            std::strcpy(buffer, row.text);
+            std::snprintf(buffer, size, "%s", row.text);
             return;
         }
-    }
-}
-
-void CaptureKey(const uint8_t* keyState) {
-    // Every row is tested, so the highest held code is noted last and wins.
-    for (const KeyNameRow& row : KeyNameTable) {
-        if (keyState[row.code] != 0) NotedKey = row.code;
-    }
-}
-
-int32_t WaitForKey() {
-    NotedKey = 0;
-    for (;;) {
-        ReadKeyboard();
-        CaptureKey(KeyState);
-        // Escape is noted like any key but can be neither bound nor a way out.
-        if (NotedKey > DIK_ESCAPE) return NotedKey;
-        if (platform::CloseRequested()) return 0;
-        platform::IdleStep();
     }
 }

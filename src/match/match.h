@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "graphics/blitter.h"
+#include "graphics/bob.h"
 
 // MatchState
 constexpr int32_t MATCH_EXITING = 0;  // the way out has begun: frames draw nothing

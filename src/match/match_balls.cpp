@@ -1,7 +1,8 @@
 #include "match/match_balls.h"
 
-#include "graphics/blitter.h"
+#include "graphics/bob.h"
 #include "graphics/display.h"
+#include "match/after_point.h"
 #include "match/match.h"
 #include "match/match_display.h"
 #include "sound/sound.h"

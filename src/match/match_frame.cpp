@@ -5,7 +5,7 @@
 #include "clock/frame_clock.h"
 #include "clock/random.h"
 #include "frontend/key_bindings.h"
-#include "graphics/blitter.h"
+#include "graphics/bob.h"
 #include "input/input.h"
 #include "input/key_codes.h"
 #include "match/match.h"

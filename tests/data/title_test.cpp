@@ -21,7 +21,7 @@ int WidestKeyNameDrawn() {
     int widest = 0;
     for (int code = 0; code < 256; ++code) {
         char name[80] = {};
-        KeyName(code, name);
+        KeyName(code, name, sizeof name);
         widest = std::max(widest, platform::text::Width(name));
     }
     return widest;

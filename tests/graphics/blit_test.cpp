@@ -3,7 +3,8 @@
 #include <cstring>
 #include <numeric>
 
-#include "graphics/blitter.h"
+#include "graphics/bitmap_image.h"
+#include "graphics/bob.h"
 #include "graphics_fixture.h"
 #include "platform/common/surface.h"
 

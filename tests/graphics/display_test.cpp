@@ -1,7 +1,7 @@
 // The display: start palette, locks, flips, fills, palettes and clip lists.
 #include <cstring>
 
-#include "graphics/blitter.h"
+#include "graphics/bob.h"
 #include "graphics_fixture.h"
 #include "platform/common/surface.h"
 

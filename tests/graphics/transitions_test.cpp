@@ -3,7 +3,7 @@
 
 #include <cstring>
 
-#include "graphics/blitter.h"
+#include "graphics/bob.h"
 #include "graphics/text.h"
 #include "graphics_fixture.h"
 #include "platform/common/surface.h"

@@ -7,6 +7,8 @@
 #include <set>
 #include <string>
 
+#include "input/key_capture.h"
+
 namespace {
 
 // The codes that have no name, written as ranges the way the keyboard lays
@@ -24,7 +26,7 @@ std::set<int> UnnamedCodes() {
 std::string NameOf(int32_t code) {
     char buffer[80];
     std::memset(buffer, 0, sizeof buffer);
-    KeyName(code, buffer);
+    KeyName(code, buffer, sizeof buffer);
     return buffer;
 }
 
@@ -83,7 +85,7 @@ TEST(KeyName, LeavesTheBufferAloneForACodeWithoutAName) {
         std::strcpy(buffer, "previous");
         char before[80];
         std::memcpy(before, buffer, sizeof buffer);
-        KeyName(code, buffer);
+        KeyName(code, buffer, sizeof buffer);
         EXPECT_EQ(std::memcmp(buffer, before, sizeof buffer), 0) << "code " << code;
     }
 }
@@ -91,13 +93,18 @@ TEST(KeyName, LeavesTheBufferAloneForACodeWithoutAName) {
 TEST(KeyName, WritesTheTerminatingZeroAndNothingBeyond) {
     char buffer[80];
     std::memset(buffer, 'x', sizeof buffer);
-    KeyName(220, buffer);  // the longest text: 17 characters
+    KeyName(220, buffer, sizeof buffer);  // the longest text: 17 characters
     EXPECT_STREQ(buffer, "Right Windows Key");
     EXPECT_EQ(buffer[18], 'x');
     std::memset(buffer, 'x', sizeof buffer);
-    KeyName(2, buffer);
+    KeyName(2, buffer, sizeof buffer);
     EXPECT_EQ(buffer[1], '\0');
     EXPECT_EQ(buffer[2], 'x');
+    // A buffer too small gets what fits, never more.
+    std::memset(buffer, 'x', sizeof buffer);
+    KeyName(220, buffer, 6);
+    EXPECT_STREQ(buffer, "Right");
+    EXPECT_EQ(buffer[6], 'x');
 }
 
 TEST(CaptureKey, NotesTheHighestNamedKeyHeld) {

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "input/input.h"
+#include "input/key_capture.h"
 #include "input/key_names.h"
 #include "platform/headless/headless.h"
 #include "support/headless_test.h"

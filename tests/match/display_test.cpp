@@ -4,6 +4,7 @@
 
 #include "common/layout.h"
 #include "input/key_codes.h"
+#include "match/after_point.h"
 #include "match/match.h"
 #include "match/match_display.h"
 #include "match/match_frame.h"

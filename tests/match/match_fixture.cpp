@@ -9,6 +9,7 @@
 #include "input/controls.h"
 #include "input/input.h"
 #include "input/key_codes.h"
+#include "match/after_point.h"
 #include "match/match.h"
 #include "match/match_display.h"
 #include "platform/headless/headless.h"

@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "graphics/blitter.h"
+#include "graphics/bob.h"
 #include "support/headless_test.h"
 
 using support::TextEvent;

@@ -1,5 +1,6 @@
 // Paddles: keys, mouse, the computer opponent and the limits of the court.
 #include "input/key_codes.h"
+#include "match/after_point.h"
 #include "match/match.h"
 #include "match/match_display.h"
 #include "match/match_frame.h"

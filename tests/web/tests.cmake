@@ -4,7 +4,7 @@ if(TARGET baked_font)
   add_executable(test_web_parts ${CMAKE_CURRENT_SOURCE_DIR}/web/native/baked_font_test.cpp
                                 ${CMAKE_CURRENT_SOURCE_DIR}/web/native/key_codes_test.cpp
                                 ${CMAKE_SOURCE_DIR}/src/platform/web/baked_font.cpp
-                                ${CMAKE_SOURCE_DIR}/src/platform/web/key_codes.cpp
+                                ${CMAKE_SOURCE_DIR}/src/platform/web/scancode_table.cpp
                                 ${CMAKE_SOURCE_DIR}/src/platform/sdl/scancode_table.cpp
                                 ${VOLLEEN_BAKED_FONT})
   target_include_directories(test_web_parts PRIVATE ${CMAKE_SOURCE_DIR}/src)

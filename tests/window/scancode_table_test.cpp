@@ -46,7 +46,7 @@ TEST(ScancodeTable, AgreesWithTheGamesKeyNames) {
     for (int code = 0; code < 256; ++code) {
         char buffer[32];
         std::strcpy(buffer, "untouched");
-        KeyName(code, buffer);
+        KeyName(code, buffer, sizeof buffer);
         const bool hasName = std::strcmp(buffer, "untouched") != 0;
         EXPECT_EQ(hasName, named.count(code) == 1) << "code " << code;
         if (hasName) {

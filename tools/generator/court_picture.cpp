@@ -9,6 +9,7 @@
 #include "frontend/assets.h"
 #include "graphics/bitmap_file.h"
 #include "graphics/display.h"
+#include "match/after_point.h"
 #include "match/match.h"
 #include "match/match_display.h"
 

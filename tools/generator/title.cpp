@@ -19,7 +19,7 @@ int WidestKeyName() {
     int widest = 0;
     for (int code = 0; code < 256; ++code) {
         char name[80] = {};
-        KeyName(code, name);
+        KeyName(code, name, sizeof name);
         widest = std::max(widest, TextWidth(name));
     }
     return widest;

@@ -1,6 +1,6 @@
 // Sound headless: the shared mixer, each play and stop reported.
 #include "platform/common/mixer.h"
-#include "platform/headless/backend.h"
+#include "platform/headless/state.h"
 
 namespace platform {
 

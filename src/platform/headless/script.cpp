@@ -3,7 +3,7 @@
 #include <sstream>
 
 #include "common/parse_integer.h"
-#include "platform/headless/backend.h"
+#include "platform/headless/state.h"
 
 namespace headless::detail {
 

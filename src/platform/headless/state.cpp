@@ -1,4 +1,6 @@
 // Virtual time, the script's events and the observer.
+#include "platform/headless/state.h"
+
 #include <algorithm>
 #include <cstring>
 #include <thread>
@@ -6,7 +8,6 @@
 #include "platform/common/message_queue.h"
 #include "platform/common/mixer.h"
 #include "platform/common/surface.h"
-#include "platform/headless/backend.h"
 
 namespace headless::detail {
 

@@ -3,7 +3,7 @@
 #include <chrono>
 #include <thread>
 
-#include "platform/headless/backend.h"
+#include "platform/headless/state.h"
 
 namespace platform {
 

@@ -3,7 +3,7 @@
 
 #include "platform/common/surface.h"
 #include "platform/common/text_raster.h"
-#include "platform/headless/backend.h"
+#include "platform/headless/state.h"
 
 namespace platform {
 

@@ -1,6 +1,6 @@
 // The window headless: always there, with a plain message queue.
 #include "platform/common/message_queue.h"
-#include "platform/headless/backend.h"
+#include "platform/headless/state.h"
 
 namespace platform {
 

@@ -6,7 +6,7 @@
 #include "platform/common/message_queue.h"
 #include "platform/common/mixer.h"
 #include "platform/platform.h"
-#include "platform/sdl/sdl_state.h"
+#include "platform/sdl/state.h"
 
 namespace platform {
 

@@ -17,7 +17,7 @@
 #include "platform/platform.h"
 #include "platform/sdl/frame_stats.h"
 #include "platform/sdl/picture_scale.h"
-#include "platform/sdl/sdl_state.h"
+#include "platform/sdl/state.h"
 
 namespace platform::sdl {
 namespace {

@@ -10,7 +10,7 @@
 #include "platform/common/text_raster.h"
 #include "platform/platform.h"
 #include "platform/sdl/frame_stats.h"
-#include "platform/sdl/sdl_state.h"
+#include "platform/sdl/state.h"
 #include "platform/sdl/window_manager.h"
 
 namespace platform {

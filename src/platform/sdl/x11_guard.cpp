@@ -6,7 +6,7 @@
 #include <SDL_syswm.h>
 #include <X11/Xlib.h>
 
-#include "platform/sdl/sdl_state.h"
+#include "platform/sdl/state.h"
 
 namespace platform::sdl {
 

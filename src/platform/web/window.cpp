@@ -6,7 +6,7 @@
 #include "platform/common/message_queue.h"
 #include "platform/common/mixer.h"
 #include "platform/platform.h"
-#include "platform/web/web_state.h"
+#include "platform/web/state.h"
 
 EM_JS(void, volleen_open_page, (const char* title), { Volleen.open(UTF8ToString(title)); });
 EM_JS(void, volleen_close_page, (), { Volleen.close(); });

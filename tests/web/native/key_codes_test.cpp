@@ -1,13 +1,12 @@
 // The browser's key table gives the game the same set-1 codes as the native
 // window's, so key names and keys.dat mean the same keys in both.
-#include "platform/web/key_codes.h"
-
 #include <gtest/gtest.h>
 
 #include <set>
 #include <string>
 
 #include "platform/sdl/scancode_table.h"
+#include "platform/web/scancode_table.h"
 
 TEST(WebKeyCodes, SameSet1CodesAsTheNativeWindow) {
     std::set<int> native;

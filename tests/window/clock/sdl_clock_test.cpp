@@ -9,8 +9,8 @@
 
 #include <chrono>
 
+#include "clock/frame_clock.h"
 #include "platform/platform.h"
-#include "shell/frame_clock.h"
 
 namespace {
 

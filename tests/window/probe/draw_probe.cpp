@@ -12,7 +12,7 @@
 #include <string>
 
 #include "platform/platform.h"
-#include "platform/sdl/sdl_state.h"
+#include "platform/sdl/state.h"
 
 int main() {
     std::string why;

@@ -1,4 +1,4 @@
-#include "platform/web/key_codes.h"
+#include "platform/web/scancode_table.h"
 
 namespace platform::web {
 

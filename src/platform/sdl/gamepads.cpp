@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "platform/platform.h"
-#include "platform/sdl/sdl_state.h"
+#include "platform/sdl/state.h"
 
 namespace platform {
 namespace sdl {

@@ -8,7 +8,7 @@
 #include "platform/common/text_raster.h"
 #include "platform/platform.h"
 #include "platform/sdl/frame_stats.h"
-#include "platform/sdl/sdl_state.h"
+#include "platform/sdl/state.h"
 
 namespace platform {
 

@@ -5,8 +5,8 @@
 #include <cstring>
 
 #include "platform/platform.h"
-#include "platform/web/key_codes.h"
-#include "platform/web/web_state.h"
+#include "platform/web/scancode_table.h"
+#include "platform/web/state.h"
 
 EM_JS(void, volleen_pointer, (int capture), { Volleen.pointer(capture); });
 EM_JS(int, volleen_pad, (int index, uint8_t* buttons, int16_t* axes),

@@ -5,7 +5,7 @@
 
 #include "platform/platform.h"
 #include "platform/sdl/scancode_table.h"
-#include "platform/sdl/sdl_state.h"
+#include "platform/sdl/state.h"
 
 namespace platform {
 

@@ -1,7 +1,7 @@
 // Keyboard, mouse and pads headless: the state the script or the tests set.
 #include <cstring>
 
-#include "platform/headless/backend.h"
+#include "platform/headless/state.h"
 
 namespace platform {
 

@@ -6,7 +6,7 @@
 #include <ctime>
 
 #include "platform/platform.h"
-#include "platform/web/web_state.h"
+#include "platform/web/state.h"
 
 // The page's wait: a timer that the browser does not stretch to its 4 ms
 // floor for nested timers.

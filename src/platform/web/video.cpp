@@ -7,7 +7,7 @@
 #include "platform/common/surface.h"
 #include "platform/platform.h"
 #include "platform/web/baked_font.h"
-#include "platform/web/web_state.h"
+#include "platform/web/state.h"
 
 // Puts `width` x `height` RGBA pixels on the page's canvas.
 EM_JS(void, volleen_show, (const uint32_t* rgba, int32_t width, int32_t height),
