@@ -1,4 +1,4 @@
-// The two display surfaces and the palette, shared by both backends.
+// The two display surfaces and the palette, shared by every backend.
 #include <cstring>
 #include <utility>
 
@@ -36,8 +36,9 @@ bool Exchange() {
     // The handles stay put: the game keeps its PrimarySurface and BackSurface
     // for the whole run, only the pictures change places.
     std::swap(Primary->pixels, Back->pixels);
-    // The visible surface last, so that a watcher (OnSurfaceChanged) hears of
-    // the new picture as the last change, not of the back buffer after it.
+    show::PictureReplaced();
+    // The visible surface last, so that the show rule hears of the new
+    // picture as the last change, not of the back buffer after it.
     Touch(Back);
     Touch(Primary);
     return true;

@@ -9,8 +9,6 @@
 
 namespace platform {
 
-void (*OnSurfaceChanged)(const Surface* surface) = nullptr;
-
 namespace {
 
 // Larger than any screen the game could ask for; keeps pitch * height small.

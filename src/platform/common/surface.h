@@ -1,10 +1,11 @@
-// The software surface shared by both backends.
+// The software surface shared by every backend.
 #pragma once
 
 #include <cstdint>
 #include <string>
 #include <vector>
 
+#include "platform/common/show.h"
 #include "platform/platform.h"
 
 namespace platform {
@@ -19,18 +20,14 @@ struct Surface {
     uint32_t generation = 0;     // bumped by every change of the pixels
 };
 
-// Told of every change of a surface's pixels (and of each lock, after which
-// the holder may write any of them). The SDL backend shows drawing on the
-// visible surface through it; null where nobody needs to know.
-extern void (*OnSurfaceChanged)(const Surface* surface);
-
-// Marks the surface's pixels as changed.
+// Marks the surface's pixels as changed (also at each lock, after which the
+// holder may write any of them), and tells the show rule.
 inline void Touch(Surface* surface) {
     ++surface->generation;
-    if (OnSurfaceChanged != nullptr) OnSurfaceChanged(surface);
+    show::SurfaceChanged(surface);
 }
 
-// The parts of the display that are the same in both backends: the two
+// The parts of the display that are the same in every backend: the two
 // surfaces and the palette. The backends wrap these with presenting/tracing.
 namespace display {
 extern Surface* Primary;       // the visible surface

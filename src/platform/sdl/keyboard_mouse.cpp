@@ -40,7 +40,6 @@ void CloseMouse() {
 bool ReadKeyboard(uint8_t keys[256]) {
     std::memset(keys, 0, 256);
     if (!keyboardOpen) return false;
-    sdl::PresentIfChanged();
     sdl::PumpEventsIfStale();
     int count = 0;
     const Uint8* held = SDL_GetKeyboardState(&count);
@@ -54,7 +53,6 @@ bool ReadKeyboard(uint8_t keys[256]) {
 bool ReadMouse(MouseReading& reading) {
     std::memset(&reading, 0, sizeof reading);
     if (!state.mouseOpen) return false;
-    sdl::PresentIfChanged();
     sdl::PumpEventsIfStale();
     // SDL adds up the motion of every pumped event until this call takes it,
     // so motion made while captured but not read arrives here whole.
@@ -76,7 +74,6 @@ bool ReadMouse(MouseReading& reading) {
 
 bool EscapeDown() {
     if (state.window == nullptr) return false;
-    sdl::PresentIfChanged();
     sdl::PumpEventsIfStale();
     return SDL_GetKeyboardState(nullptr)[SDL_SCANCODE_ESCAPE] != 0;
 }

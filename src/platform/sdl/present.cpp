@@ -13,6 +13,7 @@
 #include <filesystem>
 
 #include "platform/common/message_queue.h"
+#include "platform/common/show.h"
 #include "platform/common/surface.h"
 #include "platform/platform.h"
 #include "platform/sdl/frame_stats.h"
@@ -181,16 +182,6 @@ void PresentIntoWindow(const Surface* primary) {
     state.shownHeight = window->h;
 }
 
-// Drawing on the visible surface marks the picture; drawing anywhere else
-// means the game has turned to other work, so what it drew is shown now.
-void SurfaceChanged(const Surface* surface) {
-    if (surface == display::Primary) {
-        if (!surface->locked) state.pictureStale = true;
-    } else if (state.pictureStale) {
-        Present();
-    }
-}
-
 }  // namespace
 
 Uint32 PresentWindowFlags() { return GraphicsDeviceLikely() ? SDL_WINDOW_OPENGL : 0; }
@@ -217,12 +208,10 @@ bool OpenPresenter() {
             if (state.renderer == nullptr) return false;
         }
     }
-    OnSurfaceChanged = SurfaceChanged;
     return true;
 }
 
 void ClosePresenter() {
-    OnSurfaceChanged = nullptr;
     DestroyTextures();
     if (state.renderer != nullptr) SDL_DestroyRenderer(state.renderer);
     state.renderer = nullptr;
@@ -248,16 +237,20 @@ void Present() {
     } else {
         PresentIntoWindow(primary);
     }
-    state.pictureStale = false;
     state.needsPresent = false;
     ++state.presents;
     frame_stats::NotePresent(PreciseTime() - start);
 }
 
-void PresentIfChanged() {
-    if (state.pictureStale || state.needsPresent) Present();
+void NeedWholePresent() {
+    state.needsPresent = true;
+    show::Owe();
 }
 
-void PictureChanged() { state.pictureStale = true; }
-
 }  // namespace platform::sdl
+
+namespace platform {
+
+void PresentVisibleSurface() { sdl::Present(); }
+
+}  // namespace platform

@@ -24,7 +24,6 @@ struct State {
     int shownWidth = 0;
     int shownHeight = 0;
     bool displayOpen = false;
-    bool pictureStale = false;      // the visible picture changed since it was last shown
     bool needsPresent = false;      // exposed or resized: the whole window is drawn again
     uint32_t presents = 0;          // pictures shown since the window was made
     bool fullScreenByHand = false;  // covering the display without a window manager
@@ -57,13 +56,9 @@ void ClosePresenterPicture();
 
 // Shows the visible surface now, through the palette.
 void Present();
-// Shows it when it changed since it was last shown, or the window needs it.
-// Called wherever the game turns from drawing to waiting or reading input, so
-// a burst of drawing on the visible surface costs one present.
-void PresentIfChanged();
-// The visible picture changed (its pixels or the palette): it shows at the
-// next PresentIfChanged, or when the game draws on another surface.
-void PictureChanged();
+// The whole window is to be drawn again (exposed, resized, switched): owed to
+// the show rule, done at the next wait.
+void NeedWholePresent();
 
 // Errors about the window from X (it was destroyed by another program) end
 // the game as a close request does, instead of the process (X11 only).

@@ -6,6 +6,7 @@
 #include <thread>
 
 #include "platform/common/message_queue.h"
+#include "platform/common/show.h"
 #include "platform/platform.h"
 #include "platform/sdl/frame_stats.h"
 #include "platform/sdl/state.h"
@@ -38,7 +39,7 @@ uint64_t PreciseTime() {
 uint32_t TickCount() { return static_cast<uint32_t>(PreciseTime() / 1000); }
 
 void WaitUntil(uint64_t deadline) {
-    sdl::PresentIfChanged();
+    show::ShowWhatChanged();
     sdl::frame_stats::NoteWait();
     for (;;) {
         if (queue::CloseRequested()) return;
@@ -47,6 +48,7 @@ void WaitUntil(uint64_t deadline) {
         if (deadline - now > SliceUs + FinishUs) {
             SleepUntil(now + SliceUs);
             sdl::PumpEventsIfStale();
+            show::ShowWhatChanged();  // an uncovered window is drawn again
             continue;
         }
         if (deadline - now > FinishUs) SleepUntil(deadline - FinishUs);
@@ -68,7 +70,7 @@ void Sleep(uint32_t ms) {
 
 void IdleStep() {
     sdl::frame_stats::Break();
-    sdl::PresentIfChanged();
+    show::ShowWhatChanged();
     sdl::PumpEventsIfStale();
     SDL_Delay(1);
 }

@@ -1,9 +1,10 @@
 // The display in the window: the shared surfaces and palette, shown by
-// present.cpp whenever the visible picture changes.
+// present.cpp when the show rule (platform/common/show.h) says.
 #include <SDL.h>
 
 #include <cstring>
 
+#include "platform/common/show.h"
 #include "platform/common/surface.h"
 #include "platform/common/text_raster.h"
 #include "platform/platform.h"
@@ -38,28 +39,23 @@ void CloseDisplay() {
     state.displayOpen = false;
     sdl::ClosePresenterPicture();
     display::Close();
-    sdl::Present();
+    show::Reset();
+    sdl::Present();  // the window goes black
 }
 
 bool Flip() {
-    // The picture being replaced need not be shown first.
-    const bool stale = state.pictureStale;
-    state.pictureStale = false;
-    if (!display::Exchange()) {
-        state.pictureStale = stale;
-        return false;
-    }
+    if (!display::Exchange()) return false;
     // The frame's moment is when its picture goes to be shown; what showing
     // it costs is counted apart.
     sdl::frame_stats::NoteFlip();
-    sdl::Present();
+    show::ShowWhatChanged();
     return true;
 }
 
 void SetPalette(const uint8_t entries[1024]) {
     std::memcpy(display::Palette, entries, 1024);
     // Shown at the next wait, which for a fade step follows at once.
-    sdl::PictureChanged();
+    show::Owe();
     sdl::frame_stats::Break();
 }
 

@@ -107,7 +107,7 @@ void ToggleFullScreen() {
     } else {
         EnterFullScreen();
     }
-    state.needsPresent = true;
+    NeedWholePresent();
 }
 
 void HandleWindowEvent(const SDL_WindowEvent& event) {
@@ -121,7 +121,7 @@ void HandleWindowEvent(const SDL_WindowEvent& event) {
         case SDL_WINDOWEVENT_SIZE_CHANGED:
         case SDL_WINDOWEVENT_RESTORED:
         case SDL_WINDOWEVENT_MAXIMIZED:
-            state.needsPresent = true;
+            NeedWholePresent();
             break;
         case SDL_WINDOWEVENT_FOCUS_GAINED:
             state.focused = true;
@@ -164,7 +164,7 @@ void HandleEvent(const SDL_Event& event) {
             break;
         case SDL_RENDER_TARGETS_RESET:
         case SDL_RENDER_DEVICE_RESET:
-            state.needsPresent = true;
+            NeedWholePresent();
             break;
         default:
             // Keys and motion are read as state; their events would only pile up.
@@ -185,7 +185,6 @@ void PumpEvents() {
         for (int i = 0; i < count; ++i) HandleEvent(events[i]);
     }
     if (X11WindowGone() && !queue::CloseRequested()) PostMessage(MessageKind::Close);
-    if (state.needsPresent) Present();
 }
 
 bool MouseCaptured() { return state.mouseOpen && state.captureWanted && state.focused; }
@@ -296,7 +295,8 @@ void DestroyGameWindow() {
 }
 
 bool PeekMessage(Message& out) {
-    sdl::PumpEvents();
+    // The frame's wait has just taken the events: one pump a frame is enough.
+    sdl::PumpEventsIfStale();
     return queue::Take(out);
 }
 

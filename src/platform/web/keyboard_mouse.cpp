@@ -52,7 +52,6 @@ void CloseMouse() {
 bool ReadKeyboard(uint8_t keys[256]) {
     std::memset(keys, 0, 256);
     if (!state.keyboardOpen) return false;
-    web::PresentIfChanged();
     std::memcpy(keys, state.keys, 256);
     return true;
 }
@@ -60,7 +59,6 @@ bool ReadKeyboard(uint8_t keys[256]) {
 bool ReadMouse(MouseReading& reading) {
     std::memset(&reading, 0, sizeof reading);
     if (!state.mouseOpen) return false;
-    web::PresentIfChanged();
     reading.x = state.motionX;
     reading.y = state.motionY;
     reading.wheel = state.wheel;

@@ -11,9 +11,6 @@ namespace platform::web {
 struct State {
     bool windowOpen = false;
     bool displayOpen = false;
-    uint32_t presentedGeneration = 0;  // generation of the visible surface last shown
-    bool presentedOnce = false;
-    bool needsPresent = false;   // palette or surfaces changed since the last show
     uint32_t lastWait = 0;       // tick count when the browser last had control
     std::vector<uint32_t> rgba;  // the picture through the palette, as the page takes it
     bool captureWanted = false;  // what the game asked for with CaptureMouse
@@ -30,8 +27,6 @@ extern State state;
 
 // Shows the visible surface now, through the palette.
 void Present();
-// Shows it when it changed since it was last shown, or a show is owed.
-void PresentIfChanged();
 // Tells the page whether the game holds the pointer (open, and asked for).
 void UpdateMouseCapture();
 // Shows what is owed, then gives the browser control for at least `ms`

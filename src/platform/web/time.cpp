@@ -5,6 +5,7 @@
 
 #include <ctime>
 
+#include "platform/common/show.h"
 #include "platform/platform.h"
 #include "platform/web/state.h"
 
@@ -16,7 +17,7 @@ namespace platform {
 namespace web {
 
 void Wait(uint32_t ms) {
-    PresentIfChanged();
+    show::ShowWhatChanged();
     volleen_wait(ms);
     state.lastWait = TickCount();
 }

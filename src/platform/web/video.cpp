@@ -4,6 +4,7 @@
 
 #include <cstring>
 
+#include "platform/common/show.h"
 #include "platform/common/surface.h"
 #include "platform/platform.h"
 #include "platform/web/baked_font.h"
@@ -21,7 +22,6 @@ void Present() {
     const Surface* primary = display::Primary;
     if (!state.displayOpen || primary == nullptr) {
         volleen_blank();
-        state.needsPresent = false;
         return;
     }
     uint32_t colours[256];
@@ -38,16 +38,6 @@ void Present() {
         for (int32_t x = 0; x < primary->width; ++x) to[x] = colours[from[x]];
     }
     volleen_show(state.rgba.data(), primary->width, primary->height);
-    state.presentedGeneration = primary->generation;
-    state.presentedOnce = true;
-    state.needsPresent = false;
-}
-
-void PresentIfChanged() {
-    const Surface* primary = display::Primary;
-    const bool changed = state.displayOpen && primary != nullptr &&
-                         (!state.presentedOnce || primary->generation != state.presentedGeneration);
-    if (changed || state.needsPresent) Present();
 }
 
 }  // namespace web
@@ -64,7 +54,6 @@ bool OpenDisplay(int32_t width, int32_t height, Surface** primary, Surface** bac
     *primary = display::Primary;
     *back = display::Back;
     state.displayOpen = true;
-    state.presentedOnce = false;
     web::Present();
     return true;
 }
@@ -73,22 +62,24 @@ void CloseDisplay() {
     if (!state.displayOpen) return;
     state.displayOpen = false;
     display::Close();
+    show::Reset();
     web::Present();
 }
 
-// The browser shows the canvas only once control is back with it, so a flip
-// or a palette change is shown at the next wait; every loop of the game
-// waits before its next picture.
+// The browser shows the canvas only once control is back with it, so what a
+// flip or a palette change shows is seen at the next wait.
 bool Flip() {
     if (!display::Exchange()) return false;
-    state.needsPresent = true;
+    show::ShowWhatChanged();
     return true;
 }
 
 void SetPalette(const uint8_t entries[1024]) {
     std::memcpy(display::Palette, entries, 1024);
-    state.needsPresent = true;
+    show::Owe();
 }
+
+void PresentVisibleSurface() { web::Present(); }
 
 bool DrawText(Surface* surface, int32_t x, int32_t y, const char* text, uint8_t index) {
     if (surface == nullptr || surface->locked) return false;
