@@ -107,3 +107,56 @@ TEST_F(Display, ConfigureClosesTheDisplay) {
 }
 
 }  // namespace
+
+namespace {
+
+// The one rule of every backend for when the picture reaches the screen:
+// flips and waits show what changed; reading input never does; drawing on
+// the visible surface followed by drawing elsewhere shows at once; a burst of
+// drawing costs one show.
+TEST_F(Display, ThePictureShowsAtFlipsWaitsAndWhenDrawingTurnsAway) {
+    const uint32_t start = headless::PresentCount();
+    auto shown = [&] { return headless::PresentCount() - start; };
+
+    platform::FillSurface(primary, 3);
+    for (int i = 0; i < 20; ++i) platform::DrawText(primary, 10, 10 * i, "Loading...", 7);
+    uint8_t keys[256];
+    platform::MouseReading mouse;
+    platform::OpenKeyboard();
+    platform::OpenMouse();
+    platform::ReadKeyboard(keys);
+    platform::ReadMouse(mouse);
+    platform::EscapeDown();
+    EXPECT_EQ(shown(), 0u) << "reading input showed the picture";
+
+    // The game turns to other work (making a sprite): the still screen shows.
+    Surface* sprite = platform::CreateSurface(16, 16);
+    uint8_t* pixels = nullptr;
+    int32_t pitch = 0;
+    ASSERT_TRUE(platform::LockSurface(sprite, &pixels, &pitch));
+    platform::UnlockSurface(sprite);
+    EXPECT_EQ(shown(), 1u);
+    platform::IdleStep();
+    EXPECT_EQ(shown(), 1u) << "nothing changed, nothing to show";
+
+    platform::DrawText(primary, 0, 0, "x", 1);
+    platform::Sleep(5);
+    EXPECT_EQ(shown(), 2u);
+
+    uint8_t palette[1024] = {};
+    platform::SetPalette(palette);
+    EXPECT_EQ(shown(), 2u) << "a palette shows at the next wait";
+    platform::IdleStep();
+    EXPECT_EQ(shown(), 3u);
+
+    // Drawing the next frame in the back buffer shows nothing; the flip does.
+    platform::FillSurface(back, 1);
+    EXPECT_EQ(shown(), 3u);
+    ASSERT_TRUE(platform::Flip());
+    EXPECT_EQ(shown(), 4u);
+    platform::WaitUntil(platform::PreciseTime() + 33'000);
+    EXPECT_EQ(shown(), 4u);
+    platform::ReleaseSurface(sprite);
+}
+
+}  // namespace

@@ -65,44 +65,47 @@ size_t Recorder::EventsBetween(uint32_t from, uint32_t to) const {
     return count;
 }
 
-void Recorder::OnFlip(uint32_t ms, uint32_t flipCount) {
-    flips.push_back(flipCount);
-    lines_.push_back({ms, "flip"});
+void Recorder::OnReport(const headless::Report& r) {
+    using headless::ReportKind;
+    const uint32_t ms = r.ms;
+    switch (r.kind) {
+        case ReportKind::Flip:
+            flips.push_back(r.number);
+            lines_.push_back({ms, "flip"});
+            break;
+        case ReportKind::Text:
+            texts.push_back({ms, r.primary, r.x, r.y, r.text, r.index});
+            lines_.push_back({ms, std::string("text ") + (r.primary ? "primary " : "back ") +
+                                      std::to_string(r.x) + "," + std::to_string(r.y) + " " +
+                                      r.text});
+            if (onText) onText(texts.back());
+            break;
+        case ReportKind::Sound: {
+            std::string base = r.text;
+            base = base.substr(base.find_last_of('/') + 1);  // npos + 1 is 0
+            sounds.push_back({ms, r.play, base, r.loop});
+            lines_.push_back({ms, (r.play ? "play " : "stop ") + base + (r.loop ? " loop" : "")});
+            break;
+        }
+        case ReportKind::Palette:
+            palettes.push_back({ms, std::vector<uint8_t>(r.palette, r.palette + 1024)});
+            lines_.push_back({ms, "palette"});
+            break;
+        case ReportKind::Sleep:
+            sleeps.push_back(r.number);
+            lines_.push_back({ms, "sleep " + std::to_string(r.number)});
+            break;
+        case ReportKind::Shot:
+            shots.push_back({ms, r.text, r.width, r.height,
+                             std::vector<uint8_t>(
+                                 r.pixels, r.pixels + static_cast<size_t>(r.width) * r.height)});
+            lines_.push_back({ms, std::string("shot ") + r.text + " " + std::to_string(r.width) +
+                                      "x" + std::to_string(r.height)});
+            break;
+        case ReportKind::Until:
+            lines_.push_back({ms, "until " + std::to_string(ms)});
+            break;
+    }
 }
-
-void Recorder::OnText(uint32_t ms, bool primary, int32_t x, int32_t y, const char* text,
-                      uint8_t index) {
-    texts.push_back({ms, primary, x, y, text, index});
-    lines_.push_back({ms, std::string("text ") + (primary ? "primary " : "back ") +
-                              std::to_string(x) + "," + std::to_string(y) + " " + text});
-    if (onText) onText(texts.back());
-}
-
-void Recorder::OnSound(uint32_t ms, bool play, const char* name, bool loop) {
-    std::string base = name;
-    base = base.substr(base.find_last_of('/') + 1);  // npos + 1 is 0
-    sounds.push_back({ms, play, base, loop});
-    lines_.push_back({ms, (play ? "play " : "stop ") + base + (loop ? " loop" : "")});
-}
-
-void Recorder::OnPalette(uint32_t ms, const uint8_t* entries) {
-    palettes.push_back({ms, std::vector<uint8_t>(entries, entries + 1024)});
-    lines_.push_back({ms, "palette"});
-}
-
-void Recorder::OnSleep(uint32_t ms, uint32_t sleepMs) {
-    sleeps.push_back(sleepMs);
-    lines_.push_back({ms, "sleep " + std::to_string(sleepMs)});
-}
-
-void Recorder::OnShot(uint32_t ms, const std::string& name, const uint8_t* pixels, int32_t width,
-                      int32_t height, const uint8_t*) {
-    shots.push_back({ms, name, width, height,
-                     std::vector<uint8_t>(pixels, pixels + static_cast<size_t>(width) * height)});
-    lines_.push_back(
-        {ms, "shot " + name + " " + std::to_string(width) + "x" + std::to_string(height)});
-}
-
-void Recorder::OnUntil(uint32_t ms) { lines_.push_back({ms, "until " + std::to_string(ms)}); }
 
 }  // namespace support

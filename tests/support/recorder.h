@@ -65,15 +65,7 @@ public:
     // How many texts, sounds and palette changes happened in [from, to).
     size_t EventsBetween(uint32_t from, uint32_t to) const;
 
-    void OnFlip(uint32_t ms, uint32_t flipCount) override;
-    void OnText(uint32_t ms, bool primary, int32_t x, int32_t y, const char* text,
-                uint8_t index) override;
-    void OnSound(uint32_t ms, bool play, const char* name, bool loop) override;
-    void OnPalette(uint32_t ms, const uint8_t* entries) override;
-    void OnSleep(uint32_t ms, uint32_t sleepMs) override;
-    void OnShot(uint32_t ms, const std::string& name, const uint8_t* pixels, int32_t width,
-                int32_t height, const uint8_t* palette) override;
-    void OnUntil(uint32_t ms) override;
+    void OnReport(const headless::Report& report) override;
 
 private:
     struct Line {

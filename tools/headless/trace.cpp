@@ -78,9 +78,41 @@ void TraceWriter::Line(const std::string& line) {
     if (std::fputs(line.c_str(), trace_) < 0 || std::fputc('\n', trace_) == EOF) failed_ = true;
 }
 
-void TraceWriter::OnFlip(uint32_t ms, uint32_t flipCount) {
+void TraceWriter::OnReport(const headless::Report& r) {
+    using headless::ReportKind;
+    switch (r.kind) {
+        case ReportKind::Flip:
+            WriteFrame(r);
+            break;
+        case ReportKind::Text:
+            Line(Head(r.ms, "text") + ",\"surface\":" + (r.primary ? "\"primary\"" : "\"back\"") +
+                 Field("x", r.x) + Field("y", r.y) + ",\"text\":" + JsonString(r.text) +
+                 Field("index", r.index) + "}");
+            break;
+        case ReportKind::Sound:
+            Line(Head(r.ms, "sound") + ",\"op\":" + (r.play ? "\"play\"" : "\"stop\"") +
+                 ",\"file\":" + JsonString(r.text) + Field("loop", r.loop ? 1 : 0) + "}");
+            break;
+        case ReportKind::Palette: {
+            char crc[16];
+            std::snprintf(crc, sizeof crc, "%08x", Crc32(r.palette, 1024));
+            Line(Head(r.ms, "palette") + ",\"crc32\":\"" + crc + "\"}");
+            break;
+        }
+        case ReportKind::Sleep:
+            Line(Head(r.ms, "sleep") + Field("ms", r.number) + "}");
+            break;
+        case ReportKind::Shot:
+            WriteShot(r);
+            break;
+        case ReportKind::Until:
+            StopAtUntil(r.ms);
+    }
+}
+
+void TraceWriter::WriteFrame(const headless::Report& r) {
     if (trace_ == nullptr) return;
-    Line(Head(ms, "frame") + Field("n", flipCount) + Field("MatchState", MatchState) +
+    Line(Head(r.ms, "frame") + Field("n", r.number) + Field("MatchState", MatchState) +
          Field("ServingSide", ServingSide) + Field("BallsInPlay", BallsInPlay) +
          Field("GameMode", GameMode) + Field("Player1Score", Player1Score) +
          Field("Player2Score", Player2Score) + Field("SplitTimer", SplitTimer) +
@@ -89,43 +121,20 @@ void TraceWriter::OnFlip(uint32_t ms, uint32_t flipCount) {
          PaddleJson("Paddle2", Paddle2) + "}");
 }
 
-void TraceWriter::OnText(uint32_t ms, bool primary, int32_t x, int32_t y, const char* text,
-                         uint8_t index) {
-    Line(Head(ms, "text") + ",\"surface\":" + (primary ? "\"primary\"" : "\"back\"") +
-         Field("x", x) + Field("y", y) + ",\"text\":" + JsonString(text) + Field("index", index) +
-         "}");
-}
-
-void TraceWriter::OnSound(uint32_t ms, bool play, const char* name, bool loop) {
-    Line(Head(ms, "sound") + ",\"op\":" + (play ? "\"play\"" : "\"stop\"") +
-         ",\"file\":" + JsonString(name) + Field("loop", loop ? 1 : 0) + "}");
-}
-
-void TraceWriter::OnPalette(uint32_t ms, const uint8_t* entries1024) {
-    char crc[16];
-    std::snprintf(crc, sizeof crc, "%08x", Crc32(entries1024, 1024));
-    Line(Head(ms, "palette") + ",\"crc32\":\"" + crc + "\"}");
-}
-
-void TraceWriter::OnSleep(uint32_t ms, uint32_t sleepMs) {
-    Line(Head(ms, "sleep") + Field("ms", sleepMs) + "}");
-}
-
-void TraceWriter::OnShot(uint32_t /*ms*/, const std::string& name, const uint8_t* pixels,
-                         int32_t width, int32_t height, const uint8_t* palette1024) {
+void TraceWriter::WriteShot(const headless::Report& r) {
     if (shotsDir_.empty()) return;
     Palette palette;
-    std::memcpy(&palette, palette1024, sizeof palette);
-    const std::string path = shotsDir_ + "/" + name;
+    std::memcpy(&palette, r.palette, sizeof palette);
+    const std::string path = shotsDir_ + "/" + r.text;
     std::string why;
-    if (SaveBitmapFile(path.c_str(), pixels, width, height, width, palette, &why) == 0) {
+    if (SaveBitmapFile(path.c_str(), r.pixels, r.width, r.height, r.width, palette, &why) == 0) {
         std::fprintf(stderr, "volleen-headless: cannot write the shot %s: %s\n", path.c_str(),
                      why.c_str());
         failed_ = true;
     }
 }
 
-void TraceWriter::OnUntil(uint32_t ms) {
+void TraceWriter::StopAtUntil(uint32_t ms) {
     Line(Head(ms, "until") + "}");
     Finish();
     // The game is in the middle of a call; nothing of it is unwound.

@@ -20,16 +20,9 @@ public:
     // written.
     TraceWriter(FILE* trace, std::string shotsDir, std::string audioOut);
 
-    void OnFlip(uint32_t ms, uint32_t flipCount) override;
-    void OnText(uint32_t ms, bool primary, int32_t x, int32_t y, const char* text,
-                uint8_t index) override;
-    void OnSound(uint32_t ms, bool play, const char* name, bool loop) override;
-    void OnPalette(uint32_t ms, const uint8_t* entries1024) override;
-    void OnSleep(uint32_t ms, uint32_t sleepMs) override;
-    void OnShot(uint32_t ms, const std::string& name, const uint8_t* pixels, int32_t width,
-                int32_t height, const uint8_t* palette1024) override;
-    // Writes the until line, finishes the outputs and ends the process with 3.
-    [[noreturn]] void OnUntil(uint32_t ms) override;
+    // A line of the trace for each report; a shot is written as a picture.
+    // Until writes its line, finishes the outputs and ends the process with 3.
+    void OnReport(const headless::Report& report) override;
 
     void WriteExit(uint32_t ms, int32_t code);
     // Flushes the trace and writes the mixed sound; true when all went well.
@@ -37,6 +30,9 @@ public:
 
 private:
     void Line(const std::string& line);
+    void WriteFrame(const headless::Report& report);
+    void WriteShot(const headless::Report& report);
+    [[noreturn]] void StopAtUntil(uint32_t ms);
 
     FILE* trace_;
     std::string shotsDir_;

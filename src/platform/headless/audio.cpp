@@ -20,10 +20,10 @@ bool PlaySoundBuffer(SoundBuffer* buffer, bool loop) {
     headless::detail::Sync();
     buffer->looping = loop;
     buffer->playing = true;
-    if (Backend().observer) {
-        Backend().observer->OnSound(static_cast<uint32_t>(Backend().now), true,
-                                    buffer->name.c_str(), loop);
-    }
+    headless::detail::Tell({.kind = headless::ReportKind::Sound,
+                            .text = buffer->name.c_str(),
+                            .play = true,
+                            .loop = loop});
     return true;
 }
 
@@ -32,9 +32,10 @@ void StopSoundBuffer(SoundBuffer* buffer) {
     headless::detail::Sync();
     const bool wasPlaying = buffer->playing;
     buffer->playing = false;
-    if (wasPlaying && Backend().observer) {
-        Backend().observer->OnSound(static_cast<uint32_t>(Backend().now), false,
-                                    buffer->name.c_str(), buffer->looping);
+    if (wasPlaying) {
+        headless::detail::Tell({.kind = headless::ReportKind::Sound,
+                                .text = buffer->name.c_str(),
+                                .loop = buffer->looping});
     }
 }
 

@@ -10,24 +10,32 @@
 
 namespace headless {
 
-// Receives what happened, in order. Every callback gets the virtual time in ms.
+// One thing the game did to the screen, the speakers or the clock, as the
+// observer hears of it. Only the fields of its kind are set.
+enum class ReportKind { Flip, Text, Sound, Palette, Sleep, Shot, Until };
+struct Report {
+    ReportKind kind;
+    uint32_t ms = 0;       // virtual time
+    uint32_t number = 0;   // Flip: the flip count; Sleep: its length in ms
+    bool primary = false;  // Text: onto the visible surface, not the back buffer
+    int32_t x = 0;         // Text: where it starts
+    int32_t y = 0;
+    const char* text = "";             // Text: the words; Sound: the file; Shot: the name
+    uint8_t index = 0;                 // Text: the palette entry
+    bool play = false;                 // Sound: started (false: a playing sound stopped)
+    bool loop = false;                 // Sound: looping
+    const uint8_t* palette = nullptr;  // Palette, Shot: the 1024 bytes in force
+    const uint8_t* pixels = nullptr;   // Shot: width x height indices, rows back to back
+    int32_t width = 0;                 // Shot
+    int32_t height = 0;
+};
+
+// Receives what happened, in order. Until (virtual time reached the --until
+// limit) comes last: the runner ends the process there.
 class Observer {
 public:
     virtual ~Observer() = default;
-    virtual void OnFlip(uint32_t /*ms*/, uint32_t /*flipCount*/) {}
-    // `primary` is true when the text went onto the visible surface.
-    virtual void OnText(uint32_t /*ms*/, bool /*primary*/, int32_t /*x*/, int32_t /*y*/,
-                        const char* /*text*/, uint8_t /*index*/) {}
-    // `play` false means a playing sound was stopped.
-    virtual void OnSound(uint32_t /*ms*/, bool /*play*/, const char* /*name*/, bool /*loop*/) {}
-    virtual void OnPalette(uint32_t /*ms*/, const uint8_t* /*entries1024*/) {}
-    virtual void OnSleep(uint32_t /*ms*/, uint32_t /*sleepMs*/) {}
-    // A script line `shot <name>`: the visible screen (width x height indices,
-    // rows back to back) and the palette in force.
-    virtual void OnShot(uint32_t /*ms*/, const std::string& /*name*/, const uint8_t* /*pixels*/,
-                        int32_t /*width*/, int32_t /*height*/, const uint8_t* /*palette1024*/) {}
-    // Virtual time reached the --until limit. The runner ends the process here.
-    virtual void OnUntil(uint32_t /*ms*/) {}
+    virtual void OnReport(const Report& report) = 0;
 };
 
 struct Options {
@@ -49,6 +57,9 @@ void SetObserver(Observer* observer);
 
 // Virtual (or, with realtime, real elapsed) milliseconds since Configure.
 uint32_t VirtualMs();
+// How often the picture would have been put on a screen since Configure, by
+// the show rule every backend follows (platform/common/show.h).
+uint32_t PresentCount();
 
 // Everything the mixer produced so far (8-bit unsigned mono, 11025 Hz) when
 // mixAudio is on.

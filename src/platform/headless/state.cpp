@@ -7,9 +7,17 @@
 
 #include "platform/common/message_queue.h"
 #include "platform/common/mixer.h"
+#include "platform/common/show.h"
 #include "platform/common/surface.h"
 
 namespace headless::detail {
+
+void Tell(Report report) {
+    State& s = Backend();
+    if (s.observer == nullptr) return;
+    report.ms = static_cast<uint32_t>(s.now);
+    s.observer->OnReport(report);
+}
 
 namespace {
 
@@ -30,8 +38,12 @@ void Shot(const std::string& name) {
     if (primary == nullptr) {
         // No display yet: the screen is black.
         std::vector<uint8_t> black(640 * 480, 0);
-        s.observer->OnShot(static_cast<uint32_t>(s.now), name, black.data(), 640, 480,
-                           platform::display::Palette);
+        Tell({.kind = ReportKind::Shot,
+              .text = name.c_str(),
+              .palette = platform::display::Palette,
+              .pixels = black.data(),
+              .width = 640,
+              .height = 480});
         return;
     }
     std::vector<uint8_t> packed(static_cast<size_t>(primary->width) * primary->height);
@@ -40,8 +52,12 @@ void Shot(const std::string& name) {
                     primary->pixels.data() + static_cast<size_t>(row) * primary->pitch,
                     static_cast<size_t>(primary->width));
     }
-    s.observer->OnShot(static_cast<uint32_t>(s.now), name, packed.data(), primary->width,
-                       primary->height, platform::display::Palette);
+    Tell({.kind = ReportKind::Shot,
+          .text = name.c_str(),
+          .palette = platform::display::Palette,
+          .pixels = packed.data(),
+          .width = primary->width,
+          .height = primary->height});
 }
 
 void Apply(const ScriptEvent& event) {
@@ -88,7 +104,7 @@ void CheckUntil() {
     if (s.untilReached || s.options.untilMs < 0) return;
     if (s.now < static_cast<uint64_t>(s.options.untilMs)) return;
     s.untilReached = true;
-    if (s.observer) s.observer->OnUntil(static_cast<uint32_t>(s.now));
+    Tell({.kind = ReportKind::Until});
 }
 
 // Mixes the sound of the virtual time up to `ms`. The sample count comes from
@@ -196,6 +212,8 @@ bool Configure(const Options& options, std::string* error) {
     s.mouseCaptured = false;
     for (detail::Pad& pad : s.pads) pad = detail::Pad{};
     s.flipCount = 0;
+    s.presentCount = 0;
+    platform::show::Reset();
     s.samplesMixed = 0;
     s.mixed.clear();
     // The buffers stay (the game may still hold them); they only fall silent.
@@ -206,6 +224,8 @@ bool Configure(const Options& options, std::string* error) {
 }
 
 void SetObserver(Observer* observer) { Backend().observer = observer; }
+
+uint32_t PresentCount() { return detail::Backend().presentCount; }
 
 uint32_t VirtualMs() {
     if (Backend().options.realtime) detail::Poll();

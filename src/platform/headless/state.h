@@ -49,6 +49,7 @@ struct State {
     Pad pads[platform::MaxPads];
 
     uint32_t flipCount = 0;
+    uint32_t presentCount = 0;
 
     uint64_t samplesMixed = 0;
     std::string mixed;
@@ -57,6 +58,8 @@ struct State {
 
 // The backend's one state: virtual time, the script, input, what was mixed.
 State& Backend();
+// Tells the observer, if there is one, stamped with the virtual time now.
+void Tell(Report report);
 
 // Reads the script; on a bad line false with "script line N: ..." in `error`.
 bool ParseScript(const std::string& text, std::vector<ScriptEvent>* events, std::string* error);

@@ -3,6 +3,7 @@
 #include <chrono>
 #include <thread>
 
+#include "platform/common/show.h"
 #include "platform/headless/state.h"
 
 namespace platform {
@@ -19,6 +20,7 @@ uint32_t TickCount() {
 uint64_t PreciseTime() { return Backend().now * 1000; }
 
 void WaitUntil(uint64_t deadline) {
+    show::ShowWhatChanged();
     // A millisecond at a time, each step as a waiting loop of tick reads,
     // close checks and idle steps takes it, so that every run (the script's
     // events, the polls that keep a spinning loop moving) stays as it was.
@@ -30,12 +32,14 @@ void WaitUntil(uint64_t deadline) {
 }
 
 void Sleep(uint32_t ms) {
+    show::ShowWhatChanged();
     headless::detail::Sync();
-    if (Backend().observer) Backend().observer->OnSleep(static_cast<uint32_t>(Backend().now), ms);
+    headless::detail::Tell({.kind = headless::ReportKind::Sleep, .number = ms});
     headless::detail::Wait(ms);
 }
 
 void IdleStep() {
+    show::ShowWhatChanged();
     if (Backend().options.realtime) {
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
         headless::detail::Poll();

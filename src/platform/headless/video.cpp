@@ -1,6 +1,7 @@
 // The display and text headless: the shared surfaces, reported to the observer.
 #include <cstring>
 
+#include "platform/common/show.h"
 #include "platform/common/surface.h"
 #include "platform/common/text_raster.h"
 #include "platform/headless/state.h"
@@ -17,29 +18,37 @@ bool OpenDisplay(int32_t width, int32_t height, Surface** primary, Surface** bac
     return true;
 }
 
-void CloseDisplay() { display::Close(); }
+void CloseDisplay() {
+    display::Close();
+    show::Reset();
+}
 
 bool Flip() {
     if (!display::Exchange()) return false;
     auto& s = Backend();
     ++s.flipCount;
-    if (s.observer) s.observer->OnFlip(static_cast<uint32_t>(s.now), s.flipCount);
+    headless::detail::Tell({.kind = headless::ReportKind::Flip, .number = s.flipCount});
+    show::ShowWhatChanged();
     return true;
 }
+
+void PresentVisibleSurface() { ++Backend().presentCount; }
 
 void SetPalette(const uint8_t entries[1024]) {
     if (entries == nullptr) return;
     std::memcpy(display::Palette, entries, sizeof display::Palette);
-    if (Backend().observer)
-        Backend().observer->OnPalette(static_cast<uint32_t>(Backend().now), display::Palette);
+    show::Owe();
+    headless::detail::Tell({.kind = headless::ReportKind::Palette, .palette = display::Palette});
 }
 
 bool DrawText(Surface* surface, int32_t x, int32_t y, const char* text, uint8_t index) {
     if (!text::Draw(surface, x, y, text, index)) return false;
-    if (Backend().observer) {
-        Backend().observer->OnText(static_cast<uint32_t>(Backend().now),
-                                   surface == display::Primary, x, y, text ? text : "", index);
-    }
+    headless::detail::Tell({.kind = headless::ReportKind::Text,
+                            .primary = surface == display::Primary,
+                            .x = x,
+                            .y = y,
+                            .text = text ? text : "",
+                            .index = index});
     return true;
 }
 

@@ -114,14 +114,22 @@ TEST(RunnerTrace, EachEventIsOneLineWithItsFields) {
     Paddle1.xVelocity = -12;
     Paddle2.x = 0;
     Paddle2.xVelocity = 0;
-    writer.OnFlip(33, 2);
-    writer.OnText(40, true, 290, 240, "Say \"hi\"", 144);
-    writer.OnText(41, false, -3, 0, "", 0);
-    writer.OnSound(50, true, "MUSIC.WAV", true);
-    writer.OnSound(60, false, "BOING.WAV", false);
+    using headless::ReportKind;
+    writer.OnReport({.kind = ReportKind::Flip, .ms = 33, .number = 2});
+    writer.OnReport({.kind = ReportKind::Text,
+                     .ms = 40,
+                     .primary = true,
+                     .x = 290,
+                     .y = 240,
+                     .text = "Say \"hi\"",
+                     .index = 144});
+    writer.OnReport({.kind = ReportKind::Text, .ms = 41, .x = -3});
+    writer.OnReport(
+        {.kind = ReportKind::Sound, .ms = 50, .text = "MUSIC.WAV", .play = true, .loop = true});
+    writer.OnReport({.kind = ReportKind::Sound, .ms = 60, .text = "BOING.WAV"});
     uint8_t palette[1024] = {};
-    writer.OnPalette(70, palette);
-    writer.OnSleep(80, 5000);
+    writer.OnReport({.kind = ReportKind::Palette, .ms = 70, .palette = palette});
+    writer.OnReport({.kind = ReportKind::Sleep, .ms = 80, .number = 5000});
     writer.WriteExit(90, 0);
     EXPECT_TRUE(writer.Finish());
     const auto lines = Lines(file);
