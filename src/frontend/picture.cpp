@@ -28,11 +28,11 @@ int32_t LoadPicture(const char* name, int32_t minWidth, int32_t minHeight, bool 
         return 0;
     }
     if (info.biWidth < minWidth || info.biHeight < minHeight) {
-        char why[96];
-        std::snprintf(why, sizeof why, "the picture is %dx%d, smaller than %dx%d",
+        char size[96];
+        std::snprintf(size, sizeof size, "the picture is %dx%d, smaller than %dx%d",
                       static_cast<int>(info.biWidth), static_cast<int>(info.biHeight),
                       static_cast<int>(minWidth), static_cast<int>(minHeight));
-        Refuse(name, why, report);
+        Refuse(name, size, report);
         return 0;
     }
     return 1;

@@ -87,9 +87,11 @@ inline std::vector<uint8_t> MakeBmp(const BmpSpec& s) {
     return out;
 }
 
+// A path in the test program's own temporary folder, removed when it ends.
 inline std::string TempPath(const std::string& leaf) {
+    static const support::TempFolder folder("volleen-graphics-test");
     const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    return std::string(VOLLEEN_BINARY_DIR) + "/graphics-test-" + info->name() + "-" + leaf;
+    return folder.Path(std::string(info->name()) + "-" + leaf);
 }
 
 inline std::string WriteFile(const std::string& leaf, const std::vector<uint8_t>& bytes) {

@@ -94,26 +94,21 @@ SoundBuffer* CreateSoundBuffer(const uint8_t* samples, uint32_t count, const cha
 }
 
 bool PlaySoundBuffer(SoundBuffer* buffer, bool loop) {
-    if (buffer == nullptr || !mixer::IsKnown(buffer)) return false;
     // On the way out after a close request nothing new starts: the screens
     // passed through on the way would only be heard as clicks.
-    if (queue::CloseRequested()) return true;
+    if (queue::CloseRequested()) return mixer::IsKnown(buffer);
     AudioLock lock;
-    buffer->looping = loop;
-    buffer->playing = true;
-    return true;
+    return mixer::Play(buffer, loop);
 }
 
 void StopSoundBuffer(SoundBuffer* buffer) {
-    if (buffer == nullptr || !mixer::IsKnown(buffer)) return;
     AudioLock lock;
-    buffer->playing = false;
+    mixer::Stop(buffer);
 }
 
 void RewindSoundBuffer(SoundBuffer* buffer) {
-    if (buffer == nullptr || !mixer::IsKnown(buffer)) return;
     AudioLock lock;
-    buffer->position = 0;
+    mixer::Rewind(buffer);
 }
 
 void ReleaseSoundBuffer(SoundBuffer* buffer) {
