@@ -3,7 +3,8 @@
  * renderer's present and an update of the window surface) and writes the
  * start and end of each, in microseconds of the monotonic clock, to the file
  * named by VOLLEEN_PRESENT_LOG. Being outside the game, it times any build
- * the same way, including those from before the game could time itself. */
+ * the same way, including those from before the game could time itself.
+ * With VOLLEEN_PUMP_LOG it also notes when each event pump starts. */
 #define _GNU_SOURCE
 #include <SDL.h>
 #include <dlfcn.h>
@@ -12,6 +13,7 @@
 #include <time.h>
 
 static FILE* present_log;
+static FILE* pump_log;
 
 static long long now_us(void) {
     struct timespec t;
@@ -56,6 +58,18 @@ int SDL_UpdateWindowSurfaceRects(SDL_Window* window, const SDL_Rect* rects, int 
     return result;
 }
 
+void SDL_PumpEvents(void) {
+    static void (*real)(void);
+    if (real == NULL) real = (void (*)(void))dlsym(RTLD_NEXT, "SDL_PumpEvents");
+    if (pump_log == NULL) {
+        const char* name = getenv("VOLLEEN_PUMP_LOG");
+        if (name != NULL) pump_log = fopen(name, "w");
+    }
+    if (pump_log != NULL) fprintf(pump_log, "%lld\n", now_us());
+    real();
+}
+
 __attribute__((destructor)) static void close_log(void) {
     if (present_log != NULL) fclose(present_log);
+    if (pump_log != NULL) fclose(pump_log);
 }

@@ -144,8 +144,9 @@ def run(size, args, work):
     shutil.copytree(args.data, game_dir)
     events_path = os.path.join(work, f"events-{size}.txt")
     presents_path = os.path.join(work, f"presents-{size}.txt")
+    pumps_path = os.path.join(work, f"pumps-{size}.txt")
     env = dict(x.env, LD_PRELOAD=os.path.join(args.tools, "present_log.so"),
-               VOLLEEN_PRESENT_LOG=presents_path)
+               VOLLEEN_PRESENT_LOG=presents_path, VOLLEEN_PUMP_LOG=pumps_path)
     command = [os.path.join(args.tools, "volleen-screen-watch"), events_path, args.game]
     with open(args.game, "rb") as f:
         if b"--frame-stats" in f.read():  # older builds have no such option
@@ -215,6 +216,10 @@ def run(size, args, work):
         r["short"] = tuple(sum(p < limit for p in periods) / len(periods) * 100
                            for limit in (33.0, 32.9))
         r["fps"] = len(periods) / (match_end - match_start)
+    if os.path.exists(pumps_path) and frames:
+        with open(pumps_path) as f:
+            pumps = sum(1 for line in f if match_start * 1e6 <= int(line) <= match_end * 1e6)
+        r["pumps"] = pumps / len(frames)
     with open(os.path.join(work, f"game-{size}.out")) as f:
         r["frame_stats"] = [line.strip() for line in f if "frame" in line and "period" in line]
     return r
@@ -254,6 +259,7 @@ def table(sizes, results, speed):
     row("CPU, match (game / X server)", lambda r: f"{r['match_cpu']:.1f} % / {r['match_x']:.1f} %")
     row("Wake-ups a second, menu / match", lambda r: f"{r['menu_wakes']:.0f} / {r['match_wakes']:.0f}")
     row("Frames a second in the match", get("fps", "{:.1f}"))
+    row("Event pumps a frame in the match", get("pumps", "{:.2f}"))
     row("Frame period min / median / p99 / max",
         lambda r: "{:.2f} / {:.2f} / {:.2f} / {:.2f} ms".format(*r["period"][:4]) if "period" in r else "-")
     row("Frames shorter than 33.0 ms / than 32.9 ms",
