@@ -1,13 +1,8 @@
 #include "match/match_frame.h"
 
-#include <initializer_list>
-
 #include "clock/frame_clock.h"
 #include "clock/random.h"
-#include "frontend/key_bindings.h"
 #include "graphics/bob.h"
-#include "input/input.h"
-#include "input/key_codes.h"
 #include "match/match.h"
 #include "match/match_balls.h"
 #include "match/match_display.h"
@@ -20,13 +15,6 @@ namespace {
 constexpr uint32_t FrameMs = 33;
 constexpr int32_t BallSpeed = 5;
 
-bool ServePressed() {
-    // Against the computer the click serves for either side, so the
-    // computer's serve waits for the player too.
-    return (GameMode == MODE_AGAINST_COMPUTER && MouseState.buttons[0] != 0) ||
-           (KeyState[DIK_SPACE] != 0 && GameMode == MODE_TWO_PLAYERS);
-}
-
 void Serve() {
     MatchState = MATCH_BALL_IN_PLAY;
     SeedRandomFromClock();
@@ -37,16 +25,6 @@ void Serve() {
         const int32_t xVelocity = NextRandom() % 2 == 0 ? BallSpeed : -BallSpeed;
         SetBobVelocity(&Ball1, xVelocity, BallSpeed);
     }
-}
-
-// U sets Player 1 on match point, unless U is one of the players' keys:
-// then it moves a paddle and nothing else.
-bool UMeansMatchPoint() {
-    if (KeyState[DIK_U] == 0) return false;
-    for (uint8_t key : {Player1Left, Player1Right, Player2Left, Player2Right}) {
-        if (key == DIK_U) return false;
-    }
-    return true;
 }
 
 bool InSplitWindow(const Bob& ball) {
@@ -100,18 +78,17 @@ void LetBall2TakeOver() {
 }  // namespace
 
 int32_t MatchFrame() {
-    if (EscapeHeld()) return FRAME_MATCH_LEFT;
+    if ((FrameInput.held & INPUT_ESCAPE) != 0) return FRAME_MATCH_LEFT;
     return PlayMatchFrame();
 }
 
 int32_t PlayMatchFrame() {
     // The frame is timed from here: whatever ran before it does not count.
     StartFrameClock();
-    ReadMatchInput();
 
-    if (UMeansMatchPoint()) Player1Score = WINNING_SCORE - 1;
+    if ((FrameInput.held & INPUT_MATCH_POINT) != 0) Player1Score = WINNING_SCORE - 1;
 
-    if (MatchState == MATCH_AWAITING_SERVE && ServePressed()) Serve();
+    if (MatchState == MATCH_AWAITING_SERVE && (FrameInput.held & INPUT_SERVE) != 0) Serve();
 
     RunSplitRule();
     LetBall2TakeOver();

@@ -39,12 +39,48 @@ void MovePadMouse() {
     if ((buttons & PadBit(PadButton::A)) != 0) MouseState.buttons[0] = 0x80;
 }
 
+// U sets Player 1 on match point, unless U is one of the players' keys:
+// then it moves a paddle and nothing else.
+bool UMeansMatchPoint() {
+    if (KeyState[DIK_U] == 0) return false;
+    for (uint8_t key : {Player1Left, Player1Right, Player2Left, Player2Right}) {
+        if (key == DIK_U) return false;
+    }
+    return true;
+}
+
+// Against the computer the click serves for either side, so the computer's
+// serve waits for the player too.
+bool ServePressed() {
+    return (GameMode == MODE_AGAINST_COMPUTER && MouseState.buttons[0] != 0) ||
+           (KeyState[DIK_SPACE] != 0 && GameMode == MODE_TWO_PLAYERS);
+}
+
+uint8_t Bit(bool held, uint8_t bit) { return held ? bit : 0; }
+
 }  // namespace
 
-void ReadMatchInput() {
+MatchInput FrameInput = {};
+
+void ReadPlayersInput() {
     ReadKeyboard();
     ReadMouse();
-    if (ControlsInUse != Controls::Match) return;
-    if (GameMode == MODE_TWO_PLAYERS) PressPadPlayerKeys();
-    if (GameMode == MODE_AGAINST_COMPUTER) MovePadMouse();
+    if (ControlsInUse == Controls::Match) {
+        if (GameMode == MODE_TWO_PLAYERS) PressPadPlayerKeys();
+        if (GameMode == MODE_AGAINST_COMPUTER) MovePadMouse();
+    }
+    FrameInput.held = Bit(KeyState[Player1Left] != 0, INPUT_P1_LEFT) |
+                      Bit(KeyState[Player1Right] != 0, INPUT_P1_RIGHT) |
+                      Bit(KeyState[Player2Left] != 0, INPUT_P2_LEFT) |
+                      Bit(KeyState[Player2Right] != 0, INPUT_P2_RIGHT) |
+                      Bit(ServePressed(), INPUT_SERVE) | Bit(UMeansMatchPoint(), INPUT_MATCH_POINT);
+    FrameInput.mouseX = MouseState.x;
+}
+
+void ReadMatchInput() {
+    if (EscapeHeld()) {
+        FrameInput = {INPUT_ESCAPE, 0};
+        return;
+    }
+    ReadPlayersInput();
 }

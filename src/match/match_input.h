@@ -1,8 +1,32 @@
-// The input a frame of play reads: the keyboard and the mouse, with the pads
-// standing in for the players they belong to.
+// The input a frame of play reads: what the players did, as the rules see it.
+// The shell fills FrameInput before each frame, from the machine (the
+// keyboard, the mouse and the pads standing in for the players), or from a
+// replay or the other side of an online match; the rules never know which.
 #pragma once
 
-// Reads KeyState and MouseState, then lets pad 1 hold the bottom player's
-// keys and pad 2 the top player's (two players), or pad 1 move and click the
-// mouse (against the computer).
+#include <cstdint>
+
+// MatchInput::held
+constexpr uint8_t INPUT_P1_LEFT = 0x01;      // Player 1's left key (two players)
+constexpr uint8_t INPUT_P1_RIGHT = 0x02;     // Player 1's right key
+constexpr uint8_t INPUT_P2_LEFT = 0x04;      // Player 2's left key
+constexpr uint8_t INPUT_P2_RIGHT = 0x08;     // Player 2's right key
+constexpr uint8_t INPUT_SERVE = 0x10;        // the click (one player) or Space (two players)
+constexpr uint8_t INPUT_MATCH_POINT = 0x20;  // U, when it is none of the players' keys
+constexpr uint8_t INPUT_ESCAPE = 0x40;       // leave for the menu; nothing else was read
+constexpr uint8_t INPUT_ALL = 0x7F;
+
+struct MatchInput {
+    uint8_t held;    // INPUT_ bits
+    int32_t mouseX;  // the mouse's x motion since the last frame (one player)
+};
+
+// What this frame's rules read.
+extern MatchInput FrameInput;
+
+// From the machine: Escape first; when it is not held, the players' keys,
+// the mouse and the pads.
 void ReadMatchInput();
+// From the machine, the players only (the frame that follows the menu does
+// not look at Escape again).
+void ReadPlayersInput();

@@ -1,13 +1,12 @@
 #include "match/match_paddles.h"
 
-#include "frontend/key_bindings.h"
 #include "graphics/display.h"
-#include "input/input.h"
 #include "match/match.h"
+#include "match/match_input.h"
 
 namespace {
 
-bool Held(uint8_t key) { return KeyState[key] != 0; }
+bool Held(uint8_t bit) { return (FrameInput.held & bit) != 0; }
 
 // Moves one paddle by the keys; the ball resting on it for a serve rides along.
 void StepPaddle(Bob& paddle, int32_t side, int32_t direction) {
@@ -33,16 +32,16 @@ void MovePaddlesByInput() {
     if (GameMode == MODE_AGAINST_COMPUTER) {
         // The whole x motion since the last read, however far: the bounds
         // step catches it.
-        const int32_t dx = MouseState.x;
+        const int32_t dx = FrameInput.mouseX;
         Paddle1.x += dx;
         if (MatchState == MATCH_AWAITING_SERVE && ServingSide == SIDE_BOTTOM) Ball1.x += dx;
         Paddle1.xVelocity = dx;
     } else if (GameMode == MODE_TWO_PLAYERS) {
         // Each key on its own: both keys of a player cancel out, direction +1.
-        if (Held(Player1Left)) StepPaddle(Paddle1, SIDE_BOTTOM, -1);
-        if (Held(Player1Right)) StepPaddle(Paddle1, SIDE_BOTTOM, +1);
-        if (Held(Player2Left)) StepPaddle(Paddle2, SIDE_TOP, -1);
-        if (Held(Player2Right)) StepPaddle(Paddle2, SIDE_TOP, +1);
+        if (Held(INPUT_P1_LEFT)) StepPaddle(Paddle1, SIDE_BOTTOM, -1);
+        if (Held(INPUT_P1_RIGHT)) StepPaddle(Paddle1, SIDE_BOTTOM, +1);
+        if (Held(INPUT_P2_LEFT)) StepPaddle(Paddle2, SIDE_TOP, -1);
+        if (Held(INPUT_P2_RIGHT)) StepPaddle(Paddle2, SIDE_TOP, +1);
     }
 }
 

@@ -1,15 +1,18 @@
 #include "frontend/main_menu.h"
 #include "graphics/transitions.h"
 #include "match/match_frame.h"
+#include "match/match_input.h"
 #include "shell/shell.h"
 
 int32_t FrameStep() {
+    ReadMatchInput();
     int32_t outcome = MatchFrame();
     if (outcome == FRAME_MATCH_LEFT) {
         // The menu comes first; the frame then plays on in the match it set
         // up, without looking at Escape again.
         FadeOutAndClear();
         MainMenu();
+        ReadPlayersInput();
         outcome = PlayMatchFrame();
     }
     if (outcome == FRAME_MATCH_OVER) {

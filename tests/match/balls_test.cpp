@@ -33,7 +33,7 @@ TEST_F(BallsTest, BottomPaddleReachesItsFullWidthTopPaddleOnePixelLess) {
     };
     for (const auto& c : cases) {
         StartRally(c.x, c.y, 5, c.vy);
-        MatchFrame();
+        Frame();
         EXPECT_EQ(Ball1.yVelocity, c.returned ? -c.vy : c.vy) << c.x << "," << c.y;
         EXPECT_EQ(Ball1.y, c.y + Ball1.yVelocity) << c.x << "," << c.y;
     }
@@ -50,7 +50,7 @@ TEST_F(BallsTest, RowsWithinReachOfEachPaddle) {
     for (const auto& c : cases) {
         StartRally(300, c.y, 5, c.vy);
         recorder.Clear();
-        MatchFrame();
+        Frame();
         EXPECT_EQ(Ball1.yVelocity, c.returned ? -c.vy : c.vy) << "row " << c.y;
         EXPECT_EQ(recorder.CountPlayed("BOING.WAV"), c.returned ? 1 : 0) << "row " << c.y;
         EXPECT_EQ(Player1Score + Player2Score, 0) << "row " << c.y;
@@ -59,7 +59,7 @@ TEST_F(BallsTest, RowsWithinReachOfEachPaddle) {
 
 TEST_F(BallsTest, BallTurnedAndOutInOneStepScoresAndTheScorerServes) {
     StartRally(300, 15, 5, -5);  // under the top paddle, past the top line
-    MatchFrame();
+    Frame();
     EXPECT_EQ(Player1Score, 1);
     EXPECT_EQ(ServingSide, SIDE_BOTTOM);
     EXPECT_EQ(MatchState, MATCH_AWAITING_SERVE);
@@ -68,7 +68,7 @@ TEST_F(BallsTest, BallTurnedAndOutInOneStepScoresAndTheScorerServes) {
 
     recorder.Clear();
     StartRally(300, 450, 5, 5);  // over the bottom paddle, past the bottom line
-    MatchFrame();
+    Frame();
     EXPECT_EQ(Player2Score, 1);
     ASSERT_EQ(recorder.sounds.size(), 2u);
     EXPECT_EQ(recorder.sounds[0].name, "BOING.WAV");
@@ -87,25 +87,25 @@ TEST_F(BallsTest, BallTurnedAndOutInOneStepScoresAndTheScorerServes) {
 TEST_F(BallsTest, PlayerReturnTurnsTowardsThePaddlesMoveComputerNever) {
     StartRally(300, 440, 5, 5);
     headless::SetKey(DIK_A, true);
-    MatchFrame();
+    Frame();
     EXPECT_EQ(Ball1.xVelocity, -5);
 
     ReleaseInput();
     StartRally(300, 440, -5, 5);
     headless::SetKey(DIK_D, true);
-    MatchFrame();
+    Frame();
     EXPECT_EQ(Ball1.xVelocity, 5);
 
     GameMode = MODE_AGAINST_COMPUTER;
     ReleaseInput();
     StartRally(300, 440, -5, 5);
     headless::AddMouseMotion(3, 0);
-    MatchFrame();
+    Frame();
     EXPECT_EQ(Ball1.xVelocity, 5);
 
     for (int32_t vx : {5, -5}) {
         StartRally(Paddle2.x + 30, 25, vx, -5);
-        MatchFrame();
+        Frame();
         EXPECT_EQ(Ball1.yVelocity, 5);
         EXPECT_EQ(Ball1.xVelocity, vx);
     }
@@ -115,16 +115,16 @@ TEST_F(BallsTest, BallOutsideASideWallTurnsInEveryFrame) {
     StartRally(15, 200, 5, 5);
     const int32_t xs[] = {10, 15, 10};
     for (int32_t x : xs) {
-        MatchFrame();
+        Frame();
         EXPECT_EQ(Ball1.x, x);
     }
     EXPECT_EQ(recorder.CountPlayed("BOING.WAV"), 3);
 
     // The right wall: 640 - 11 - 22 = 607 is still inside.
     StartRally(607, 200, 5, 5);
-    MatchFrame();
+    Frame();
     EXPECT_EQ(Ball1.x, 612);
-    MatchFrame();
+    Frame();
     EXPECT_EQ(Ball1.xVelocity, -5);
     EXPECT_EQ(Ball1.x, 607);
 }
@@ -135,7 +135,7 @@ TEST_F(BallsTest, BothBallsOutInOneFrameEachPointCounts) {
     StartRally(300, 15, 5, -5);
     PlaceBall(Ball2, 300, 450, 5, 5);
     BallsInPlay = 2;
-    MatchFrame();
+    Frame();
     EXPECT_EQ(Player1Score, 1);
     EXPECT_EQ(Player2Score, 1);
     EXPECT_EQ(recorder.CountPlayed("BUZZER.WAV"), 2);
@@ -152,7 +152,7 @@ TEST_F(BallsTest, FirstBallOutLeavesTheSecondToPlayOnAsTheFirst) {
     StartRally(300, 15, 5, -5);
     PlaceBall(Ball2, 200, 200, -5, 5);
     BallsInPlay = 2;
-    MatchFrame();
+    Frame();
     EXPECT_EQ(Player1Score, 1);
     EXPECT_EQ(MatchState, MATCH_BALL_IN_PLAY);
     EXPECT_EQ(BallsInPlay, 1);
@@ -160,7 +160,7 @@ TEST_F(BallsTest, FirstBallOutLeavesTheSecondToPlayOnAsTheFirst) {
     EXPECT_EQ(Ball1.y, 60);
     EXPECT_EQ(Ball1.attributes & BOB_VISIBLE, 0u);
 
-    MatchFrame();  // Ball2 (now at 195, 205) takes over, then moves
+    Frame();  // Ball2 (now at 195, 205) takes over, then moves
     EXPECT_EQ(Ball1.state, BOB_STATE_ALIVE);
     EXPECT_NE(Ball1.attributes & BOB_VISIBLE, 0u);
     EXPECT_EQ(Ball1.x, 190);
@@ -184,7 +184,7 @@ TEST_F(BallsTest, TenthPointEndsTheMatchEvenWithASecondBallInPlay) {
     // to the finished match and must not score in the next one.
     PlaceBall(Ball2, 100, 450, 5, 5);
     BallsInPlay = 2;
-    EXPECT_EQ(MatchFrame(), FRAME_MATCH_OVER);
+    EXPECT_EQ(Frame(), FRAME_MATCH_OVER);
     EXPECT_NE(recorder.FindText("Player one score - 10"), nullptr);
     EXPECT_NE(recorder.FindText("Player two score - 4"), nullptr);
     EXPECT_EQ(recorder.CountPlayed("BUZZER.WAV"), 1);
@@ -211,10 +211,10 @@ TEST_F(BallsTest, UKeyHoldsPlayerOneOnMatchPoint) {
     // Bound as a player's key, U only moves that paddle.
     const uint8_t left = Player2Left;
     Player2Left = DIK_U;
-    MatchFrame();
+    Frame();
     EXPECT_EQ(Player1Score, 3);
     Player2Left = left;
-    MatchFrame();
+    Frame();
     EXPECT_EQ(Player1Score, 9);
 
     headless::SetKey(DIK_2, true);

@@ -62,12 +62,12 @@ TEST_F(DisplayTest, ScoresAndPromptOfEachMode) {
 
 TEST_F(DisplayTest, FrameDrawsWhileAMatchIsOnScreenAndLastsItsTime) {
     const uint32_t start = headless::VirtualMs();
-    MatchFrame();
+    Frame();
     EXPECT_EQ(recorder.flips.size(), 1u);
     EXPECT_GE(headless::VirtualMs() - start, 33u);
 
     MatchState = MATCH_EXITING;  // the way out has begun
-    MatchFrame();
+    Frame();
     EXPECT_EQ(recorder.flips.size(), 1u);
 }
 
@@ -174,7 +174,7 @@ TEST_F(DisplayTest, EscapeLeavesForTheMenuAndTheFrameGoesOn) {
     StartRally(300, 200, 5, 5);
     headless::SetKey(DIK_ESCAPE, true);
     headless::SetKey(DIK_1, true);
-    EXPECT_EQ(MatchFrame(), FRAME_MATCH_LEFT);
+    EXPECT_EQ(Frame(), FRAME_MATCH_LEFT);
     EXPECT_EQ(Player1Score, 5);  // the menu is the shell's to show
     FrameStep();
     EXPECT_EQ(Player1Score, 0);

@@ -12,6 +12,8 @@
 #include "match/after_point.h"
 #include "match/match.h"
 #include "match/match_display.h"
+#include "match/match_frame.h"
+#include "match/match_input.h"
 #include "platform/headless/headless.h"
 #include "platform/platform.h"
 #include "sound/sound.h"
@@ -114,4 +116,9 @@ void MatchTest::WaitForDraw(bool (*wanted)(int32_t draw)) {
         if (wanted(NextRandom())) return;
     }
     FAIL() << "no calendar second in 100 gives the wanted draw";
+}
+
+int32_t MatchTest::Frame() {
+    ReadMatchInput();
+    return MatchFrame();
 }

@@ -23,4 +23,6 @@ protected:
     // Moves virtual time to the start of the next calendar second whose first
     // draw after reseeding satisfies `wanted`, so a frame run now sees it.
     static void WaitForDraw(bool (*wanted)(int32_t draw));
+    // A frame as the game plays it: its input read from the machine first.
+    static int32_t Frame();
 };

@@ -15,7 +15,7 @@ TEST_F(PaddlesTest, KeysMoveEachPaddleSevenAndCarryOnlyTheServersBall) {
     // Bottom serves: Player 1's keys carry the ball, Player 2's do not.
     headless::SetKey(DIK_A, true);
     headless::SetKey(DIK_RIGHT, true);
-    MatchFrame();
+    Frame();
     EXPECT_EQ(Paddle1.x, 273);
     EXPECT_EQ(Paddle1.xVelocity, -1);
     EXPECT_EQ(Paddle2.x, 287);
@@ -27,7 +27,7 @@ TEST_F(PaddlesTest, KeysMoveEachPaddleSevenAndCarryOnlyTheServersBall) {
     ReleaseInput();
     headless::SetKey(DIK_LEFT, true);
     headless::SetKey(DIK_RIGHT, true);
-    MatchFrame();
+    Frame();
     EXPECT_EQ(Paddle2.x, 287);
     EXPECT_EQ(Paddle2.xVelocity, 1);
     EXPECT_EQ(Paddle1.xVelocity, 0);
@@ -38,7 +38,7 @@ TEST_F(PaddlesTest, TopServersBallRidesOnPlayerTwoKeys) {
     ServeAfterPoint();
     headless::SetKey(DIK_LEFT, true);
     headless::SetKey(DIK_D, true);
-    MatchFrame();
+    Frame();
     EXPECT_EQ(Paddle2.x, 273);
     EXPECT_EQ(Ball1.x, 303);
     EXPECT_EQ(Ball1.y, 29);
@@ -48,7 +48,7 @@ TEST_F(PaddlesTest, TopServersBallRidesOnPlayerTwoKeys) {
 TEST_F(PaddlesTest, KeyPaddlesStopAtTheCourtLimits) {
     headless::SetKey(DIK_A, true);
     headless::SetKey(DIK_RIGHT, true);
-    for (int i = 0; i < 50; ++i) MatchFrame();
+    for (int i = 0; i < 50; ++i) Frame();
     EXPECT_EQ(Paddle1.x, 22);
     EXPECT_EQ(Ball1.x, 52);
     // The top paddle's limit comes from the bottom paddle's width: 640-66-20.
@@ -58,21 +58,21 @@ TEST_F(PaddlesTest, KeyPaddlesStopAtTheCourtLimits) {
 TEST_F(PaddlesTest, MouseMotionMovesPaddleAndRestingBallWithinLimits) {
     GameMode = MODE_AGAINST_COMPUTER;
     headless::AddMouseMotion(1000, 40);
-    MatchFrame();
+    Frame();
     EXPECT_EQ(Paddle1.x, 554);
     EXPECT_EQ(Paddle1.xVelocity, 1000);
     EXPECT_EQ(Ball1.x, 584);
     EXPECT_EQ(Ball1.y, 440);
 
     headless::AddMouseMotion(-2000, 0);
-    MatchFrame();
+    Frame();
     EXPECT_EQ(Paddle1.x, 22);
     EXPECT_EQ(Ball1.x, 52);
 
     // In play the ball no longer rides on the paddle.
     StartRally(300, 200, 5, 5);
     headless::AddMouseMotion(30, 0);
-    MatchFrame();
+    Frame();
     EXPECT_EQ(Paddle1.x, 52);
     EXPECT_EQ(Ball1.x, 305);
 }
@@ -85,7 +85,7 @@ TEST_F(PaddlesTest, ComputerStepsSevenTowardsTheBallsLeftEdge) {
     for (const auto& c : cases) {
         StartRally(c.ballX, 200, 5, 5);
         Paddle2.x = 100;
-        MatchFrame();
+        Frame();
         EXPECT_EQ(Paddle2.x, c.expected) << "ball at " << c.ballX;
         EXPECT_EQ(Paddle2.xVelocity, 0);
     }
@@ -105,7 +105,7 @@ TEST_F(PaddlesTest, ComputerFollowsSecondBallOnlyWhenItComesUpHigher) {
         PlaceBall(Ball2, 200, c.ball2Y, -5, c.ball2Vy);
         BallsInPlay = 2;
         Paddle2.x = 300;
-        MatchFrame();
+        Frame();
         EXPECT_EQ(Paddle2.x, c.expected) << "second ball at y " << c.ball2Y;
     }
 }
@@ -117,7 +117,7 @@ TEST_F(PaddlesTest, ComputerWaitsStillForItsOwnServeAndTracksThePlayers) {
     ServeAfterPoint();
     headless::AddMouseMotion(50, 0);
     headless::SetKey(DIK_SPACE, true);  // Space does not serve in mode 1
-    for (int i = 0; i < 5; ++i) MatchFrame();
+    for (int i = 0; i < 5; ++i) Frame();
     EXPECT_EQ(MatchState, MATCH_AWAITING_SERVE);
     EXPECT_EQ(Paddle2.x, 100);
     EXPECT_EQ(Ball1.x, 130);
@@ -126,7 +126,7 @@ TEST_F(PaddlesTest, ComputerWaitsStillForItsOwnServeAndTracksThePlayers) {
     // While the player serves, the computer follows the resting ball.
     ServingSide = SIDE_BOTTOM;
     ServeAfterPoint();
-    MatchFrame();
+    Frame();
     EXPECT_EQ(Paddle2.x, 107);
 }
 

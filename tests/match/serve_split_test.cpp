@@ -32,7 +32,7 @@ TEST_F(ServeSplitTest, ServeDirectionFollowsTheDrawAndTheServingSide) {
         const int32_t restY = Ball1.y;
         WaitForDraw(c.draw);
         headless::SetKey(DIK_SPACE, true);
-        MatchFrame();
+        Frame();
         ReleaseInput();
         EXPECT_EQ(MatchState, MATCH_BALL_IN_PLAY);
         EXPECT_EQ(Ball1.xVelocity, c.vx) << "side " << c.side;
@@ -43,23 +43,23 @@ TEST_F(ServeSplitTest, ServeDirectionFollowsTheDrawAndTheServingSide) {
 
 TEST_F(ServeSplitTest, EachModeServesOnlyWithItsOwnInput) {
     headless::SetButton(0, true);  // a click does not serve in mode 2
-    MatchFrame();
+    Frame();
     EXPECT_EQ(MatchState, MATCH_AWAITING_SERVE);
 
     GameMode = MODE_AGAINST_COMPUTER;
     ReleaseInput();
     headless::SetKey(DIK_SPACE, true);  // nor Space in mode 1
-    MatchFrame();
+    Frame();
     EXPECT_EQ(MatchState, MATCH_AWAITING_SERVE);
     headless::SetButton(0, true);
-    MatchFrame();
+    Frame();
     EXPECT_EQ(MatchState, MATCH_BALL_IN_PLAY);
     EXPECT_EQ(Ball1.yVelocity, -5);
 
     // Without a mode chosen nothing serves.
     GameMode = MODE_NONE;
     MatchState = MATCH_AWAITING_SERVE;
-    MatchFrame();
+    Frame();
     EXPECT_EQ(MatchState, MATCH_AWAITING_SERVE);
 }
 
@@ -67,7 +67,7 @@ TEST_F(ServeSplitTest, SplitSendsSecondBallFromTheSamePixelTheOtherWay) {
     StartRally(300, 200, 5, -5);
     SplitTimer = 30;
     WaitForDraw(Splits);
-    MatchFrame();
+    Frame();
     EXPECT_EQ(BallsInPlay, 2);
     EXPECT_EQ(SplitTimer, 0);
     EXPECT_EQ(recorder.CountPlayed("SPLIT.WAV"), 1);
@@ -83,7 +83,7 @@ TEST_F(ServeSplitTest, SplitSendsSecondBallFromTheSamePixelTheOtherWay) {
 
     // With two balls the timer stays at 0 and nothing splits again.
     WaitForDraw(Splits);
-    MatchFrame();
+    Frame();
     EXPECT_EQ(SplitTimer, 0);
     EXPECT_EQ(BallsInPlay, 2);
 }
@@ -113,7 +113,7 @@ TEST_F(ServeSplitTest, SplitChanceOnlyInItsWindowOfTimeAndPlace) {
         MatchState = c.state;
         SplitTimer = c.timer;
         WaitForDraw(c.draw);
-        MatchFrame();
+        Frame();
         EXPECT_EQ(BallsInPlay, c.splits ? 2 : 1) << c.what;
         EXPECT_EQ(SplitTimer, c.timerAfter) << c.what;
     }
@@ -121,10 +121,10 @@ TEST_F(ServeSplitTest, SplitChanceOnlyInItsWindowOfTimeAndPlace) {
 
 TEST_F(ServeSplitTest, TimerRunsWhileServeAwaitedAndWrapsAfter36) {
     for (int i = 1; i <= 36; ++i) {
-        MatchFrame();
+        Frame();
         ASSERT_EQ(SplitTimer, i);
     }
-    MatchFrame();
+    Frame();
     EXPECT_EQ(SplitTimer, 0);
     EXPECT_EQ(BallsInPlay, 1);
 }
