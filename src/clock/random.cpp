@@ -2,9 +2,11 @@
 
 #include "platform/platform.h"
 
-namespace {
 uint32_t RandomState = 1;
-}
+std::vector<int64_t>* CalendarRecord = nullptr;
+const std::vector<int64_t>* CalendarPlayback = nullptr;
+size_t CalendarPlaybackNext = 0;
+bool CalendarRanOut = false;
 
 void SeedRandom(uint32_t seed) { RandomState = seed; }
 
@@ -13,4 +15,17 @@ int32_t NextRandom() {
     return static_cast<int32_t>((RandomState / 65536u) % 32768u);
 }
 
-void SeedRandomFromClock() { SeedRandom(static_cast<uint32_t>(platform::CalendarSeconds())); }
+int64_t CalendarSecondsForSeed() {
+    int64_t seconds = 0;
+    if (CalendarPlayback == nullptr) {
+        seconds = platform::CalendarSeconds();
+    } else if (CalendarPlaybackNext < CalendarPlayback->size()) {
+        seconds = (*CalendarPlayback)[CalendarPlaybackNext++];
+    } else {
+        CalendarRanOut = true;
+    }
+    if (CalendarRecord != nullptr) CalendarRecord->push_back(seconds);
+    return seconds;
+}
+
+void SeedRandomFromClock() { SeedRandom(static_cast<uint32_t>(CalendarSecondsForSeed())); }

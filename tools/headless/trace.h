@@ -8,8 +8,6 @@
 
 #include "platform/headless/headless.h"
 
-// CRC-32 as zlib computes it (reflected, polynomial 0xEDB88320).
-uint32_t Crc32(const uint8_t* bytes, size_t count);
 // `text` as a JSON string, quotes included; bytes above 127 are taken as
 // Latin-1 and escaped, so the trace stays plain ASCII.
 std::string JsonString(const char* text);

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "common/crc32.h"
 #include "match/match.h"
 #include "runner_options.h"
 #include "trace.h"
