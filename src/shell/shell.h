@@ -10,6 +10,9 @@
 // not be created (with one line on stderr saying why).
 int32_t WinMain();
 
+// Opens the game window (one line on stderr when it cannot be).
+bool OpenGameWindow();
+
 // Takes at most one window message, then runs `frame` once, pass after pass,
 // until the quit message; returns its code.
 int32_t RunMessageLoop(int32_t (*frame)());

@@ -45,6 +45,8 @@ void LoadSubsystems() {
     LoadKeyBindings();
 }
 
+void UseMatchColours() { ApplyPictureColours("BALL3D8BIG.BMP"); }
+
 int32_t GameInit() {
     LoadSubsystems();
 
@@ -57,8 +59,7 @@ int32_t GameInit() {
     SkippablePause(5000);
     FadeOutAndClear();
 
-    // The menu and the matches show in the ball picture's colours.
-    ApplyPictureColours("BALL3D8BIG.BMP");
+    UseMatchColours();
 
     MainMenu();
     return 1;

@@ -6,5 +6,7 @@
 // The first part of GameInit: pictures, sounds, input devices and key
 // bindings, everything up before the logos show.
 void LoadSubsystems();
+// The colours the menu and the matches show in (the ball picture's).
+void UseMatchColours();
 int32_t GameInit();
 int32_t GameShutdown();

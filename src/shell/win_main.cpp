@@ -2,6 +2,7 @@
 #include <string>
 
 #include "platform/platform.h"
+#include "shell/replays.h"
 #include "shell/shell.h"
 #include "shell/startup.h"
 
@@ -41,18 +42,23 @@ int32_t RunMessageLoop(int32_t (*frame)()) {
     }
 }
 
-int32_t WinMain() {
+bool OpenGameWindow() {
     std::string why;
     if (!platform::CreateGameWindow(GameTitle, IconFile, &why)) {
         std::fprintf(stderr, "volleen: cannot open the game window: %s\n", why.c_str());
-        return 1;
+        return false;
     }
     // Handled as part of creating the window, not as a queued message, so the
     // loop's first pass is not spent on it.
     WindowProc({platform::MessageKind::Create, 0});
+    return true;
+}
 
+int32_t WinMain() {
+    if (!OpenGameWindow()) return 1;
     GameInit();
     const int32_t exitCode = RunMessageLoop(FrameStep);
+    KeepMatchUnderWay();
     GameShutdown();
     platform::DestroyGameWindow();
     return exitCode;
