@@ -39,8 +39,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size) {
     error.clear();
     if (!ParseRunnerArguments(argc, argv.data(), &runner, &error)) {
         if (error.empty() || error.find('\n') != std::string::npos) std::abort();
-    } else if (runner.untilMs > static_cast<int64_t>(UINT32_MAX) ||
-               runner.epoch < -253402300799 || runner.epoch > 253402300799) {
+    } else if (runner.untilMs > static_cast<int64_t>(UINT32_MAX) || runner.epoch < -253402300799 ||
+               runner.epoch > 253402300799) {
         std::abort();
     }
     return 0;
