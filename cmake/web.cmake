@@ -24,7 +24,7 @@ target_link_options(volleen PRIVATE
   -sALLOW_MEMORY_GROWTH -sENVIRONMENT=web -sINVOKE_RUN=0 -sEXIT_RUNTIME=0
   -sEXPORTED_FUNCTIONS=[_main,_malloc,_free]
   -sEXPORTED_RUNTIME_METHODS=[callMain,UTF8ToString]
-  -lidbfs.js --js-library ${_web}/library_volleen.js --pre-js ${_web}/page.js
+  --js-library ${_web}/library_volleen.js --pre-js ${_web}/page.js
   # The pictures and sounds, read-only beside the page; no time stamp file.
   --preload-file ${VOLLEEN_NATIVE_BUILD}/data@/volleen --exclude-file *.generated)
 set_property(TARGET volleen APPEND PROPERTY LINK_DEPENDS

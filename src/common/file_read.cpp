@@ -1,8 +1,10 @@
 #include "common/file_read.h"
 
-#include <algorithm>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cerrno>
-#include <cstdio>
 #include <cstring>
 
 namespace {
@@ -15,32 +17,70 @@ const char* Reason(int error) {
             return "permission denied";
         case EISDIR:
             return "is a directory";
+        case ENAMETOOLONG:
+            return "its path is too long";
         default:
             return std::strerror(error);
     }
+}
+
+const char* NotAFile(mode_t mode) {
+    if (S_ISDIR(mode)) return "is a directory";
+    if (S_ISFIFO(mode)) return "is a pipe, not a file";
+    if (S_ISCHR(mode) || S_ISBLK(mode)) return "is a device, not a file";
+    if (S_ISSOCK(mode)) return "is a socket, not a file";
+    return "is not a regular file";
+}
+
+std::string Megabytes(size_t bytes) {
+    return bytes >= (size_t{1} << 20) ? std::to_string(bytes >> 20) + " MiB"
+                                      : std::to_string(bytes) + " bytes";
 }
 
 }  // namespace
 
 bool ReadWholeFile(const char* name, size_t limit, std::vector<uint8_t>* bytes, std::string* why) {
     bytes->clear();
-    std::FILE* file = std::fopen(name, "rb");
-    if (file == nullptr) {
+    // Without O_NONBLOCK a pipe with no writer would hold the game in open().
+    const int fd = open(name, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
         if (why != nullptr) *why = Reason(errno);
         return false;
     }
+    struct stat about {};
+    std::string refused;
+    if (fstat(fd, &about) != 0) {
+        refused = Reason(errno);
+    } else if (!S_ISREG(about.st_mode)) {
+        refused = NotAFile(about.st_mode);
+    } else if (static_cast<uint64_t>(about.st_size) > limit) {
+        refused = "is too large (" + std::to_string(about.st_size) + " bytes; at most " +
+                  Megabytes(limit) + ")";
+    }
+    if (!refused.empty()) {
+        close(fd);
+        if (why != nullptr) *why = refused;
+        return false;
+    }
+    // The size is only a hint: the file may change while it is read.
+    bytes->reserve(static_cast<size_t>(about.st_size));
     uint8_t block[65536];
-    size_t got = 0;
-    while (bytes->size() < limit &&
-           (got = std::fread(block, 1, std::min(sizeof block, limit - bytes->size()), file)) > 0) {
+    int error = 0;
+    while (true) {
+        const ssize_t got = read(fd, block, sizeof block);
+        if (got < 0 && errno == EINTR) continue;
+        if (got < 0) error = errno;
+        if (got <= 0) break;
+        if (bytes->size() + static_cast<size_t>(got) > limit) {
+            error = EFBIG;
+            break;
+        }
         bytes->insert(bytes->end(), block, block + got);
     }
-    // A folder opens for reading here; reading it is what fails.
-    const int error = std::ferror(file) != 0 ? (errno != 0 ? errno : EIO) : 0;
-    std::fclose(file);
+    close(fd);
     if (error != 0) {
         bytes->clear();
-        if (why != nullptr) *why = Reason(error);
+        if (why != nullptr) *why = error == EFBIG ? "grew too large while read" : Reason(error);
         return false;
     }
     return true;

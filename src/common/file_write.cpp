@@ -31,7 +31,8 @@ bool FinalTarget(const char* path, std::string* target, int* error) {
         const ssize_t length = readlink(at.c_str(), link, sizeof link);
         if (length < 0) {
             *error = errno;
-            if (errno != EINVAL && errno != ENOENT) return false;
+            // ENOTDIR too: the caller says which folder on the way is a file.
+            if (errno != EINVAL && errno != ENOENT && errno != ENOTDIR) return false;
             *target = at;
             return true;
         }
@@ -63,9 +64,37 @@ mode_t NewFileMode() {
     return 0666 & ~mask;
 }
 
-}  // namespace
+// The first folder on the way to `path` that is something else; empty when
+// there is none.
+std::string FileInTheWay(const std::string& path) {
+    for (size_t slash = path.find('/', 1); slash != std::string::npos;
+         slash = path.find('/', slash + 1)) {
+        const std::string folder = path.substr(0, slash);
+        struct stat about {};
+        if (stat(folder.c_str(), &about) == 0 && !S_ISDIR(about.st_mode)) return folder;
+    }
+    return "";
+}
 
-bool WriteFileAtomically(const char* path, const void* bytes, size_t size, std::string* why) {
+// Writes straight into something that is not a file: a device or a pipe.
+bool WriteInto(const std::string& target, const void* bytes, size_t size, std::string* why) {
+    const int fd = open(target.c_str(), O_WRONLY | O_CLOEXEC);
+    if (fd < 0) {
+        Say(why, "it cannot be opened", errno);
+        return false;
+    }
+    bool ok = WriteAll(fd, static_cast<const uint8_t*>(bytes), size);
+    int error = errno;
+    if (close(fd) != 0 && ok) {
+        ok = false;
+        error = errno;
+    }
+    if (!ok) Say(why, "writing failed", error != 0 ? error : EIO);
+    return ok;
+}
+
+bool WriteFile(const char* path, const void* bytes, size_t size, bool intoOthers,
+               std::string* why) {
     std::string target;
     int error = 0;
     if (!FinalTarget(path, &target, &error)) {
@@ -77,6 +106,13 @@ bool WriteFileAtomically(const char* path, const void* bytes, size_t size, std::
     if (stat(target.c_str(), &old) == 0) {
         if (S_ISDIR(old.st_mode)) {
             Say(why, "it is a folder");
+            return false;
+        }
+        // Renamed over, a device or a pipe would become a plain file: a
+        // keys.dat linked to /dev/null would replace the machine's own.
+        if (!S_ISREG(old.st_mode)) {
+            if (intoOthers) return WriteInto(target, bytes, size, why);
+            Say(why, "it is not a regular file (a device or a pipe)");
             return false;
         }
         // A file made read-only was made so on purpose (the superuser may
@@ -93,7 +129,13 @@ bool WriteFileAtomically(const char* path, const void* bytes, size_t size, std::
     std::string temporary = target + ".XXXXXX";
     const int fd = mkstemp(temporary.data());
     if (fd < 0) {
-        Say(why, "no temporary file can be made beside it", errno);
+        error = errno;
+        const std::string inTheWay = error == ENOTDIR ? FileInTheWay(target) : "";
+        if (!inTheWay.empty()) {
+            Say(why, (inTheWay + " is a file, not a folder").c_str());
+        } else {
+            Say(why, "no temporary file can be made beside it", error);
+        }
         return false;
     }
     bool ok = fchmod(fd, mode) == 0 && WriteAll(fd, static_cast<const uint8_t*>(bytes), size) &&
@@ -119,4 +161,14 @@ bool WriteFileAtomically(const char* path, const void* bytes, size_t size, std::
         close(folder);
     }
     return true;
+}
+
+}  // namespace
+
+bool WriteFileAtomically(const char* path, const void* bytes, size_t size, std::string* why) {
+    return WriteFile(path, bytes, size, false, why);
+}
+
+bool WriteOutputFile(const char* path, const void* bytes, size_t size, std::string* why) {
+    return WriteFile(path, bytes, size, true, why);
 }

@@ -10,7 +10,13 @@
 // target, and the folder flushed too. When `path` is a symbolic link, the file
 // it finally points to is the target, so the link stays. The target keeps its
 // permission bits; a new file gets the usual ones. A target that exists but
-// may not be written is left alone. False on any failure, with the target
-// untouched, nothing left beside it, and a reason in `why` (when not null)
-// that reads after the file's name.
+// may not be written is left alone, and so is one that is not a regular file
+// (a device or a pipe): renaming over it would replace it. False on any
+// failure, with the target untouched, nothing left beside it, and a reason in
+// `why` (when not null) that reads after the file's name.
 bool WriteFileAtomically(const char* path, const void* bytes, size_t size, std::string* why);
+
+// The same for a file the user names as an output (the runner's shots and
+// sound): when the target is a device or a pipe, such as /dev/null, the bytes
+// are written straight into it instead.
+bool WriteOutputFile(const char* path, const void* bytes, size_t size, std::string* why);

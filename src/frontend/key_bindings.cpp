@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "common/byte_order.h"
+#include "common/file_limits.h"
 #include "common/file_read.h"
 #include "common/file_write.h"
 #include "common/folders.h"
@@ -40,7 +41,7 @@ void SetDefaultBindings() {
 void LoadKeyBindings() {
     std::vector<uint8_t> bytes;
     std::string why;
-    if (!ReadWholeFile(KeysFilePath.c_str(), KeysFileSize, &bytes, &why)) {
+    if (!ReadWholeFile(KeysFilePath.c_str(), MAX_KEYS_FILE_BYTES, &bytes, &why)) {
         // The first run has no keys.dat yet: nothing to say about that.
         if (why != NO_SUCH_FILE) {
             std::fprintf(stderr, "volleen: cannot read %s: %s; using the default keys\n",

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "common/byte_order.h"
+#include "common/file_limits.h"
 #include "common/file_read.h"
 
 BitmapFile ScratchBitmap;
@@ -17,9 +18,6 @@ constexpr size_t InfoHeaderSize = 40;
 // Pictures beyond these are no game picture: refuse rather than take memory.
 constexpr int64_t MaxSide = 32768;
 constexpr int64_t MaxPixelBytes = 64 * 1024 * 1024;
-// The most of a file worth reading: the largest pixel area we take plus its
-// headers and row padding, with room to spare.
-constexpr size_t MaxFileBytes = 160u * 1024u * 1024u;
 
 BitmapFileHeader ReadFileHeader(const uint8_t* p) {
     BitmapFileHeader h;
@@ -193,7 +191,7 @@ int32_t LoadBitmapFile(BitmapFile* file, const char* name, std::string* why) {
     if (file == nullptr || name == nullptr) return Refuse(why, "no file named");
     // The whole file, up to what any acceptable picture could need.
     std::vector<uint8_t> bytes;
-    if (!ReadWholeFile(name, MaxFileBytes, &bytes, why)) return 0;
+    if (!ReadWholeFile(name, MAX_PICTURE_FILE_BYTES, &bytes, why)) return 0;
     return LoadBitmapMemory(file, bytes.data(), bytes.size(), why);
 }
 

@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "graphics/palette.h"
 
@@ -50,10 +51,14 @@ int32_t LoadBitmapMemory(BitmapFile* file, const uint8_t* data, size_t size,
                          std::string* why = nullptr);
 int32_t ReverseRows(uint8_t* block, uint32_t rowLength, int32_t rows);
 
-// Writes an 8-bit bitmap file in the standard layout (40-byte header, 256
-// colour-table entries, pixels at 1078, rows padded to 4 bytes). `pixels` are
-// rows top first, `pitch` bytes apart. 1 on success, 0 on failure (with the
-// reason in `why` when not null).
+// Makes the bytes of an 8-bit bitmap file in the standard layout (40-byte
+// header, 256 colour-table entries, pixels at 1078, rows padded to 4 bytes).
+// `pixels` are rows top first, `pitch` bytes apart. 1 on success, 0 on
+// failure (with the reason in `why` when not null).
+int32_t MakeBitmapFile(const uint8_t* pixels, int32_t width, int32_t height, int32_t pitch,
+                       const Palette& palette, std::vector<uint8_t>* file,
+                       std::string* why = nullptr);
+// Writes them to a file, never half written (WriteFileAtomically).
 int32_t SaveBitmapFile(const char* name, const uint8_t* pixels, int32_t width, int32_t height,
                        int32_t pitch, const Palette& palette, std::string* why = nullptr);
 

@@ -5,9 +5,9 @@
 #include "common/file_write.h"
 #include "graphics/bitmap_file.h"
 
-int32_t SaveBitmapFile(const char* name, const uint8_t* pixels, int32_t width, int32_t height,
-                       int32_t pitch, const Palette& palette, std::string* why) {
-    if (name == nullptr || pixels == nullptr || width <= 0 || height <= 0 || pitch < width) {
+int32_t MakeBitmapFile(const uint8_t* pixels, int32_t width, int32_t height, int32_t pitch,
+                       const Palette& palette, std::vector<uint8_t>* file, std::string* why) {
+    if (pixels == nullptr || width <= 0 || height <= 0 || pitch < width) {
         if (why != nullptr) *why = "no picture to write";
         return 0;
     }
@@ -19,8 +19,8 @@ int32_t SaveBitmapFile(const char* name, const uint8_t* pixels, int32_t width, i
         return 0;
     }
 
-    std::vector<uint8_t> file(dataOffset + imageSize, 0);
-    uint8_t* p = file.data();
+    file->assign(dataOffset + imageSize, 0);
+    uint8_t* p = file->data();
     WriteLe16(p, 0x4D42);
     WriteLe32(p + 2, static_cast<uint32_t>(dataOffset + imageSize));
     WriteLe32(p + 10, dataOffset);
@@ -46,6 +46,16 @@ int32_t SaveBitmapFile(const char* name, const uint8_t* pixels, int32_t width, i
     uint8_t* out = p + dataOffset;
     for (int32_t r = height - 1; r >= 0; --r, out += stride) {
         std::memcpy(out, pixels + static_cast<int64_t>(r) * pitch, static_cast<size_t>(width));
+    }
+    return 1;
+}
+
+int32_t SaveBitmapFile(const char* name, const uint8_t* pixels, int32_t width, int32_t height,
+                       int32_t pitch, const Palette& palette, std::string* why) {
+    std::vector<uint8_t> file;
+    if (name == nullptr || MakeBitmapFile(pixels, width, height, pitch, palette, &file, why) == 0) {
+        if (name == nullptr && why != nullptr) *why = "no picture to write";
+        return 0;
     }
     return WriteFileAtomically(name, file.data(), file.size(), why) ? 1 : 0;
 }

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "common/printable.h"
+
 namespace {
 
 // One row per option: adding an option is adding a row (and a field).
@@ -42,7 +44,7 @@ bool ParseCommandLine(int argc, const char* const* argv, CommandLine* options, s
     for (int i = 1; i < argc; ++i) {
         const std::string word = argv[i];
         if (word.rfind("--", 0) != 0 || word == "--") {
-            *error = "unexpected argument '" + word + "'";
+            *error = "unexpected argument '" + Printable(word) + "'";
             return false;
         }
         // Both "--data DIR" and "--data=DIR".
@@ -50,7 +52,7 @@ bool ParseCommandLine(int argc, const char* const* argv, CommandLine* options, s
         const std::string name = word.substr(0, equals);
         const OptionRow* row = FindOption(name);
         if (row == nullptr) {
-            *error = "unknown option '" + name + "'";
+            *error = "unknown option '" + Printable(name) + "'";
             return false;
         }
         std::string value;

@@ -3,9 +3,14 @@
 #include <pwd.h>
 #include <unistd.h>
 
+#include <climits>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <system_error>
+#include <utility>
+
+#include "common/printable.h"
 
 namespace fs = std::filesystem;
 
@@ -14,9 +19,17 @@ namespace {
 // The first picture the game reads marks a folder as one holding its data.
 constexpr const char* DataMarker = "BALL3D8BIG.BMP";
 
-bool HoldsData(const fs::path& folder) {
+bool HoldsData(const fs::path& folder, bool* tooLong = nullptr) {
     std::error_code failed;
-    return fs::is_regular_file(folder / DataMarker, failed);
+    const bool holds = fs::is_regular_file(folder / DataMarker, failed);
+    if (tooLong != nullptr) *tooLong = failed == std::errc::filename_too_long;
+    return holds;
+}
+
+std::string TooLong(const std::string& path) {
+    // Room is left for the file names inside it.
+    return "is too long to use (" + std::to_string(path.size()) + " characters; at most " +
+           std::to_string(PATH_MAX - 2 - std::strlen(DataMarker)) + ")";
 }
 
 std::string Absolute(const std::string& folder) {
@@ -25,13 +38,13 @@ std::string Absolute(const std::string& folder) {
     return (failed ? fs::path(folder) : path).lexically_normal().string();
 }
 
-// $XDG_CONFIG_HOME/volleen/keys.dat; a relative XDG_CONFIG_HOME is ignored,
-// as the base directory rules say.
+// $XDG_CONFIG_HOME/volleen/keys.dat; relative places are ignored, as the
+// base directory rules say (ProcessFileSearch says so).
 std::string UserKeysFile(const FileSearch& search) {
     fs::path config;
     if (!search.configHome.empty() && fs::path(search.configHome).is_absolute()) {
         config = search.configHome;
-    } else if (!search.home.empty()) {
+    } else if (!search.home.empty() && fs::path(search.home).is_absolute()) {
         config = fs::path(search.home) / ".config";
     } else {
         // No home to keep settings in: a save then fails and says so.
@@ -50,8 +63,10 @@ std::string GetEnvironment(const char* name) {
 bool FindGameFiles(const FileSearch& search, GameFiles* found, std::string* why) {
     if (!search.dataOption.empty()) {
         const std::string folder = Absolute(search.dataOption);
-        if (!HoldsData(folder)) {
-            *why = "no game data in " + folder + " (given with --data)";
+        bool tooLong = false;
+        if (!HoldsData(folder, &tooLong)) {
+            *why = tooLong ? "the folder given with --data " + TooLong(folder)
+                           : "no game data in " + Printable(folder) + " (given with --data)";
             return false;
         }
         *found = {folder, UserKeysFile(search)};
@@ -62,15 +77,17 @@ bool FindGameFiles(const FileSearch& search, GameFiles* found, std::string* why)
         return true;
     }
     std::error_code failed;
-    std::string tried = "the working folder " + fs::current_path(failed).string();
+    std::string tried = "the working folder " + Printable(fs::current_path(failed).string());
     for (const std::string* candidate : {&search.dataVariable, &search.installedData}) {
         if (candidate->empty()) continue;
         const std::string folder = Absolute(*candidate);
-        if (HoldsData(folder)) {
+        bool tooLong = false;
+        if (HoldsData(folder, &tooLong)) {
             *found = {folder, UserKeysFile(search)};
             return true;
         }
-        tried += ", " + folder;
+        // Too long to look into: its length says more than the path would.
+        tried += ", " + (tooLong ? "a path that " + TooLong(folder) : Printable(folder));
         if (candidate == &search.dataVariable) tried += " ($VOLLEEN_DATA_DIR)";
     }
     *why = "no game data found; looked in " + tried + "; name the folder with --data DIR";
@@ -87,8 +104,17 @@ FileSearch ProcessFileSearch(const std::string& dataOption, const char* installe
         search.installedData =
             (program.parent_path() / installedFromProgram).lexically_normal().string();
     }
-    search.configHome = GetEnvironment("XDG_CONFIG_HOME");
-    search.home = GetEnvironment("HOME");
+    // Relative places would put the settings wherever the game was started
+    // (inside its data folder): ignored as if unset, as the XDG rules say.
+    for (auto [name, value] :
+         {std::pair{"XDG_CONFIG_HOME", &search.configHome}, std::pair{"HOME", &search.home}}) {
+        *value = GetEnvironment(name);
+        if (!value->empty() && !fs::path(*value).is_absolute()) {
+            search.notes.push_back(std::string("ignoring $") + name + " (" + Printable(*value) +
+                                   "): not an absolute path");
+            value->clear();
+        }
+    }
     if (search.home.empty()) {
         const passwd* user = getpwuid(getuid());
         if (user != nullptr && user->pw_dir != nullptr) search.home = user->pw_dir;

@@ -7,15 +7,17 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 // The places to look, as the start-up has them from the command line, the
 // environment and the location of the program. Empty means not given.
 struct FileSearch {
-    std::string dataOption;     // --data DIR: the only place looked at when given
-    std::string dataVariable;   // $VOLLEEN_DATA_DIR
-    std::string installedData;  // the install's data folder, beside the program
-    std::string configHome;     // $XDG_CONFIG_HOME
-    std::string home;           // the player's home folder
+    std::string dataOption;          // --data DIR: the only place looked at when given
+    std::string dataVariable;        // $VOLLEEN_DATA_DIR
+    std::string installedData;       // the install's data folder, beside the program
+    std::string configHome;          // $XDG_CONFIG_HOME
+    std::string home;                // the player's home folder
+    std::vector<std::string> notes;  // what was ignored, one line each, to be said
 };
 
 struct GameFiles {

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "common/byte_order.h"
+#include "common/file_limits.h"
 #include "common/file_read.h"
 #include "common/file_write.h"
 
@@ -105,18 +106,18 @@ int32_t ReadWave(const uint8_t* bytes, size_t size, WaveFile* wave, std::string*
 
 int32_t ReadWaveFile(const char* name, WaveFile* wave, std::string* why) {
     std::vector<uint8_t> bytes;
-    if (!ReadWholeFile(name, SIZE_MAX, &bytes, why)) return 0;
+    if (!ReadWholeFile(name, MAX_SOUND_FILE_BYTES, &bytes, why)) return 0;
     return ReadWave(bytes.data(), bytes.size(), wave, why);
 }
 
-int32_t SaveWaveFile(const char* name, const uint8_t* samples, uint32_t count, uint32_t rate,
-                     std::string* why) {
+int32_t MakeWaveFile(const uint8_t* samples, uint32_t count, uint32_t rate,
+                     std::vector<uint8_t>* file, std::string* why) {
     const uint32_t pad = count & 1;
     if (count > UINT32_MAX - 36 - pad) {
         return Fail(why, "too many samples for one wave file");
     }
-    std::vector<uint8_t> file(size_t{44} + count + pad, 0);
-    uint8_t* header = file.data();
+    file->assign(size_t{44} + count + pad, 0);
+    uint8_t* header = file->data();
     std::memcpy(header, "RIFF", 4);
     WriteLe32(header + 4, 36 + count + pad);
     std::memcpy(header + 8, "WAVE", 4);
@@ -131,6 +132,12 @@ int32_t SaveWaveFile(const char* name, const uint8_t* samples, uint32_t count, u
     std::memcpy(header + 36, "data", 4);
     WriteLe32(header + 40, count);
     if (count != 0) std::memcpy(header + 44, samples, count);
+    return 1;
+}
 
+int32_t SaveWaveFile(const char* name, const uint8_t* samples, uint32_t count, uint32_t rate,
+                     std::string* why) {
+    std::vector<uint8_t> file;
+    if (MakeWaveFile(samples, count, rate, &file, why) == 0) return 0;
     return WriteFileAtomically(name, file.data(), file.size(), why) ? 1 : 0;
 }

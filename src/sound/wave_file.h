@@ -31,6 +31,10 @@ int32_t ReadWave(const uint8_t* bytes, size_t size, WaveFile* wave, std::string*
 // Reads the named file the same way; fails also when it cannot be read.
 int32_t ReadWaveFile(const char* name, WaveFile* wave, std::string* why = nullptr);
 
-// Writes 8-bit unsigned mono PCM at `rate` with the canonical 44-byte header.
+// Makes the bytes of a wave file of 8-bit unsigned mono PCM at `rate`, with
+// the canonical 44-byte header.
+int32_t MakeWaveFile(const uint8_t* samples, uint32_t count, uint32_t rate,
+                     std::vector<uint8_t>* file, std::string* why = nullptr);
+// Writes them to a file, never half written (WriteFileAtomically).
 int32_t SaveWaveFile(const char* name, const uint8_t* samples, uint32_t count, uint32_t rate,
                      std::string* why = nullptr);

@@ -54,8 +54,9 @@ TEST(Script, EachBadLineIsNamed) {
         {"10 pad 0 button a held", "down or up"},
         {"10 pad 0 axis lefty 32768", "bad axis value"},
         {"10 pad 0 axis leftz 0", "unknown pad axis"},
-        {"10 pad 0 shake", "pad shake needs"},
+        {"10 pad 0 shake", "got 'shake'"},
         {"10 pad 0", "pad needs"},
+        {"10 pad 1 plugged", "expected added, removed, button or axis, got 'plugged'"},
     };
     for (const auto& b : bad) {
         const std::string error = ErrorFor(std::string(good) + b.line + "\n");

@@ -47,3 +47,10 @@ if(TARGET volleen-headless AND TARGET data)
   volleen_runner_test(missing_script
     "-DARGS=--script|${_scripts}/no_such_script.txt" -DSTATUS=2 "-DSTDERR=cannot read")
 endif()
+
+if(TARGET volleen-headless AND TARGET data)
+  add_test(NAME runner.hostile_files
+           COMMAND sh ${CMAKE_CURRENT_SOURCE_DIR}/platform/hostile_files_test.sh
+                   $<TARGET_FILE:volleen-headless> ${CMAKE_BINARY_DIR}/data)
+  set_tests_properties(runner.hostile_files PROPERTIES LABELS e2e TIMEOUT 120)
+endif()

@@ -47,5 +47,34 @@ VOLLEEN_DATA_DIR="$WORK/nowhere" run
 [ "$(wc -l <"$WORK/err")" = 1 ] && grep -q "^volleen: no game data found; looked in the working folder $WORK, $WORK/nowhere" "$WORK/err" ||
     fail "no data: stderr was '$(cat "$WORK/err")'"
 
+# A name typed with a newline is shown on one line.
+run --data "$(printf 'two\nlines')"
+[ "$STATUS" = 1 ] && [ "$(cat "$WORK/err")" = "volleen: no game data in $WORK/two\\nlines (given with --data)" ] ||
+    fail "newline in --data: status $STATUS, '$(cat "$WORK/err")'"
+
+# A closed pipe is no death by SIGPIPE (status 141): a warning into it is
+# nothing, the usage asked for and lost is a failure. The pipe's reader has
+# ended before anything is written.
+{
+    sleep 0.3
+    VOLLEEN_DATA_DIR="$WORK/nowhere" "$GAME" 2>&1
+    echo $? >"$WORK/status"
+} | :
+[ "$(cat "$WORK/status")" = 1 ] || fail "warning into a closed pipe: status $(cat "$WORK/status")"
+{
+    sleep 0.3
+    "$GAME" --help 2>"$WORK/err"
+    echo $? >"$WORK/status"
+} | :
+[ "$(cat "$WORK/status")" = 1 ] && [ "$(cat "$WORK/err")" = "volleen: cannot write to the standard output: Broken pipe" ] ||
+    fail "--help into a closed pipe: status $(cat "$WORK/status"), '$(cat "$WORK/err")'"
+if [ -w /dev/full ]; then
+    "$GAME" --version >/dev/full 2>"$WORK/err"
+    STATUS=$?
+    [ "$STATUS" = 1 ] && [ "$(cat "$WORK/err")" = "volleen: cannot write to the standard output: No space left on device" ] ||
+        fail "--version into a full disk: status $STATUS, '$(cat "$WORK/err")'"
+fi
+rm -f "$WORK/status"
+
 [ -z "$(ls -A "$WORK" | grep -v '^\(out\|err\|usage\)$')" ] || fail "files left in the folder"
 echo "command line test passed"

@@ -1,8 +1,13 @@
 // Where the game looks for its data and keeps keys.dat.
 #include "shell/game_files.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <pwd.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <random>
@@ -89,6 +94,59 @@ TEST_F(GameFilesSearch, NoDataAnywhereNamesEveryPlaceTried) {
     search_.dataVariable = At("variable");
     EXPECT_FALSE(FindGameFiles(search_, &found, &why));
     EXPECT_EQ(why, "no game data in " + At("empty") + " (given with --data)");
+}
+
+// What a person typed or the environment holds, when it cannot be used as
+// it stands: relative places ignored with a line, a path too long to use
+// said as such, and a name with a newline shown on one line.
+TEST_F(GameFilesSearch, PlacesThatCannotBeUsedAreSaidAsSuch) {
+    const char* oldHome = std::getenv("HOME");
+    const std::string savedHome = oldHome != nullptr ? oldHome : "";
+    setenv("HOME", "relhome", 1);
+    setenv("XDG_CONFIG_HOME", "relxdg", 1);
+    const FileSearch process = ProcessFileSearch("", "../share");
+    setenv("HOME", savedHome.c_str(), 1);
+    unsetenv("XDG_CONFIG_HOME");
+    EXPECT_EQ(process.notes,
+              (std::vector<std::string>{"ignoring $XDG_CONFIG_HOME (relxdg): not an absolute path",
+                                        "ignoring $HOME (relhome): not an absolute path"}));
+    EXPECT_EQ(process.configHome, "");
+    const passwd* user = getpwuid(getuid());
+    EXPECT_EQ(process.home, user != nullptr ? user->pw_dir : "");
+
+    GameFiles found;
+    std::string why;
+    search_.home = "relhome";
+    search_.dataVariable = At("variable");
+    ASSERT_TRUE(FindGameFiles(search_, &found, &why)) << why;
+    EXPECT_EQ(found.keysFile, "");  // nowhere to save rather than inside the data
+
+    // Data at the end of a path longer than the system takes: made a folder
+    // at a time, each relative to the last.
+    std::string deep = At("work");
+    std::vector<int> levels = {open(deep.c_str(), O_RDONLY | O_DIRECTORY)};
+    const std::string step(200, 'd');
+    while (deep.size() < 4200) {
+        ASSERT_EQ(mkdirat(levels.back(), step.c_str(), 0700), 0);
+        levels.push_back(openat(levels.back(), step.c_str(), O_RDONLY | O_DIRECTORY));
+        deep += "/" + step;
+    }
+    close(openat(levels.back(), "BALL3D8BIG.BMP", O_WRONLY | O_CREAT, 0600));
+    search_.dataOption = deep;
+    EXPECT_FALSE(FindGameFiles(search_, &found, &why));
+    EXPECT_EQ(why, "the folder given with --data is too long to use (" +
+                       std::to_string(deep.size()) + " characters; at most 4080)");
+    // Taken down the same way: no call could name it whole.
+    unlinkat(levels.back(), "BALL3D8BIG.BMP", 0);
+    for (size_t i = levels.size() - 1; i > 0; --i) {
+        close(levels[i]);
+        unlinkat(levels[i - 1], step.c_str(), AT_REMOVEDIR);
+    }
+    close(levels[0]);
+
+    search_.dataOption = "new\nline";
+    EXPECT_FALSE(FindGameFiles(search_, &found, &why));
+    EXPECT_EQ(why, "no game data in " + At("work") + "/new\\nline (given with --data)");
 }
 
 }  // namespace

@@ -132,6 +132,11 @@ function serve(root) {
 // the match's random choices are the runner's), and a log of every picture
 // shown, with the moment each reference picture first appears.
 function pageHelpers(epochMs) {
+  // A browser without IndexedDB (private modes, locked-down machines), when
+  // the test asks for one.
+  if (localStorage.getItem('test-no-indexeddb')) {
+    Object.defineProperty(window, 'indexedDB', {value: undefined, configurable: true});
+  }
   const realNow = Date.now;
   window.test = {
     frozen: epochMs,
@@ -139,7 +144,15 @@ function pageHelpers(epochMs) {
     seen: {},
     shows: [],
     browserKeys: [],
+    notices: [],
   };
+  // Every notice the page shows, however briefly.
+  document.addEventListener('DOMContentLoaded', () => {
+    const notice = document.getElementById('notice');
+    new MutationObserver(() => {
+      if (notice.textContent) window.test.notices.push(notice.textContent);
+    }).observe(notice, {childList: true, characterData: true, subtree: true});
+  });
   Date.now = () => (window.test.frozen !== null ? window.test.frozen : realNow());
   window.test.same = (name) => {
     const mine = Volleen.screenPixels();
@@ -327,6 +340,86 @@ async function main() {
     await start({rebound}, []);
     await page.evaluate(() => { window.test.frozen = null; });
     check(await shows('rebound', 20000), 'after a reload the menu shows the saved keys and music setting');
+
+    // --- storage that fights back ---------------------------------------------
+    // Each time the game reaches its menu; what it could not read or save is
+    // said on the console and the page, and a save once storage works again
+    // outlives a reload.
+    const menuRefs = {menu: base64('menu'), musicOff};
+    const warnings = [];
+    page.on('console', (message) => {
+      if (message.type() === 'warning') warnings.push(message.text());
+    });
+    // Whether the page showed `text` since it was loaded, and the console too.
+    const noticed = async (text) => {
+      const shown = await page.evaluate(() => window.test.notices);
+      return shown.some((n) => n.toLowerCase().includes(text.toLowerCase())) &&
+             warnings.some((w) => w.includes(text));
+    };
+    const notices = async () => (await page.evaluate(() => window.test.notices)).join(' | ');
+    const toMenu = async (expected, what) => {
+      warnings.length = 0;
+      await start(menuRefs, []);
+      await page.evaluate(() => { window.test.frozen = null; });
+      check(await shows(expected, 20000), what);
+    };
+    // Entries it cannot use: one named like a shipped picture (which used to
+    // keep the page on "Loading..." for good), a keys.dat that is no file's
+    // bytes, a name with a folder in it.
+    await page.evaluate(() => new Promise((resolve, reject) => {
+      const open = indexedDB.open('volleen', 1);
+      open.onerror = () => reject(open.error);
+      open.onsuccess = () => {
+        const transaction = open.result.transaction('files', 'readwrite');
+        const store = transaction.objectStore('files');
+        store.clear();
+        store.put(new Uint8Array([66, 77, 0]), 'TITLE8.BMP');
+        store.put({mode: 16877, timestamp: 'yesterday'}, 'keys.dat');
+        store.put(new Uint8Array(20), 'a/b');
+        transaction.oncomplete = () => { open.result.close(); resolve(); };
+        transaction.onerror = () => reject(transaction.error);
+      };
+    }));
+    await toMenu('menu', 'bad saved entries: the menu with the default keys');
+    check(await noticed('saved entries left out: TITLE8.BMP, a/b, keys.dat'),
+          'the entries left out are named on the page and the console', await notices());
+    await tap('KeyM');
+    await pause(800);
+    await toMenu('musicOff', 'a save replaces the damaged keys.dat and outlives a reload');
+    const entries = await page.evaluate(() => new Promise((resolve) => {
+      const open = indexedDB.open('volleen', 1);
+      open.onsuccess = () => {
+        const keys = open.result.transaction('files').objectStore('files').getAllKeys();
+        keys.onsuccess = () => { open.result.close(); resolve(keys.result); };
+      };
+    }));
+    check(JSON.stringify(entries) === '["keys.dat"]', 'only keys.dat is kept', JSON.stringify(entries));
+
+    // No IndexedDB at all: defaults, said, and a save that cannot be made
+    // is said too rather than thrown.
+    await page.evaluate(() => localStorage.setItem('test-no-indexeddb', '1'));
+    await toMenu('menu', 'without IndexedDB: the menu with the default settings');
+    check(await noticed('could not be read'), 'without IndexedDB the page says so', await notices());
+    await tap('KeyM');
+    await pause(800);
+    check(await noticed('could not be saved'), 'without IndexedDB a save is said to fail', await notices());
+    await page.evaluate(() => localStorage.removeItem('test-no-indexeddb'));
+
+    // A one-byte quota: the save fails and is said; once the quota is back
+    // the next save goes through without a reload.
+    const origin = new URL(url).origin;
+    const devtools = await browser.newCDPSession(page);
+    await toMenu('musicOff', 'with IndexedDB back the saved music setting returns');
+    await devtools.send('Storage.overrideQuotaForOrigin', {origin, quotaSize: 1});
+    await tap('KeyM');
+    await pause(800);
+    check(await noticed('could not be saved'), 'over the quota a save is said to fail', await notices());
+    await devtools.send('Storage.overrideQuotaForOrigin', {origin});
+    await tap('KeyM');
+    await pause(800);
+    await tap('KeyM');
+    await pause(800);
+    await toMenu('menu', 'with the quota back the next save outlives a reload');
     check(problems.length === 0, 'no error in the browser console', problems.join(' | '));
   } finally {
     await browser.close();

@@ -1,12 +1,17 @@
 // volleen-headless: the whole game on the headless backend, driven by a
 // script and watched through a trace.
+#include <cerrno>
 #include <csignal>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <sstream>
 #include <string>
+#include <vector>
 
+#include "common/file_limits.h"
+#include "common/file_read.h"
+#include "common/printable.h"
 #include "platform/headless/headless.h"
 #include "runner_options.h"
 #include "shell/shell.h"
@@ -32,15 +37,6 @@ int BadUse(const std::string& why) {
     return 2;
 }
 
-bool ReadWholeFile(const std::string& name, std::string* text) {
-    std::ifstream in(name, std::ios::binary);
-    if (!in) return false;
-    std::ostringstream all;
-    all << in.rdbuf();
-    *text = all.str();
-    return !in.bad();
-}
-
 // The time of the script's last line (0 for none). A bad script is refused
 // by the backend afterwards, so the number then does not matter.
 int64_t LastScriptMs(const std::string& script) {
@@ -57,17 +53,31 @@ int64_t LastScriptMs(const std::string& script) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // A closed pipe is a failed write, said as one, not a silent death.
+    std::signal(SIGPIPE, SIG_IGN);
     RunnerOptions options;
     std::string error;
     if (!ParseRunnerArguments(argc, argv, &options, &error)) return BadUse(error);
     if (options.help) {
         std::fputs(RunnerUsage, stdout);
+        if (std::fflush(stdout) != 0) {
+            std::fprintf(stderr, "volleen-headless: cannot write the usage: %s\n",
+                         std::strerror(errno));
+            return 4;
+        }
         return 0;
     }
 
     headless::Options backend;
-    if (!options.scriptFile.empty() && !ReadWholeFile(options.scriptFile, &backend.scriptText)) {
-        return BadUse("cannot read the script " + options.scriptFile);
+    if (!options.scriptFile.empty()) {
+        std::vector<uint8_t> script;
+        if (!ReadWholeFile(options.scriptFile.c_str(), MAX_SCRIPT_FILE_BYTES, &script, &error)) {
+            // The arguments were right: the usage would say nothing more.
+            std::fprintf(stderr, "volleen-headless: cannot read the script %s: %s\n",
+                         Printable(options.scriptFile).c_str(), error.c_str());
+            return 2;
+        }
+        backend.scriptText.assign(script.begin(), script.end());
     }
     backend.startTick = options.startTick;
     backend.epoch = options.epoch;
@@ -92,15 +102,19 @@ int main(int argc, char** argv) {
             std::signal(fault, FlushOnFault);
     }
 
-    TraceWriter writer(TraceFile, options.shotsDir, options.audioOut);
+    TraceWriter writer(TraceFile, options.shotsDir, options.audioOut, options.traceFile);
     headless::SetObserver(&writer);
 
     const int32_t code = WinMain();
 
     writer.WriteExit(headless::VirtualMs(), code);
-    const bool written = writer.Finish();
+    bool written = writer.Finish();
     headless::SetObserver(nullptr);
-    if (TraceFile != nullptr) std::fclose(TraceFile);
-    if (!written) std::fprintf(stderr, "volleen-headless: some output could not be written\n");
-    return code;
+    if (TraceFile != nullptr && std::fclose(TraceFile) != 0 && written) {
+        std::fprintf(stderr, "volleen-headless: cannot write %s: %s\n", options.traceFile.c_str(),
+                     std::strerror(errno));
+        written = false;
+    }
+    // An output asked for and not written is a failed run, whatever the game did.
+    return written ? code : 4;
 }

@@ -1,6 +1,7 @@
 #include "runner_options.h"
 
 #include "common/parse_integer.h"
+#include "common/printable.h"
 
 const char* const RunnerUsage =
     "usage: volleen-headless [--script FILE] [--trace FILE] [--shots DIR] [--audio-out FILE]\n"
@@ -29,7 +30,7 @@ bool ParseRunnerArguments(int argc, char** argv, RunnerOptions* options, std::st
                            name == "--audio-out" || name == "--until" || name == "--epoch" ||
                            name == "--start-tick";
         if (!known) {
-            *error = "unknown argument '" + name + "'";
+            *error = "unknown argument '" + Printable(name) + "'";
             return false;
         }
         if (i + 1 >= argc) {
@@ -49,7 +50,7 @@ bool ParseRunnerArguments(int argc, char** argv, RunnerOptions* options, std::st
         } else if (name == "--until") {
             // Virtual time is counted in 32-bit milliseconds in the trace.
             if (!ParseInteger(value, 0, UINT32_MAX, &number)) {
-                *error = "--until needs milliseconds, got '" + value + "'";
+                *error = "--until needs milliseconds, got '" + Printable(value) + "'";
                 return false;
             }
             options->untilMs = number;
@@ -58,13 +59,14 @@ bool ParseRunnerArguments(int argc, char** argv, RunnerOptions* options, std::st
             // stay far from the ends of its 64-bit count.
             if (!ParseInteger(value, -MaxEpoch, MaxEpoch, &number)) {
                 *error = "--epoch needs seconds from -" + std::to_string(MaxEpoch) + " to " +
-                         std::to_string(MaxEpoch) + ", got '" + value + "'";
+                         std::to_string(MaxEpoch) + ", got '" + Printable(value) + "'";
                 return false;
             }
             options->epoch = number;
         } else {
             if (!ParseInteger(value, 0, UINT32_MAX, &number)) {
-                *error = "--start-tick needs a number 0 to 4294967295, got '" + value + "'";
+                *error =
+                    "--start-tick needs a number 0 to 4294967295, got '" + Printable(value) + "'";
                 return false;
             }
             options->startTick = static_cast<uint32_t>(number);

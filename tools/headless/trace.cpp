@@ -1,9 +1,12 @@
 #include "trace.h"
 
+#include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <vector>
 
 #include "common/crc32.h"
+#include "common/file_write.h"
 #include "graphics/bitmap_file.h"
 #include "match/match.h"
 #include "sound/wave_file.h"
@@ -55,12 +58,18 @@ std::string PaddleJson(const char* name, const Bob& paddle) {
 
 }  // namespace
 
-TraceWriter::TraceWriter(FILE* trace, std::string shotsDir, std::string audioOut)
-    : trace_(trace), shotsDir_(std::move(shotsDir)), audioOut_(std::move(audioOut)) {}
+TraceWriter::TraceWriter(FILE* trace, std::string shotsDir, std::string audioOut,
+                         std::string traceName)
+    : trace_(trace),
+      shotsDir_(std::move(shotsDir)),
+      audioOut_(std::move(audioOut)),
+      traceName_(std::move(traceName)) {}
 
 void TraceWriter::Line(const std::string& line) {
-    if (trace_ == nullptr) return;
-    if (std::fputs(line.c_str(), trace_) < 0 || std::fputc('\n', trace_) == EOF) failed_ = true;
+    if (trace_ == nullptr || traceError_ != 0) return;
+    if (std::fputs(line.c_str(), trace_) < 0 || std::fputc('\n', trace_) == EOF) {
+        traceError_ = errno != 0 ? errno : EIO;
+    }
 }
 
 void TraceWriter::OnReport(const headless::Report& r) {
@@ -112,7 +121,9 @@ void TraceWriter::WriteShot(const headless::Report& r) {
     std::memcpy(&palette, r.palette, sizeof palette);
     const std::string path = shotsDir_ + "/" + r.text;
     std::string why;
-    if (SaveBitmapFile(path.c_str(), r.pixels, r.width, r.height, r.width, palette, &why) == 0) {
+    std::vector<uint8_t> file;
+    if (MakeBitmapFile(r.pixels, r.width, r.height, r.width, palette, &file, &why) == 0 ||
+        !WriteOutputFile(path.c_str(), file.data(), file.size(), &why)) {
         std::fprintf(stderr, "volleen-headless: cannot write the shot %s: %s\n", path.c_str(),
                      why.c_str());
         failed_ = true;
@@ -121,9 +132,9 @@ void TraceWriter::WriteShot(const headless::Report& r) {
 
 void TraceWriter::StopAtUntil(uint32_t ms) {
     Line(Head(ms, "until") + "}");
-    Finish();
+    const bool written = Finish();
     // The game is in the middle of a call; nothing of it is unwound.
-    std::_Exit(3);
+    std::_Exit(written ? 3 : 4);
 }
 
 void TraceWriter::WriteExit(uint32_t ms, int32_t code) {
@@ -131,17 +142,26 @@ void TraceWriter::WriteExit(uint32_t ms, int32_t code) {
 }
 
 bool TraceWriter::Finish() {
-    if (trace_ != nullptr && std::fflush(trace_) != 0) failed_ = true;
+    if (trace_ != nullptr && traceError_ == 0 && std::fflush(trace_) != 0) {
+        traceError_ = errno != 0 ? errno : EIO;
+    }
+    if (traceError_ != 0 && !traceSaid_) {
+        std::fprintf(stderr, "volleen-headless: cannot write %s: %s\n", traceName_.c_str(),
+                     std::strerror(traceError_));
+        traceSaid_ = true;
+    }
     if (!audioOut_.empty()) {
         const std::string& mixed = headless::MixedAudio();
         std::string why;
-        if (SaveWaveFile(audioOut_.c_str(), reinterpret_cast<const uint8_t*>(mixed.data()),
-                         static_cast<uint32_t>(mixed.size()), 11025, &why) == 0) {
+        std::vector<uint8_t> file;
+        if (MakeWaveFile(reinterpret_cast<const uint8_t*>(mixed.data()),
+                         static_cast<uint32_t>(mixed.size()), 11025, &file, &why) == 0 ||
+            !WriteOutputFile(audioOut_.c_str(), file.data(), file.size(), &why)) {
             std::fprintf(stderr, "volleen-headless: cannot write %s: %s\n", audioOut_.c_str(),
                          why.c_str());
             failed_ = true;
         }
         audioOut_.clear();  // written once, even if Finish is called again
     }
-    return !failed_;
+    return !failed_ && traceError_ == 0;
 }

@@ -65,6 +65,10 @@ std::string ParsePad(const std::vector<std::string>& fields, bool connected[], S
         connected[event->which] = event->down;
         return "";
     }
+    // The word first: "pad 0 plugged" is a wrong word, whatever pad 0 is.
+    if (what != "button" && what != "axis") {
+        return "expected added, removed, button or axis, got '" + what + "'";
+    }
     if (!connected[event->which]) return "pad " + fields[2] + " is not connected";
     if (fields.size() != 6) return "pad " + what + " needs a name and a value";
     if (what == "button") {
@@ -74,7 +78,7 @@ std::string ParsePad(const std::vector<std::string>& fields, bool connected[], S
         if (!ParseUpDown(fields[5], &event->down)) {
             return "expected down or up, got '" + fields[5] + "'";
         }
-    } else if (what == "axis") {
+    } else {
         event->kind = EventKind::PadAxis;
         event->control = IndexOfName(PadAxisNames, fields[4]);
         if (event->control < 0) return "unknown pad axis '" + fields[4] + "'";
@@ -82,8 +86,6 @@ std::string ParsePad(const std::vector<std::string>& fields, bool connected[], S
             return "bad axis value '" + fields[5] + "' (-32768 to 32767)";
         }
         event->value = static_cast<int32_t>(value);
-    } else {
-        return "expected added, removed, button or axis, got '" + what + "'";
     }
     return "";
 }

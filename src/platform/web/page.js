@@ -2,7 +2,6 @@
 // the saved files. Runs inside the module, before the game starts.
 var Volleen = (function() {
   var GameFolder = '/volleen';
-  var SavedFolder = '/saved';
   var Width = 640;
   var Height = 480;
 
@@ -241,45 +240,138 @@ var Volleen = (function() {
 
   // The game keeps keys.dat in its folder, as natively. The folder lives in
   // memory with the packaged data; whatever the game writes there itself is
-  // copied into IndexedDB each time it writes, and back before it starts.
+  // kept in IndexedDB, one entry a file (its name and its bytes), and put back
+  // before the game starts. Storage never stops the game: without it, or with
+  // entries it cannot use, the game starts with its defaults and says so.
+  var StoreName = 'files';
+  var MaxSavedBytes = 4096;  // as keys.dat's limit natively
+  var restored = [];         // [name, bytes] read before the start
+
   function isFile(path) {
     try { return FS.isFile(FS.stat(path).mode); } catch (e) { return false; }
   }
 
+  function notice(text) {
+    console.warn('volleen: ' + text);
+    if (Module['onNotice']) Module['onNotice'](text);
+  }
+
+  // Calls back with the database, or null with the reason.
+  function openStore(done) {
+    var request;
+    try {
+      request = indexedDB.open('volleen', 1);
+    } catch (e) {
+      done(null, e && e.message ? e.message : String(e));
+      return;
+    }
+    request.onupgradeneeded = function() { request.result.createObjectStore(StoreName); };
+    request.onsuccess = function() { done(request.result, ''); };
+    request.onerror = function() { done(null, request.error ? request.error.message : 'refused'); };
+    request.onblocked = function() { done(null, 'blocked by another page'); };
+  }
+
   function restoreSaved(done) {
-    FS.mkdirTree(GameFolder);
-    FS.mkdirTree(SavedFolder);
-    FS.mount(IDBFS, {}, SavedFolder);
-    FS.syncfs(true, function(error) {
-      if (error) console.warn('volleen: saved settings could not be read: ' + error);
-      FS.readdir(SavedFolder).forEach(function(name) {
-        if (isFile(SavedFolder + '/' + name)) {
-          FS.writeFile(GameFolder + '/' + name, FS.readFile(SavedFolder + '/' + name));
-        }
-      });
+    var finished = false;
+    function finish(problem) {
+      if (finished) return;
+      finished = true;
+      if (problem) notice('saved settings could not be read (' + problem + '); starting with the defaults');
       done();
+    }
+    // A store that never answers must not keep the game from starting.
+    setTimeout(function() { finish('no answer'); }, 5000);
+    if (typeof indexedDB === 'undefined' || !indexedDB) {
+      finish('this browser keeps no storage');
+      return;
+    }
+    openStore(function(db, problem) {
+      if (!db) { finish(problem); return; }
+      try {
+        var store = db.transaction(StoreName, 'readonly').objectStore(StoreName);
+        var cursor = store.openCursor();
+        cursor.onsuccess = function() {
+          var at = cursor.result;
+          if (!at) { db.close(); finish(''); return; }
+          restored.push([at.key, at.value]);
+          at.continue();
+        };
+        cursor.onerror = function() { db.close(); finish(cursor.error ? cursor.error.message : 'refused'); };
+      } catch (e) {
+        db.close();
+        finish(e.message || String(e));
+      }
     });
   }
 
+  // Puts back what was saved, once the packaged files are in place: an entry
+  // named like one of them, or not a file's bytes, is left out (the next save
+  // replaces or removes it).
+  function putBackSaved() {
+    var left = [];
+    restored.forEach(function(entry) {
+      var name = entry[0];
+      var bytes = entry[1];
+      var usable = typeof name === 'string' && /^[^\/]+$/.test(name) && name !== '.' &&
+                   name !== '..' && !shipped.has(name) && bytes instanceof Uint8Array &&
+                   bytes.length <= MaxSavedBytes;
+      if (!usable) { left.push(String(name)); return; }
+      try {
+        FS.writeFile(GameFolder + '/' + name, bytes);
+      } catch (e) {
+        left.push(name);
+      }
+    });
+    restored = [];
+    if (left.length) notice('saved entries left out: ' + left.join(', '));
+  }
+
+  // Each save stands alone: one that fails is said, and the next one tries
+  // again with everything the folder holds.
   function save() {
     saveTimer = null;
     if (saving) { saveAgain = true; return; }
-    var names = FS.readdir(GameFolder).filter(function(name) {
-      return !shipped.has(name) && isFile(GameFolder + '/' + name);
-    });
-    names.forEach(function(name) {
-      FS.writeFile(SavedFolder + '/' + name, FS.readFile(GameFolder + '/' + name));
-    });
-    FS.readdir(SavedFolder).forEach(function(name) {
-      if (isFile(SavedFolder + '/' + name) && names.indexOf(name) < 0) {
-        FS.unlink(SavedFolder + '/' + name);
+    saving = true;
+    var files = {};
+    FS.readdir(GameFolder).forEach(function(name) {
+      if (!shipped.has(name) && isFile(GameFolder + '/' + name)) {
+        files[name] = FS.readFile(GameFolder + '/' + name);
       }
     });
-    saving = true;
-    FS.syncfs(false, function(error) {
+    function finish(problem) {
+      if (!saving) return;
       saving = false;
-      if (error) console.warn('volleen: settings could not be saved: ' + error);
+      if (problem) notice('settings could not be saved (' + problem + ')');
       if (saveAgain) { saveAgain = false; save(); }
+    }
+    if (typeof indexedDB === 'undefined' || !indexedDB) {
+      finish('this browser keeps no storage');
+      return;
+    }
+    openStore(function(db, problem) {
+      if (!db) { finish(problem); return; }
+      try {
+        var transaction = db.transaction(StoreName, 'readwrite');
+        var store = transaction.objectStore(StoreName);
+        // Whatever else the store holds (a file since removed, an entry
+        // that was never ours) goes.
+        var keys = store.getAllKeys();
+        keys.onsuccess = function() {
+          keys.result.forEach(function(key) {
+            if (!Object.prototype.hasOwnProperty.call(files, key)) store.delete(key);
+          });
+          Object.keys(files).forEach(function(name) { store.put(files[name], name); });
+        };
+        transaction.oncomplete = function() { db.close(); finish(''); };
+        transaction.onerror = function(event) { event.preventDefault(); };
+        transaction.onabort = function() {
+          db.close();
+          finish(transaction.error ? transaction.error.name : 'aborted');
+        };
+      } catch (e) {
+        db.close();
+        finish(e.message || String(e));
+      }
     });
   }
 
@@ -314,13 +406,15 @@ var Volleen = (function() {
     restoreSaved(function() { removeRunDependency('volleen-saved'); });
   });
   Module['onRuntimeInitialized'] = function() {
-    // Everything in the folder now came with the page (read-only), or was
-    // saved before.
+    // Everything in the folder now came with the page (read-only); what
+    // was saved joins it.
+    FS.mkdirTree(GameFolder);
     FS.readdir(GameFolder).forEach(function(name) {
-      if (name === '.' || name === '..' || isFile(SavedFolder + '/' + name)) return;
+      if (name === '.' || name === '..') return;
       shipped.add(name);
       FS.chmod(GameFolder + '/' + name, 292);  // 0444
     });
+    putBackSaved();
     FS.chdir(GameFolder);
     watchWrites();
     attach(document.getElementById('game'));
