@@ -13,5 +13,7 @@ constexpr size_t MAX_PICTURE_FILE_BYTES = size_t{160} << 20;
 constexpr size_t MAX_SOUND_FILE_BYTES = size_t{32} << 20;
 // keys.dat is 20 bytes; anything near this is not one.
 constexpr size_t MAX_KEYS_FILE_BYTES = 4096;
+// Replays: a match of hours is tens of kilobytes.
+constexpr size_t MAX_REPLAY_FILE_BYTES = size_t{1} << 20;
 // The runner's scripts: hours of input, a line at a time.
 constexpr size_t MAX_SCRIPT_FILE_BYTES = size_t{16} << 20;

@@ -35,6 +35,12 @@ struct StartOptions {
 };
 void SetStartOptions(const StartOptions& options);
 
+// Where this machine keeps the player's replays, when it decides that, and
+// how many of them fit; false where the game keeps them in its usual place.
+// The browser keeps the newest few in its storage, which holds the files of
+// the working folder.
+bool KeptReplaysFolder(std::string* folder, int32_t* kept);
+
 // Creates the one game window, titled `title`, with the icon read from the 8-bit
 // bitmap file `iconFile` (when it can be read; a missing icon is no failure).
 // Nothing is queued: the caller runs its own Create handling once this

@@ -7,6 +7,8 @@ namespace {
 
 constexpr uint8_t Magic[4] = {'V', 'L', 'N', 'R'};
 constexpr size_t MaxVersionBytes = 32;
+// In an input run's code: the run's whole input byte follows.
+constexpr uint8_t WholeByte = 7;
 
 void AppendVarint(std::vector<uint8_t>& out, uint64_t value) {
     while (value >= 0x80) {
@@ -68,8 +70,13 @@ public:
     // A count of items of at least one byte each, held to `limit`.
     size_t Count(uint64_t limit, const char* what) {
         const uint64_t n = Varint();
-        if (!Failed() && (n > limit || n > Left())) {
+        if (!Failed() && n > limit) {
             Fail(std::string("too many ") + what + " (" + std::to_string(n) + ")");
+            return 0;
+        }
+        if (!Failed() && n > Left()) {
+            Fail("cut short at byte " + std::to_string(count_) + " (" + std::to_string(n) + " " +
+                 what + " to come)");
             return 0;
         }
         return static_cast<size_t>(n);
@@ -100,18 +107,29 @@ std::vector<uint8_t> EncodeReplay(const Replay& replay) {
     AppendVarint(out, replay.calendar.size());
     int64_t previous = 0;
     for (int64_t seconds : replay.calendar) {
-        AppendVarint(out, ZigZag(seconds - previous));
+        AppendVarint(out, ZigZag(static_cast<int64_t>(static_cast<uint64_t>(seconds) -
+                                                      static_cast<uint64_t>(previous))));
         previous = seconds;
     }
     AppendVarint(out, replay.checksums.size());
     for (uint32_t checksum : replay.checksums) AppendLe32(out, checksum);
-    // The mouse's motion only where the rules read it.
+    // A run is mostly one key pressed or let go: the bit that changed and the
+    // run's length share one number (a byte for runs up to 16 frames); any
+    // other change names the whole byte. The mouse's motion only where the
+    // rules read it.
     const bool mouse = replay.mode == MODE_AGAINST_COMPUTER;
     AppendVarint(out, replay.inputs.size());
+    uint8_t held = 0;
     for (const InputRun& run : replay.inputs) {
-        AppendVarint(out, run.frames);
-        out.push_back(run.input.held);
+        const uint8_t change = held ^ run.input.held;
+        uint64_t code = WholeByte;
+        for (uint8_t bit = 0; bit < WholeByte; ++bit) {
+            if (change == 1u << bit) code = bit;
+        }
+        AppendVarint(out, (uint64_t{run.frames} - 1) << 3 | code);
+        if (code == WholeByte) out.push_back(run.input.held);
         if (mouse) AppendVarint(out, ZigZag(run.input.mouseX));
+        held = run.input.held;
     }
     return out;
 }
@@ -121,8 +139,8 @@ bool DecodeReplay(const uint8_t* bytes, size_t count, Replay* replay, std::strin
         if (why != nullptr) *why = reason;
         return false;
     };
-    if (count > REPLAY_MAX_BYTES) {
-        return refuse("larger than " + std::to_string(REPLAY_MAX_BYTES) + " bytes");
+    if (count > MAX_REPLAY_FILE_BYTES) {
+        return refuse("larger than " + std::to_string(MAX_REPLAY_FILE_BYTES) + " bytes");
     }
     Reader in(bytes, count);
     const uint8_t* magic = in.Take(4);
@@ -161,7 +179,9 @@ bool DecodeReplay(const uint8_t* bytes, size_t count, Replay* replay, std::strin
     r.calendar.reserve(seconds);
     int64_t previous = 0;
     for (size_t i = 0; i < seconds && !in.Failed(); ++i) {
-        previous += UnZigZag(in.Varint());
+        // Steps wrap as the encoder's did: no value is out of reach.
+        previous = static_cast<int64_t>(static_cast<uint64_t>(previous) +
+                                        static_cast<uint64_t>(UnZigZag(in.Varint())));
         r.calendar.push_back(previous);
     }
     const size_t checks = in.Count(r.frames / REPLAY_CHECK_EVERY + 1, "checksums");
@@ -171,17 +191,20 @@ bool DecodeReplay(const uint8_t* bytes, size_t count, Replay* replay, std::strin
     const size_t runs = in.Count(r.frames, "input runs");
     r.inputs.reserve(runs);
     uint64_t frames = 0;
+    uint8_t held = 0;
     for (size_t i = 0; i < runs && !in.Failed(); ++i) {
         InputRun run{};
-        const uint64_t length = in.Varint();
-        run.input.held = in.Byte();
+        const uint64_t code = in.Varint();
+        const uint64_t length = (code >> 3) + 1;
+        held = (code & 7) == WholeByte ? in.Byte() : held ^ (1u << (code & 7));
+        run.input.held = held;
         if (mouse) {
             const int64_t x = UnZigZag(in.Varint());
             if (x < INT32_MIN || x > INT32_MAX) in.Fail("a mouse motion out of range");
             run.input.mouseX = static_cast<int32_t>(x);
         }
         frames += length;
-        if (length == 0 || frames > r.frames || (run.input.held & ~INPUT_ALL) != 0) {
+        if (length > r.frames || frames > r.frames || (run.input.held & ~INPUT_ALL) != 0) {
             in.Fail("input run " + std::to_string(i) + " does not fit the frames");
         }
         run.frames = static_cast<uint32_t>(length);

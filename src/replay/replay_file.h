@@ -7,13 +7,13 @@
 #include <string>
 #include <vector>
 
+#include "common/file_limits.h"
 #include "match/match_input.h"
 #include "replay/match_state.h"
 
 constexpr uint16_t REPLAY_FORMAT = 1;
 // Limits a file from anywhere must keep: a larger claim is refused before
 // anything is allocated for it.
-constexpr size_t REPLAY_MAX_BYTES = 1 << 20;
 constexpr uint32_t REPLAY_MAX_FRAMES = 1'000'000;  // over nine hours of play
 // A checksum of the state after every this many frames, and one at the end.
 constexpr uint32_t REPLAY_CHECK_EVERY = 30;

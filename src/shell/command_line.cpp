@@ -25,6 +25,8 @@ const OptionRow OptionTable[] = {
      [](CommandLine& o, const std::string&) { o.start.fullScreen = true; }},
     {"--data", "DIR", "read the pictures and sounds from DIR",
      [](CommandLine& o, const std::string& value) { o.dataDir = value; }},
+    {"--replay", "FILE", "play a replay (FILE, or last: the newest kept) and exit",
+     [](CommandLine& o, const std::string& value) { o.replay = value; }},
     {"--skip-intro", nullptr, "no pauses on the two logos and the credits",
      [](CommandLine& o, const std::string&) { o.skipIntro = true; }},
     {"--frame-stats", nullptr, "at the end, print frame timing and drawing cost in one line",

@@ -11,6 +11,7 @@ struct CommandLine {
     bool version = false;
     bool skipIntro = false;
     std::string dataDir;           // empty: the data is looked for in the usual places
+    std::string replay;            // a replay file (or "last") to play instead of the game
     platform::StartOptions start;  // handed to the backend before the window exists
 };
 

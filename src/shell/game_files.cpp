@@ -53,12 +53,25 @@ std::string UserKeysFile(const FileSearch& search) {
     return (config / "volleen" / "keys.dat").lexically_normal().string();
 }
 
+// The player's folder under a base directory: $XDG_<base> when set, else
+// `fallback` in the home folder; empty when there is neither.
+fs::path UserFolder(const std::string& base, const char* fallback, const FileSearch& search) {
+    if (!base.empty()) return fs::path(base) / "volleen";
+    if (!search.home.empty()) return fs::path(search.home) / fallback / "volleen";
+    return {};
+}
+
 std::string GetEnvironment(const char* name) {
     const char* value = std::getenv(name);
     return value == nullptr ? "" : value;
 }
 
 }  // namespace
+
+std::string UserReplayFolder(const FileSearch& search) {
+    const fs::path folder = UserFolder(search.dataHome, ".local/share", search);
+    return folder.empty() ? "" : (folder / "replays").lexically_normal().string();
+}
 
 bool FindGameFiles(const FileSearch& search, GameFiles* found, std::string* why) {
     if (!search.dataOption.empty()) {
@@ -107,7 +120,8 @@ FileSearch ProcessFileSearch(const std::string& dataOption, const char* installe
     // Relative places would put the settings wherever the game was started
     // (inside its data folder): ignored as if unset, as the XDG rules say.
     for (auto [name, value] :
-         {std::pair{"XDG_CONFIG_HOME", &search.configHome}, std::pair{"HOME", &search.home}}) {
+         {std::pair{"XDG_CONFIG_HOME", &search.configHome},
+          std::pair{"XDG_DATA_HOME", &search.dataHome}, std::pair{"HOME", &search.home}}) {
         *value = GetEnvironment(name);
         if (!value->empty() && !fs::path(*value).is_absolute()) {
             search.notes.push_back(std::string("ignoring $") + name + " (" + Printable(*value) +

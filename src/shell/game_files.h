@@ -16,6 +16,7 @@ struct FileSearch {
     std::string dataVariable;        // $VOLLEEN_DATA_DIR
     std::string installedData;       // the install's data folder, beside the program
     std::string configHome;          // $XDG_CONFIG_HOME
+    std::string dataHome;            // $XDG_DATA_HOME
     std::string home;                // the player's home folder
     std::vector<std::string> notes;  // what was ignored, one line each, to be said
 };
@@ -29,6 +30,10 @@ struct GameFiles {
 // $VOLLEEN_DATA_DIR, then the installed folder. False when none holds it,
 // with one line in `why` naming every place tried.
 bool FindGameFiles(const FileSearch& search, GameFiles* found, std::string* why);
+
+// Where the player's replays are kept: $XDG_DATA_HOME/volleen/replays, by
+// default ~/.local/share/volleen/replays; empty when there is no home.
+std::string UserReplayFolder(const FileSearch& search);
 
 // The search for this process: its command line's --data, its environment,
 // and the data folder installed at `installedFromProgram` relative to the

@@ -11,6 +11,7 @@
 #include "platform/platform.h"
 #include "shell/command_line.h"
 #include "shell/game_files.h"
+#include "shell/replays.h"
 #include "shell/shell.h"
 
 namespace {
@@ -64,7 +65,11 @@ int main(int argc, char** argv) {
         return 1;
     }
     KeysFilePath = files.keysFile;
+    if (!platform::KeptReplaysFolder(&ReplayFolder, &ReplaysKept)) {
+        ReplayFolder = UserReplayFolder(search);
+    }
     SkipIntro = options.skipIntro;
     platform::SetStartOptions(options.start);
+    if (!options.replay.empty()) return StdoutWritten(ReplayMain(options.replay));
     return StdoutWritten(WinMain());
 }

@@ -147,7 +147,7 @@ int32_t ReplayMain(const std::string& path) {
     std::vector<uint8_t> bytes;
     std::string why;
     static Replay replay;
-    if (!ReadWholeFile(file.c_str(), REPLAY_MAX_BYTES + 1, &bytes, &why) ||
+    if (!ReadWholeFile(file.c_str(), MAX_REPLAY_FILE_BYTES, &bytes, &why) ||
         !DecodeReplay(bytes.data(), bytes.size(), &replay, &why)) {
         Say("cannot play " + file + ": " + why);
         return 2;

@@ -26,6 +26,10 @@ add_test(NAME e2e_golden_match
                  --golden ${_e2e}/golden/two_player_match.jsonl)
 set_tests_properties(e2e_golden_match PROPERTIES LABELS e2e TIMEOUT 300)
 
+add_test(NAME e2e_replays
+         COMMAND ${Python3_EXECUTABLE} ${_e2e}/replays.py --runner ${_runner} --data ${_data})
+set_tests_properties(e2e_replays PROPERTIES LABELS e2e TIMEOUT 300)
+
 find_program(VALGRIND_EXECUTABLE valgrind)
 if(VALGRIND_EXECUTABLE)
   add_test(NAME e2e_valgrind

@@ -14,6 +14,7 @@
 #include "common/printable.h"
 #include "platform/headless/headless.h"
 #include "runner_options.h"
+#include "shell/replays.h"
 #include "shell/shell.h"
 #include "trace.h"
 
@@ -105,7 +106,8 @@ int main(int argc, char** argv) {
     TraceWriter writer(TraceFile, options.shotsDir, options.audioOut, options.traceFile);
     headless::SetObserver(&writer);
 
-    const int32_t code = WinMain();
+    ReplayRecordFile = options.recordFile;
+    const int32_t code = options.replayFile.empty() ? WinMain() : ReplayMain(options.replayFile);
 
     writer.WriteExit(headless::VirtualMs(), code);
     bool written = writer.Finish();

@@ -6,7 +6,11 @@
 const char* const RunnerUsage =
     "usage: volleen-headless [--script FILE] [--trace FILE] [--shots DIR] [--audio-out FILE]\n"
     "                        [--until MS] [--epoch SECONDS] [--start-tick N] [--realtime]\n"
-    "                        [--help]\n";
+    "                        [--record FILE] [--replay FILE] [--help]\n"
+    "  --record FILE   keep each match played as a replay in FILE (the last one stays)\n"
+    "  --replay FILE   play the replay FILE instead of the game: exit 0 when it plays\n"
+    "                  to its end as recorded, 4 when it goes another way, 2 when the\n"
+    "                  file cannot be played\n";
 
 namespace {
 
@@ -28,7 +32,7 @@ bool ParseRunnerArguments(int argc, char** argv, RunnerOptions* options, std::st
         }
         const bool known = name == "--script" || name == "--trace" || name == "--shots" ||
                            name == "--audio-out" || name == "--until" || name == "--epoch" ||
-                           name == "--start-tick";
+                           name == "--start-tick" || name == "--record" || name == "--replay";
         if (!known) {
             *error = "unknown argument '" + Printable(name) + "'";
             return false;
@@ -45,6 +49,10 @@ bool ParseRunnerArguments(int argc, char** argv, RunnerOptions* options, std::st
             options->traceFile = value;
         } else if (name == "--shots") {
             options->shotsDir = value;
+        } else if (name == "--record") {
+            options->recordFile = value;
+        } else if (name == "--replay") {
+            options->replayFile = value;
         } else if (name == "--audio-out") {
             options->audioOut = value;
         } else if (name == "--until") {

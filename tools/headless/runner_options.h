@@ -9,6 +9,8 @@ struct RunnerOptions {
     std::string traceFile;
     std::string shotsDir;
     std::string audioOut;
+    std::string recordFile;  // each match kept as a replay here
+    std::string replayFile;  // a replay played instead of the game
     int64_t untilMs = -1;
     int64_t epoch = 1700000000;
     uint32_t startTick = 0;

@@ -6,6 +6,8 @@ namespace platform {
 
 void SetStartOptions(const StartOptions& /*options*/) {}
 
+bool KeptReplaysFolder(std::string* /*folder*/, int32_t* /*kept*/) { return false; }
+
 bool CreateGameWindow(const char* /*title*/, const char* /*iconFile*/, std::string* /*why*/) {
     return true;
 }

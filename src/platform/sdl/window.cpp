@@ -208,6 +208,8 @@ void UpdateMouseCapture() {
 
 using sdl::state;
 
+bool KeptReplaysFolder(std::string* /*folder*/, int32_t* /*kept*/) { return false; }
+
 void SetStartOptions(const StartOptions& options) {
     sdl::startOptions = options;
     sdl::frame_stats::Enable(options.frameStats);

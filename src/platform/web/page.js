@@ -238,13 +238,14 @@ var Volleen = (function() {
 
   // --- saved files ---------------------------------------------------------
 
-  // The game keeps keys.dat in its folder, as natively. The folder lives in
+  // The game keeps keys.dat (and its newest replays) in its folder. The folder lives in
   // memory with the packaged data; whatever the game writes there itself is
   // kept in IndexedDB, one entry a file (its name and its bytes), and put back
   // before the game starts. Storage never stops the game: without it, or with
   // entries it cannot use, the game starts with its defaults and says so.
   var StoreName = 'files';
-  var MaxSavedBytes = 4096;  // as keys.dat's limit natively
+  // As the game's own limits: keys.dat 4 KiB, a replay 1 MiB.
+  var MaxSavedBytes = 1 << 20;
   var restored = [];         // [name, bytes] read before the start
 
   function isFile(path) {
@@ -442,11 +443,17 @@ var Volleen = (function() {
   }
 
   return {
-    start: function() {
+    // `args`: the game's command line (['--replay', 'last'] plays the newest
+    // replay kept).
+    start: function(args) {
       startAudio();
-      Module['callMain']([]);
+      Module['callMain'](args || []);
     },
     wait: wait,
+    // Whether a match has been kept as a replay in the page's storage.
+    hasReplay: function() {
+      return FS.readdir(GameFolder).some(function(name) { return /\.replay$/.test(name); });
+    },
     show: show,
     blank: blank,
     pointer: pointer,

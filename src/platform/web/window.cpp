@@ -24,6 +24,12 @@ using web::state;
 // the page's button), so it always starts in the browser's window.
 void SetStartOptions(const StartOptions& /*options*/) {}
 
+bool KeptReplaysFolder(std::string* folder, int32_t* kept) {
+    *folder = ".";
+    *kept = 10;
+    return true;
+}
+
 bool CreateGameWindow(const char* title, const char* /*iconFile*/, std::string* /*why*/) {
     // Emscripten starts with every permission bit masked out, which would
     // leave the files the game writes unreadable; the usual mask instead.
