@@ -31,6 +31,11 @@ foreach(_mode quit close destroyed term sound options grab)
   set_tests_properties(window.game_${_mode} PROPERTIES LABELS window TIMEOUT 120)
 endforeach()
 
+add_test(NAME window.replay
+         COMMAND sh ${CMAKE_CURRENT_LIST_DIR}/replay_test.sh $<TARGET_FILE:volleen>
+                 $<TARGET_FILE:volleen-headless> ${CMAKE_BINARY_DIR}/data)
+set_tests_properties(window.replay PROPERTIES LABELS window TIMEOUT 180)
+
 # The SDL backend's gamepads on SDL's virtual joysticks, in SDL's dummy video
 # driver: no X server needed.
 add_executable(test_sdl_pads ${CMAKE_CURRENT_LIST_DIR}/pads/sdl_pads_test.cpp)

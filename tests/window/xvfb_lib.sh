@@ -3,6 +3,9 @@
 # without the races of guessing), stopped when the script ends.
 
 WORK=$(mktemp -d /tmp/volleen-window.XXXXXX)
+# The games' replays stay with the test, not in the home folder.
+XDG_DATA_HOME="$WORK/data-home"
+export XDG_DATA_HOME
 XVFB_PID=""
 TEST_PIDS=""
 
