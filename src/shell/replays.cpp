@@ -76,7 +76,9 @@ void KeepRecordedMatch() {
     if (!ReplayRecordFile.empty()) Write(ReplayRecordFile, bytes);
     if (ReplayFolder.empty()) return;
     std::string why;
-    if (!MakeParentFolders(ReplayFolder + "/", 0700, &why)) {
+    std::error_code failed;
+    if (!fs::is_directory(ReplayFolder, failed) &&
+        !MakeParentFolders(ReplayFolder + "/", 0700, &why)) {
         Say("cannot save the replay: " + why);
         return;
     }
@@ -116,7 +118,11 @@ int32_t ReplayStep() {
 }  // namespace
 
 void RecordFrameStart() {
-    if (!Recording && MatchState != MATCH_EXITING) StartRecording(VOLLEEN_VERSION);
+    // Frames run on the way out too (and, closed from the first menu, before
+    // any match was chosen): those are no match.
+    const bool match = MatchState != MATCH_EXITING &&
+                       (GameMode == MODE_AGAINST_COMPUTER || GameMode == MODE_TWO_PLAYERS);
+    if (!Recording && match) StartRecording(VOLLEEN_VERSION);
     RecordFrameInput(FrameInput);
 }
 
