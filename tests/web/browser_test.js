@@ -309,6 +309,20 @@ async function main() {
     check(scored, 'Space serves and a point is scored');
     await tap('Escape');
     check(await shows('menu', 5000), 'Escape returns to the menu');
+    // The match was kept as a replay in the page's storage, and the native
+    // runner plays it to its end with every checksum agreeing.
+    const replays = await page.evaluate(() => FS.readdir('/volleen').filter((n) => n.endsWith('.replay'))
+                                                  .map((n) => Array.from(FS.readFile('/volleen/' + n))));
+    check(replays.length === 1, `the match was kept as a replay (${replays.length})`);
+    if (replays.length === 1) {
+      const file = path.join(fs.mkdtempSync(path.join(os.tmpdir(), 'volleen-web-replay-')), 'web.replay');
+      fs.writeFileSync(file, Buffer.from(replays[0]));
+      const played = childProcess.spawnSync(path.resolve(options.runner), ['--replay', file],
+                                            {cwd: path.dirname(file), encoding: 'utf8'});
+      check(played.status === 0, `the browser's replay plays in the runner (status ${played.status})`,
+            played.stderr);
+      fs.rmSync(path.dirname(file), {recursive: true, force: true});
+    }
 
     // --- settings that outlive a reload --------------------------------------
     const menu = await screen();
@@ -340,6 +354,8 @@ async function main() {
     await start({rebound}, []);
     await page.evaluate(() => { window.test.frozen = null; });
     check(await shows('rebound', 20000), 'after a reload the menu shows the saved keys and music setting');
+    check(await page.evaluate(() => !document.getElementById('watch').hidden),
+          'after a reload the page offers to watch the last match');
 
     // --- storage that fights back ---------------------------------------------
     // Each time the game reaches its menu; what it could not read or save is
