@@ -160,9 +160,12 @@ void CloseKeyboard();
 void CloseMouse();
 
 // 256 bytes indexed by set-1 scan code (extended keys + 128), 0x80 while held.
+// A key (or mouse button) pressed and let go since the last read reads as
+// held in this one, once: a tap shorter than a frame still counts.
 bool ReadKeyboard(uint8_t keys[256]);
 bool ReadMouse(MouseReading& reading);
-// Whether Escape is held at this moment.
+// Whether Escape is held at this moment, or was tapped since the last read
+// of it or of the keyboard.
 bool EscapeDown();
 
 // Gamepads, counted in the order they were connected (index 0 = first).

@@ -14,7 +14,12 @@ void CloseMouse() {}
 
 bool ReadKeyboard(uint8_t keys[256]) {
     headless::detail::Poll();
-    if (keys) std::memcpy(keys, Backend().keys, 256);
+    auto& s = Backend();
+    if (keys) {
+        for (int i = 0; i < 256; ++i) keys[i] = s.keys[i] | s.tappedKeys[i];
+    }
+    std::memset(s.tappedKeys, 0, sizeof s.tappedKeys);
+    s.escapeTapped = false;
     return true;
 }
 
@@ -25,7 +30,8 @@ bool ReadMouse(MouseReading& reading) {
     reading.x = s.mouseX;
     reading.y = s.mouseY;
     reading.wheel = 0;
-    std::memcpy(reading.buttons, s.buttons, sizeof reading.buttons);
+    for (int i = 0; i < 4; ++i) reading.buttons[i] = s.buttons[i] | s.tappedButtons[i];
+    std::memset(s.tappedButtons, 0, sizeof s.tappedButtons);
     s.mouseX = 0;
     s.mouseY = 0;
     return true;
@@ -33,7 +39,10 @@ bool ReadMouse(MouseReading& reading) {
 
 bool EscapeDown() {
     headless::detail::Poll();
-    return (Backend().keys[1] & 0x80) != 0;
+    auto& s = Backend();
+    const bool down = (s.keys[1] & 0x80) != 0 || s.escapeTapped;
+    s.escapeTapped = false;
+    return down;
 }
 
 bool ReadPad(int32_t index, PadReading& reading) {

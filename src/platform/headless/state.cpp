@@ -190,6 +190,9 @@ bool Configure(const Options& options, std::string* error) {
     s.untilReached = false;
     platform::queue::Clear();
     std::memset(s.keys, 0, sizeof s.keys);
+    std::memset(s.tappedKeys, 0, sizeof s.tappedKeys);
+    s.escapeTapped = false;
+    std::memset(s.tappedButtons, 0, sizeof s.tappedButtons);
     s.mouseX = 0;
     s.mouseY = 0;
     std::memset(s.buttons, 0, sizeof s.buttons);
@@ -217,6 +220,10 @@ const std::string& MixedAudio() { return Backend().mixed; }
 void SetKey(int code, bool down) {
     if (code < 0 || code > 255) return;
     Backend().keys[code] = down ? 0x80 : 0;
+    if (down) {
+        Backend().tappedKeys[code] = 0x80;
+        if (code == 1) Backend().escapeTapped = true;
+    }
 }
 
 void AddMouseMotion(int32_t dx, int32_t dy) {
@@ -233,6 +240,7 @@ void AddMouseMotion(int32_t dx, int32_t dy) {
 void SetButton(int button, bool down) {
     if (button < 0 || button > 3) return;
     Backend().buttons[button] = down ? 0x80 : 0;
+    if (down) Backend().tappedButtons[button] = 0x80;
 }
 
 namespace {

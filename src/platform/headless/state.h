@@ -42,6 +42,10 @@ struct State {
     bool untilReached = false;
 
     uint8_t keys[256] = {};
+    // Pressed since the last read: a tap between two reads still counts once.
+    uint8_t tappedKeys[256] = {};
+    bool escapeTapped = false;
+    uint8_t tappedButtons[4] = {};
     int32_t mouseX = 0;
     int32_t mouseY = 0;
     uint8_t buttons[4] = {};

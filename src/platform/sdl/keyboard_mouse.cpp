@@ -48,6 +48,9 @@ bool ReadKeyboard(uint8_t keys[256]) {
         const sdl::ScancodePair& pair = sdl::ScancodeTable[i];
         if (pair.sdl < count && held[pair.sdl]) keys[pair.set1] = 0x80;
     }
+    for (int i = 0; i < 256; ++i) keys[i] |= state.tappedKeys[i];
+    std::memset(state.tappedKeys, 0, sizeof state.tappedKeys);
+    state.escapeTapped = false;
     return true;
 }
 
@@ -70,7 +73,10 @@ bool ReadMouse(MouseReading& reading) {
     state.wheel = 0;
     const Uint32 masks[4] = {SDL_BUTTON_LMASK, SDL_BUTTON_RMASK, SDL_BUTTON_MMASK,
                              SDL_BUTTON_X1MASK};
-    for (int i = 0; i < 4; ++i) reading.buttons[i] = (buttons & masks[i]) != 0 ? 0x80 : 0;
+    for (int i = 0; i < 4; ++i) {
+        reading.buttons[i] = (buttons & masks[i]) != 0 ? 0x80 : state.tappedButtons[i];
+    }
+    std::memset(state.tappedButtons, 0, sizeof state.tappedButtons);
     return true;
 }
 
@@ -78,7 +84,9 @@ bool EscapeDown() {
     if (state.window == nullptr) return false;
     sdl::PresentIfChanged();
     sdl::PumpEventsIfStale();
-    return SDL_GetKeyboardState(nullptr)[SDL_SCANCODE_ESCAPE] != 0;
+    const bool down = SDL_GetKeyboardState(nullptr)[SDL_SCANCODE_ESCAPE] != 0 || state.escapeTapped;
+    state.escapeTapped = false;
+    return down;
 }
 
 }  // namespace platform

@@ -31,7 +31,12 @@ struct State {
     bool mouseOpen = false;
     bool captureWanted = false;  // what the game asked for with CaptureMouse
     bool focused = false;
-    int32_t wheel = 0;      // wheel motion gathered by the pump
+    int32_t wheel = 0;  // wheel motion gathered by the pump
+    // Pressed since the last read (set-1 codes, buttons): a tap between two
+    // reads still counts once.
+    uint8_t tappedKeys[256] = {};
+    bool escapeTapped = false;
+    uint8_t tappedButtons[4] = {};
     uint64_t lastPump = 0;  // PreciseTime of the last pump
     SDL_AudioDeviceID audio = 0;
 };

@@ -10,6 +10,7 @@
 #include "platform/common/text_raster.h"
 #include "platform/platform.h"
 #include "platform/sdl/frame_stats.h"
+#include "platform/sdl/scancode_table.h"
 #include "platform/sdl/state.h"
 #include "platform/sdl/window_manager.h"
 
@@ -136,6 +137,19 @@ void HandleWindowEvent(const SDL_WindowEvent& event) {
     }
 }
 
+void NoteKeyPressed(SDL_Scancode scancode) {
+    const uint8_t set1 = Set1FromScancode(scancode);
+    if (set1 != 0) state.tappedKeys[set1] = 0x80;
+    if (scancode == SDL_SCANCODE_ESCAPE) state.escapeTapped = true;
+}
+
+void NoteButtonPressed(Uint8 button) {
+    const Uint8 order[4] = {SDL_BUTTON_LEFT, SDL_BUTTON_RIGHT, SDL_BUTTON_MIDDLE, SDL_BUTTON_X1};
+    for (int i = 0; i < 4; ++i) {
+        if (order[i] == button && state.mouseOpen) state.tappedButtons[i] = 0x80;
+    }
+}
+
 void HandleEvent(const SDL_Event& event) {
     switch (event.type) {
         case SDL_QUIT:
@@ -150,6 +164,10 @@ void HandleEvent(const SDL_Event& event) {
                  event.key.keysym.scancode == SDL_SCANCODE_KP_ENTER)) {
                 ToggleFullScreen();
             }
+            if (!event.key.repeat) NoteKeyPressed(event.key.keysym.scancode);
+            break;
+        case SDL_MOUSEBUTTONDOWN:
+            NoteButtonPressed(event.button.button);
             break;
         case SDL_MOUSEWHEEL: {
             // One notch is 120 counts, away from the player positive.

@@ -53,7 +53,9 @@ bool ReadKeyboard(uint8_t keys[256]) {
     std::memset(keys, 0, 256);
     if (!state.keyboardOpen) return false;
     web::PresentIfChanged();
-    std::memcpy(keys, state.keys, 256);
+    for (int i = 0; i < 256; ++i) keys[i] = state.keys[i] | state.tappedKeys[i];
+    std::memset(state.tappedKeys, 0, sizeof state.tappedKeys);
+    state.escapeTapped = false;
     return true;
 }
 
@@ -65,11 +67,16 @@ bool ReadMouse(MouseReading& reading) {
     reading.y = state.motionY;
     reading.wheel = state.wheel;
     state.motionX = state.motionY = state.wheel = 0;
-    std::memcpy(reading.buttons, state.buttons, 4);
+    for (int i = 0; i < 4; ++i) reading.buttons[i] = state.buttons[i] | state.tappedButtons[i];
+    std::memset(state.tappedButtons, 0, sizeof state.tappedButtons);
     return true;
 }
 
-bool EscapeDown() { return state.windowOpen && state.keys[1] != 0; }
+bool EscapeDown() {
+    const bool down = state.windowOpen && (state.keys[1] != 0 || state.escapeTapped);
+    state.escapeTapped = false;
+    return down;
+}
 
 void CaptureMouse(bool capture) {
     state.captureWanted = capture;
@@ -105,11 +112,18 @@ EMSCRIPTEN_KEEPALIVE int volleen_key_set1(int index) {
 }
 
 EMSCRIPTEN_KEEPALIVE void volleen_key(int set1, int down) {
-    if (set1 > 0 && set1 < 256) state.keys[set1] = down ? 0x80 : 0;
+    if (set1 <= 0 || set1 >= 256) return;
+    state.keys[set1] = down ? 0x80 : 0;
+    if (down) state.tappedKeys[set1] = 0x80;
+    if (down && set1 == 1) state.escapeTapped = true;
 }
 
 // The page lost the keyboard: no key stays held that was let go elsewhere.
-EMSCRIPTEN_KEEPALIVE void volleen_keys_released() { std::memset(state.keys, 0, 256); }
+EMSCRIPTEN_KEEPALIVE void volleen_keys_released() {
+    std::memset(state.keys, 0, 256);
+    std::memset(state.tappedKeys, 0, 256);
+    state.escapeTapped = false;
+}
 
 EMSCRIPTEN_KEEPALIVE void volleen_mouse_motion(int dx, int dy) {
     if (!state.mouseOpen) return;
@@ -118,7 +132,9 @@ EMSCRIPTEN_KEEPALIVE void volleen_mouse_motion(int dx, int dy) {
 }
 
 EMSCRIPTEN_KEEPALIVE void volleen_mouse_button(int button, int down) {
-    if (button >= 0 && button < 4) state.buttons[button] = down ? 0x80 : 0;
+    if (button < 0 || button >= 4) return;
+    state.buttons[button] = down ? 0x80 : 0;
+    if (down && state.mouseOpen) state.tappedButtons[button] = 0x80;
 }
 
 // One notch is 120 counts, away from the player positive.

@@ -24,6 +24,10 @@ struct State {
     int32_t motionY = 0;
     int32_t wheel = 0;
     uint8_t buttons[4] = {};
+    // Pressed since the last read: a tap between two reads still counts once.
+    uint8_t tappedKeys[256] = {};
+    bool escapeTapped = false;
+    uint8_t tappedButtons[4] = {};
 };
 
 extern State state;
