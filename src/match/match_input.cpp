@@ -39,6 +39,17 @@ void MovePadMouse() {
     if ((buttons & PadBit(PadButton::A)) != 0) MouseState.buttons[0] = 0x80;
 }
 
+// Against the computer Player 1's keys steer too, as fast as a pad's full
+// lean, and Space serves as the click does. No key, no change.
+void MoveKeyboardMouse() {
+    int32_t step = 0;
+    if (KeyState[Player1Left] != 0) step -= PadMouseSpeed;
+    if (KeyState[Player1Right] != 0) step += PadMouseSpeed;
+    const int64_t x = static_cast<int64_t>(MouseState.x) + step;
+    MouseState.x = static_cast<int32_t>(std::clamp<int64_t>(x, INT32_MIN, INT32_MAX));
+    if (KeyState[DIK_SPACE] != 0) MouseState.buttons[0] = 0x80;
+}
+
 }  // namespace
 
 void ReadMatchInput() {
@@ -46,5 +57,8 @@ void ReadMatchInput() {
     ReadMouse();
     if (ControlsInUse != Controls::Match) return;
     if (GameMode == MODE_TWO_PLAYERS) PressPadPlayerKeys();
-    if (GameMode == MODE_AGAINST_COMPUTER) MovePadMouse();
+    if (GameMode == MODE_AGAINST_COMPUTER) {
+        MovePadMouse();
+        MoveKeyboardMouse();
+    }
 }
