@@ -52,6 +52,12 @@ void PostMessage(MessageKind kind, int32_t code = 0);
 // Sleep returns at once.
 bool CloseRequested();
 
+// Whether the player has looked away: the window lost its focus or was
+// minimised, or the page is hidden. A window that never had the focus has
+// not been looked away from. Headless: the script's `focus out` until
+// `focus in`.
+bool WindowAway();
+
 // The cursor follows the mouse capture (see CaptureMouse): hidden while the
 // game holds the mouse, shown whenever it is released, so a player can reach
 // other windows. The game's own wish to hide it counts for nothing more.

@@ -1,9 +1,11 @@
 #include "frontend/main_menu.h"
 #include "graphics/transitions.h"
 #include "match/match_frame.h"
+#include "match/match_pause.h"
 #include "shell/shell.h"
 
 int32_t FrameStep() {
+    PauseWhileAway();
     int32_t outcome = MatchFrame();
     if (outcome == FRAME_MATCH_LEFT) {
         // The menu comes first; the frame then plays on in the match it set

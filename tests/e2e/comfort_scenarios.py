@@ -1,9 +1,11 @@
 """What makes the game kinder to play without changing a match played with
-held keys: taps shorter than a frame, Player 1's keys against the computer."""
+held keys: taps shorter than a frame, Player 1's keys against the computer,
+and the pause when the player looks away."""
 
 from headless_run import expect, expect_eq
 from scenarios import KEY_1, KEY_2, LEFT, MENU_READY, SPACE, match_frames, press
 
+PAUSE = 197
 FRAME = 33
 
 
@@ -45,7 +47,39 @@ def one_player_keys(r, data):
     expect(served and served[0]["t"] >= start + 1000, "Space served")
 
 
+def focus_pause(r, data):
+    """Focus taken away mid-rally freezes the match for 5 s with "Paused"
+    over the court; back, it goes on frame by frame. Pause does the same."""
+    start = first_frame_time(r, KEY_2)
+    serve = start + 10 * FRAME
+    away, back = serve + 400, serve + 5400
+    pause_on, pause_off = back + 300, back + 2300
+    script = (press(MENU_READY, KEY_2) + press(serve, SPACE)
+              + f"{away} focus out\n{back} focus in\n"
+              + press(pause_on, PAUSE) + press(pause_off, PAUSE) + f"{pause_off + 600} close\n")
+    run = r.run(script, until=pause_off + 3000)
+    frames = match_frames(run)
+    for still_from, still_to in ((away, back), (pause_on, pause_off)):
+        before = [f for f in frames if f["t"] < still_to]
+        during = [f for f in frames if still_from + FRAME < f["t"] < still_to]
+        after = [f for f in frames if f["t"] >= still_to]
+        expect_eq(during, [], f"frames played while paused from {still_from} to {still_to}")
+        expect(len(after) >= 3, "the match goes on after the pause")
+        last, first = before[-1], after[0]
+        expect_eq(first["MatchState"], 1, "the rally goes on")
+        for score in ("Player1Score", "Player2Score"):
+            expect_eq(first[score], last[score], f"{score} across the pause")
+        for axis, speed in (("x", "xVelocity"), ("y", "yVelocity")):
+            moved = abs(first["Ball1"][axis] - last["Ball1"][axis])
+            expect(moved <= abs(last["Ball1"][speed]), f"ball {axis} moved {moved} across the pause")
+        expect(first["t"] - still_to <= 2 * FRAME, f"first frame {first['t'] - still_to} ms after the pause")
+        expect_eq(after[1]["t"] - after[0]["t"], FRAME, "frame after the pause is not rushed")
+        paused = [t for t in run.texts(text="Paused", surface="primary") if still_from <= t["t"] <= still_to]
+        expect(paused, f"\"Paused\" shown from {still_from}")
+
+
 SCENARIOS = {
     "taps": taps,
     "one_player_keys": one_player_keys,
+    "focus_pause": focus_pause,
 }

@@ -37,6 +37,8 @@ bool ReadMouse(MouseReading& reading) {
     return true;
 }
 
+bool WindowAway() { return Backend().away; }
+
 bool EscapeDown() {
     headless::detail::Poll();
     auto& s = Backend();

@@ -55,6 +55,9 @@ void Apply(const ScriptEvent& event) {
         case EventKind::Button:
             SetButton(event.which, event.down);
             break;
+        case EventKind::Focus:
+            Backend().away = event.down;
+            break;
         case EventKind::Close:
             platform::PostMessage(platform::MessageKind::Close);
             break;
@@ -197,6 +200,7 @@ bool Configure(const Options& options, std::string* error) {
     s.mouseY = 0;
     std::memset(s.buttons, 0, sizeof s.buttons);
     s.mouseCaptured = false;
+    s.away = false;
     for (detail::Pad& pad : s.pads) pad = detail::Pad{};
     s.flipCount = 0;
     s.samplesMixed = 0;

@@ -31,6 +31,8 @@ struct State {
     bool mouseOpen = false;
     bool captureWanted = false;  // what the game asked for with CaptureMouse
     bool focused = false;
+    bool focusLost = false;  // had the focus and lost it: the player looked away
+    bool minimised = false;
     int32_t wheel = 0;  // wheel motion gathered by the pump
     // Pressed since the last read (set-1 codes, buttons): a tap between two
     // reads still counts once.

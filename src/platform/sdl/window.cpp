@@ -123,13 +123,21 @@ void HandleWindowEvent(const SDL_WindowEvent& event) {
         case SDL_WINDOWEVENT_RESTORED:
         case SDL_WINDOWEVENT_MAXIMIZED:
             state.needsPresent = true;
+            if (event.event != SDL_WINDOWEVENT_EXPOSED) state.minimised = false;
+            break;
+        case SDL_WINDOWEVENT_MINIMIZED:
+        case SDL_WINDOWEVENT_HIDDEN:
+            state.minimised = true;
             break;
         case SDL_WINDOWEVENT_FOCUS_GAINED:
             state.focused = true;
+            state.focusLost = false;
+            state.minimised = false;
             UpdateMouseCapture();
             break;
         case SDL_WINDOWEVENT_FOCUS_LOST:
             state.focused = false;
+            state.focusLost = true;
             UpdateMouseCapture();
             break;
         default:
@@ -319,6 +327,11 @@ bool PeekMessage(Message& out) {
 }
 
 void PostMessage(MessageKind kind, int32_t code) { queue::Post(kind, code); }
+
+bool WindowAway() {
+    sdl::PumpEventsIfStale();
+    return state.focusLost || state.minimised;
+}
 
 bool CloseRequested() {
     sdl::PumpEventsIfStale();

@@ -137,6 +137,9 @@ EMSCRIPTEN_KEEPALIVE void volleen_mouse_button(int button, int down) {
     if (down && state.mouseOpen) state.tappedButtons[button] = 0x80;
 }
 
+// The tab was hidden or the page lost the focus (1), or the player is back (0).
+EMSCRIPTEN_KEEPALIVE void volleen_away(int away) { state.away = away != 0; }
+
 // One notch is 120 counts, away from the player positive.
 EMSCRIPTEN_KEEPALIVE void volleen_mouse_wheel(int notches) {
     if (state.mouseOpen) state.wheel += notches * 120;

@@ -120,7 +120,15 @@ var Volleen = (function() {
     }
     window.addEventListener('keydown', function(e) { onKey(e, true); });
     window.addEventListener('keyup', function(e) { onKey(e, false); });
-    window.addEventListener('blur', function() { Module['_volleen_keys_released'](); });
+    // A player who looks away (another window, another tab) pauses a match.
+    window.addEventListener('blur', function() {
+      Module['_volleen_keys_released']();
+      Module['_volleen_away'](1);
+    });
+    window.addEventListener('focus', function() { Module['_volleen_away'](document.hidden ? 1 : 0); });
+    document.addEventListener('visibilitychange', function() {
+      Module['_volleen_away'](document.hidden ? 1 : 0);
+    });
     view.addEventListener('mousedown', function(e) {
       lockPointer();
       Module['_volleen_mouse_button'](ButtonIndex(e.button), 1);

@@ -19,6 +19,7 @@ struct State {
     bool captureWanted = false;  // what the game asked for with CaptureMouse
     bool keyboardOpen = false;
     bool mouseOpen = false;
+    bool away = false;       // the page is hidden or lost the focus
     uint8_t keys[256] = {};  // filled by the page's key events
     int32_t motionX = 0;     // gathered by the page's pointer events
     int32_t motionY = 0;
