@@ -1,9 +1,9 @@
 """What makes the game kinder to play without changing a match played with
 held keys: taps shorter than a frame, Player 1's keys against the computer,
-and the pause when the player looks away."""
+the pause when the player looks away, and keys.dat values that name no key."""
 
 from headless_run import expect, expect_eq
-from scenarios import KEY_1, KEY_2, LEFT, MENU_READY, SPACE, match_frames, press
+from scenarios import ESCAPE, KEY_1, KEY_2, LEFT, MENU_READY, SPACE, keys_file, match_frames, menu_words, press
 
 PAUSE = 197
 FRAME = 33
@@ -78,8 +78,25 @@ def focus_pause(r, data):
         expect(paused, f"\"Paused\" shown from {still_from}")
 
 
+def odd_key_values(r, data):
+    """keys.dat naming no key or Escape: the default with one line each; music
+    7 counts as on; nothing is rewritten."""
+    folder = r.fresh_folder()
+    odd = keys_file(0, ESCAPE, 99, 16, 7)
+    with open(f"{folder}/keys.dat", "wb") as f:
+        f.write(odd)
+    run = r.run(f"{MENU_READY + 1000} close\n", until=30000, folder=folder)
+    expect_eq(menu_words(run), {(230, 287): "Left Arrow", (230, 307): "Right Arrow",
+                                (420, 287): "A", (420, 307): "Q", (313, 428): "On"},
+              "key names and music word")
+    lines = run.stderr.strip().splitlines()
+    expect_eq(len(lines), 4, f"one line for each odd value: {run.stderr}")
+    expect_eq(run.file("keys.dat"), odd, "keys.dat untouched")
+
+
 SCENARIOS = {
     "taps": taps,
     "one_player_keys": one_player_keys,
     "focus_pause": focus_pause,
+    "odd_key_values": odd_key_values,
 }
