@@ -63,3 +63,11 @@ if(VALGRIND_EXECUTABLE)
                    ${CMAKE_BINARY_DIR}/data ${VALGRIND_EXECUTABLE})
   set_tests_properties(window.valgrind_game PROPERTIES LABELS "window;slow" TIMEOUT 600)
 endif()
+
+# The player's desktop: the focus taken mid-rally.
+foreach(_mode pause)
+  add_test(NAME window.comforts_${_mode}
+           COMMAND sh ${CMAKE_CURRENT_LIST_DIR}/comforts_test.sh $<TARGET_FILE:volleen>
+                   ${CMAKE_BINARY_DIR}/data ${_mode})
+  set_tests_properties(window.comforts_${_mode} PROPERTIES LABELS window TIMEOUT 120)
+endforeach()
