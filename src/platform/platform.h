@@ -11,6 +11,7 @@
 // Nothing here knows about the game. Nothing in the game includes SDL.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -170,6 +171,14 @@ void CloseMouse();
 // held in this one, once: a tap shorter than a frame still counts.
 bool ReadKeyboard(uint8_t keys[256]);
 bool ReadMouse(MouseReading& reading);
+// The key that types the lower-case `letter` (a to z) on the player's
+// keyboard layout, so that the menu's letters are where the player sees them;
+// 0 when no key does. A US layout (and headless): the letter's own key.
+uint8_t KeyForLetter(char letter);
+// What the player's layout prints on the key `code`, when that is one
+// printable character (letters upper case): false otherwise, and always
+// headless. Where a layout is US, the game's own names are the same.
+bool KeyLabel(uint8_t code, char* buffer, size_t size);
 // Whether Escape is held at this moment, or was tapped since the last read
 // of it or of the keyboard.
 bool EscapeDown();

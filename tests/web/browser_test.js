@@ -92,6 +92,15 @@ function nativeRun() {
   for (const name of ['logo1', 'logo2', 'menu', 'match', 'left']) {
     shots[name] = readBmp(path.join(folder, name + '.bmp'));
   }
+  // The menu with the keys A, Z, N and B and the music off, as keys.dat has them.
+  fs.writeFileSync(path.join(folder, 'keys.dat'),
+                   Buffer.from([30, 0, 0, 0, 44, 0, 0, 0, 49, 0, 0, 0, 48, 0, 0, 0, 0, 0, 0, 0]));
+  fs.writeFileSync(path.join(folder, 'script.txt'), '13000 shot named.bmp\n');
+  const named = childProcess.spawnSync(path.resolve(options.runner), [
+    '--script', 'script.txt', '--shots', '.', '--until', '13500', '--epoch', String(Epoch)
+  ], {cwd: folder, stdio: ['ignore', 'ignore', 'inherit']});
+  if (named.status !== 3) throw new Error(`the native runner ended with ${named.status}`);
+  shots.named = readBmp(path.join(folder, 'named.bmp'));
   fs.rmSync(folder, {recursive: true, force: true});
   const fire = plays('FIRE.WAV');
   const menu = plays('MENU.WAV')[0];
@@ -327,6 +336,44 @@ async function main() {
     await start({rebound}, []);
     await page.evaluate(() => { window.test.frozen = null; });
     check(await shows('rebound', 20000), 'after a reload the menu shows the saved keys and music setting');
+
+    // --- a French keyboard: the letters are where the player sees them ------
+    // AZERTY: M is where US has ";" and the US M key types ","; A and Q, Z
+    // and W change places. The page learns each key's letter from the event.
+    const french = async (code, key) => {
+      await page.evaluate(([c, k]) => window.dispatchEvent(new KeyboardEvent('keydown', {code: c, key: k})),
+                          [code, key]);
+      await pause(120);
+      await page.evaluate(([c, k]) => window.dispatchEvent(new KeyboardEvent('keyup', {code: c, key: k})),
+                          [code, key]);
+    };
+    await french('KeyM', ',');
+    await pause(300);
+    check(await screen() === rebound, 'the key that types "," leaves the music alone');
+    await french('Semicolon', 'm');
+    await pause(300);
+    const musicOn = await screen();
+    check(musicOn !== rebound, 'the French M (code Semicolon, key m) switches the music');
+    await french('Semicolon', 'm');
+    await pause(300);
+    await tap('KeyC');
+    await pause(1200);
+    for (const [code, key] of [['KeyQ', 'a'], ['KeyW', 'z'], ['KeyN', 'n'], ['KeyB', 'b']]) {
+      await pause(400);
+      await french(code, key);
+    }
+    await pause(400);
+    await tap('Escape');
+    await pause(500);
+    await page.evaluate((named) => {
+      window.test.refs.named = Uint8Array.from(atob(named), (c) => c.charCodeAt(0));
+    }, base64('named'));
+    check(await page.evaluate(() => window.test.same('named')) === 0,
+          'keys redefined on AZERTY are named by what they type (A Z N B), as the runner names them');
+    const french_saved = await page.evaluate(() => Array.from(FS.readFile('/volleen/keys.dat')));
+    check(JSON.stringify(french_saved) ===
+              JSON.stringify([16, 0, 0, 0, 17, 0, 0, 0, 49, 0, 0, 0, 48, 0, 0, 0, 0, 0, 0, 0]),
+          'keys.dat keeps the positions (set-1 codes of US Q, W, N, B)', JSON.stringify(french_saved));
     check(problems.length === 0, 'no error in the browser console', problems.join(' | '));
   } finally {
     await browser.close();

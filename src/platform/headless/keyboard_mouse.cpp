@@ -1,6 +1,7 @@
 // Keyboard, mouse and pads headless: the state the script or the tests set.
 #include <cstring>
 
+#include "platform/common/us_letters.h"
 #include "platform/headless/state.h"
 
 namespace platform {
@@ -36,6 +37,10 @@ bool ReadMouse(MouseReading& reading) {
     s.mouseY = 0;
     return true;
 }
+
+uint8_t KeyForLetter(char letter) { return UsLetterKey(letter); }
+
+bool KeyLabel(uint8_t, char*, size_t) { return false; }
 
 bool WindowAway() { return Backend().away; }
 

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "platform/platform.h"
+#include "platform/sdl/layout.h"
 #include "platform/sdl/scancode_table.h"
 #include "platform/sdl/state.h"
 
@@ -78,6 +79,12 @@ bool ReadMouse(MouseReading& reading) {
     }
     std::memset(state.tappedButtons, 0, sizeof state.tappedButtons);
     return true;
+}
+
+uint8_t KeyForLetter(char letter) { return sdl::LetterKeyIn(letter, SDL_GetKeyFromScancode); }
+
+bool KeyLabel(uint8_t code, char* buffer, size_t size) {
+    return sdl::KeyLabelIn(code, SDL_GetKeyFromScancode, buffer, size);
 }
 
 bool EscapeDown() {

@@ -4,6 +4,7 @@
 
 #include <cstring>
 
+#include "platform/common/us_letters.h"
 #include "platform/platform.h"
 #include "platform/web/scancode_table.h"
 #include "platform/web/state.h"
@@ -78,6 +79,26 @@ bool EscapeDown() {
     return down;
 }
 
+// The page learns the layout from the keys pressed: a letter is found on the
+// key that typed it, else on its US key unless that key typed something else.
+uint8_t KeyForLetter(char letter) {
+    for (int i = 1; i < 256; ++i) {
+        if (state.labels[i] == letter) return static_cast<uint8_t>(i);
+    }
+    const uint8_t us = UsLetterKey(letter);
+    return state.labels[us] == 0 || state.labels[us] == letter ? us : 0;
+}
+
+bool KeyLabel(uint8_t code, char* buffer, size_t size) {
+    const char label = state.labels[code];
+    if (label == 0 || size < 2) return false;
+    buffer[0] = label >= 'a' && label <= 'z' ? static_cast<char>(label - 'a' + 'A') : label;
+    buffer[1] = '\0';
+    return true;
+}
+
+bool WindowAway() { return state.away; }
+
 void CaptureMouse(bool capture) {
     state.captureWanted = capture;
     web::UpdateMouseCapture();
@@ -135,6 +156,18 @@ EMSCRIPTEN_KEEPALIVE void volleen_mouse_button(int button, int down) {
     if (button < 0 || button >= 4) return;
     state.buttons[button] = down ? 0x80 : 0;
     if (down && state.mouseOpen) state.tappedButtons[button] = 0x80;
+}
+
+// What the key typed, when one printable character (lower case for letters).
+EMSCRIPTEN_KEEPALIVE void volleen_key_label(int set1, int character) {
+    if (set1 <= 0 || set1 >= 256 || character <= ' ' || character > '~') return;
+    const char label =
+        static_cast<char>(character >= 'A' && character <= 'Z' ? character - 'A' + 'a' : character);
+    // One key types it: the player may have switched layouts since.
+    for (char& other : state.labels) {
+        if (other == label) other = 0;
+    }
+    state.labels[set1] = label;
 }
 
 // The tab was hidden or the page lost the focus (1), or the player is back (0).

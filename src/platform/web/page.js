@@ -109,6 +109,11 @@ var Volleen = (function() {
         (event.code === 'Enter' || event.code === 'NumpadEnter')) {
       toggleFullScreen();
     }
+    // The player's layout: what this key types, learnt before the game reads it.
+    if (down && event.key && event.key.length === 1 && !event.ctrlKey && !event.altKey &&
+        !event.metaKey && Module['_volleen_key_label']) {
+      Module['_volleen_key_label'](set1, event.key.charCodeAt(0));
+    }
     if (Module['_volleen_key']) Module['_volleen_key'](set1, down ? 1 : 0);
   }
 

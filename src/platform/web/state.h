@@ -21,6 +21,7 @@ struct State {
     bool mouseOpen = false;
     bool away = false;       // the page is hidden or lost the focus
     uint8_t keys[256] = {};  // filled by the page's key events
+    char labels[256] = {};   // what each key typed when last pressed (KeyboardEvent.key)
     int32_t motionX = 0;     // gathered by the page's pointer events
     int32_t motionY = 0;
     int32_t wheel = 0;
