@@ -36,6 +36,12 @@ struct StartOptions {
 };
 void SetStartOptions(const StartOptions& options);
 
+// Shows a line that ends the game before it could start where a player who
+// started it from a desktop menu sees it: a message box where a window
+// system is up (the window; it waits for the player's OK), the page (the
+// browser). Headless: nothing. The caller prints it on stderr as well.
+void ShowStartupError(const char* text);
+
 // Creates the one game window, titled `title`, with the icon read from the 8-bit
 // bitmap file `iconFile` (when it can be read; a missing icon is no failure).
 // Nothing is queued: the caller runs its own Create handling once this

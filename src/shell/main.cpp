@@ -11,6 +11,36 @@
 #include "shell/game_files.h"
 #include "shell/shell.h"
 
+namespace {
+
+// A message box does not wrap its text: lines of at most `width`, broken
+// at spaces.
+std::string Wrapped(const std::string& text, size_t width) {
+    std::string out;
+    size_t lineStart = 0;
+    size_t lastSpace = std::string::npos;
+    for (char c : text) {
+        if (c == ' ') lastSpace = out.size();
+        out += c;
+        if (out.size() - lineStart > width && lastSpace != std::string::npos) {
+            out[lastSpace] = '\n';
+            lineStart = lastSpace + 1;
+            lastSpace = std::string::npos;
+        }
+    }
+    return out;
+}
+
+// The end of a start that cannot go on: said on stderr, and where a player
+// who started the game from a desktop menu sees it.
+int StartFailed(const std::string& line) {
+    std::fprintf(stderr, "volleen: %s\n", line.c_str());
+    platform::ShowStartupError(("Volleen cannot start.\n\n" + Wrapped(line, 72)).c_str());
+    return 1;
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
     CommandLine options;
     std::string error;
@@ -32,15 +62,13 @@ int main(int argc, char** argv) {
     GameFiles files;
     if (!FindGameFiles(ProcessFileSearch(options.dataDir, VOLLEEN_INSTALLED_DATA), &files,
                        &error)) {
-        std::fprintf(stderr, "volleen: %s\n", error.c_str());
-        return 1;
+        return StartFailed(error);
     }
     // The game reads its pictures and sounds from the working folder, as it
     // always has; an installed game's folder becomes that folder.
     if (!files.dataDir.empty() && chdir(files.dataDir.c_str()) != 0) {
-        std::fprintf(stderr, "volleen: cannot use the data folder %s: %s\n", files.dataDir.c_str(),
-                     std::strerror(errno));
-        return 1;
+        return StartFailed("cannot use the data folder " + files.dataDir + ": " +
+                           std::strerror(errno));
     }
     KeysFilePath = files.keysFile;
     SkipIntro = options.skipIntro;

@@ -45,6 +45,7 @@ int32_t WinMain() {
     std::string why;
     if (!platform::CreateGameWindow(GameTitle, IconFile, &why)) {
         std::fprintf(stderr, "volleen: cannot open the game window: %s\n", why.c_str());
+        platform::ShowStartupError(("Volleen cannot open its window: " + why).c_str());
         return 1;
     }
     // Handled as part of creating the window, not as a queued message, so the

@@ -119,13 +119,14 @@ function nativeRun() {
   };
 }
 
-function serve(root) {
+// `missing`: a file name the server answers 404 for, as a broken upload would.
+function serve(root, missing) {
   const types = {'.html': 'text/html', '.js': 'text/javascript', '.wasm': 'application/wasm'};
   const server = http.createServer((request, response) => {
     const name = decodeURIComponent(request.url.split('?')[0]);
     const file = path.join(root, name === '/' ? 'index.html' : path.normalize(name));
     fs.readFile(file, (error, data) => {
-      if (error) {
+      if (error || path.basename(file) === missing) {
         response.writeHead(404);
         response.end();
         return;
@@ -375,6 +376,15 @@ async function main() {
               JSON.stringify([16, 0, 0, 0, 17, 0, 0, 0, 49, 0, 0, 0, 48, 0, 0, 0, 0, 0, 0, 0]),
           'keys.dat keeps the positions (set-1 codes of US Q, W, N, B)', JSON.stringify(french_saved));
     check(problems.length === 0, 'no error in the browser console', problems.join(' | '));
+
+    // --- a site without its data: an error on the page, not "Loading..." ----
+    const broken = await serve(path.resolve(options.site), 'volleen.data');
+    await page.goto(`http://127.0.0.1:${broken.address().port}/`);
+    const said = await page.waitForFunction(() => /could not start/.test(document.getElementById('start').textContent),
+                                            null, {timeout: 15000})
+                     .then(() => page.evaluate(() => document.getElementById('start').textContent), () => '');
+    check(said !== '', 'without its data the page says the game could not start', said);
+    broken.close();
   } finally {
     await browser.close();
     server.close();

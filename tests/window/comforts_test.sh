@@ -3,6 +3,9 @@
 #   comforts_test.sh VOLLEEN DATA_DIR MODE
 # MODE pause: focus taken by another window mid-rally freezes the match,
 #             "Paused" over the court, for 5 s; focus back, the rally goes on.
+# MODE nodata: started where there is no data, the game says so in a message
+#             box (a screenshot of it goes to $VOLLEEN_SHOTS when set) and,
+#             once the player has read it, exits 1.
 set -u
 GAME=$(realpath "$1")
 DATA=$(realpath -m "$2")
@@ -11,6 +14,30 @@ MODE=$3
 start_xvfb
 
 mkdir -p "$WORK/run"
+if [ "$MODE" = nodata ]; then
+    cd "$WORK/run" || fail "no working folder"
+    VOLLEEN_DATA_DIR="$WORK/nowhere" "$GAME" >"$WORK/game.out" 2>"$WORK/game.err" &
+    GAME_PID=$!
+    TEST_PIDS=$GAME_PID
+    # The box's title is a UTF-8 name only, which xdotool does not search.
+    BOX=""
+    for _ in $(seq 100); do
+        BOX=$(xwininfo -root -tree | awk '/"Volleen"/ { print $1; exit }')
+        [ -n "$BOX" ] && break
+        sleep 0.1
+    done
+    [ -n "$BOX" ] || fail "no message box: $(cat "$WORK/game.err")"
+    sleep 1
+    import -window "$BOX" "$WORK/box.png"
+    [ -n "${VOLLEEN_SHOTS:-}" ] && cp "$WORK/box.png" "$VOLLEEN_SHOTS"
+    kill -0 "$GAME_PID" 2>/dev/null || fail "the game did not wait for the player to read the box"
+    grep -q "^volleen: no game data found" "$WORK/game.err" || fail "no line on stderr: $(cat "$WORK/game.err")"
+    xdotool windowfocus "$BOX" key Return
+    wait_for_exit "$GAME_PID" 10 || fail "the game did not end when the box was closed"
+    [ "$EXIT_STATUS" = 1 ] || fail "exit status $EXIT_STATUS"
+    echo "comforts test ($MODE) passed"
+    exit 0
+fi
 cp -r "$DATA/." "$WORK/run/"
 rm -f "$WORK/run/keys.dat"
 cd "$WORK/run" || fail "no working folder"

@@ -6,6 +6,9 @@ namespace platform {
 
 void SetStartOptions(const StartOptions& /*options*/) {}
 
+// The runner's stderr is where its errors are read.
+void ShowStartupError(const char* /*text*/) {}
+
 bool CreateGameWindow(const char* /*title*/, const char* /*iconFile*/, std::string* /*why*/) {
     return true;
 }

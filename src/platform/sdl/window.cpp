@@ -240,6 +240,12 @@ void SetStartOptions(const StartOptions& options) {
     sdl::frame_stats::Enable(options.frameStats);
 }
 
+void ShowStartupError(const char* text) {
+    // Without a display nobody would see the box: stderr has the line.
+    if (SDL_getenv("DISPLAY") == nullptr && SDL_getenv("WAYLAND_DISPLAY") == nullptr) return;
+    SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, "Volleen", text, state.window);
+}
+
 bool CreateGameWindow(const char* title, const char* iconFile, std::string* why) {
     // Ctrl+C and SIGTERM end the process as they would any other program.
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");

@@ -376,5 +376,6 @@ var Volleen = (function() {
     screenPixels: function() { return picture.getImageData(0, 0, Width, Height).data; },
     open: function(title) { document.title = title; },
     close: function() { if (Module['onEnded']) Module['onEnded'](); },
+    fail: function(text) { if (Module['onFailed']) Module['onFailed'](text); },
   };
 })();

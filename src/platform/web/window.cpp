@@ -10,6 +10,7 @@
 
 EM_JS(void, volleen_open_page, (const char* title), { Volleen.open(UTF8ToString(title)); });
 EM_JS(void, volleen_close_page, (), { Volleen.close(); });
+EM_JS(void, volleen_fail_page, (const char* text), { Volleen.fail(UTF8ToString(text)); });
 
 namespace platform {
 namespace web {
@@ -23,6 +24,8 @@ using web::state;
 // A page may take the whole screen only when the player asks (Alt+Enter or
 // the page's button), so it always starts in the browser's window.
 void SetStartOptions(const StartOptions& /*options*/) {}
+
+void ShowStartupError(const char* text) { volleen_fail_page(text); }
 
 bool CreateGameWindow(const char* title, const char* /*iconFile*/, std::string* /*why*/) {
     // Emscripten starts with every permission bit masked out, which would
