@@ -3,6 +3,8 @@
 #   comforts_test.sh VOLLEEN DATA_DIR MODE
 # MODE pause: focus taken by another window mid-rally freezes the match,
 #             "Paused" over the court, for 5 s; focus back, the rally goes on.
+# MODE pointer: in a one-player match, absolute pointer motion alone (as a
+#             tablet or a remote desktop gives) moves the paddle.
 # MODE nodata: started where there is no data, the game says so in a message
 #             box (a screenshot of it goes to $VOLLEEN_SHOTS when set) and,
 #             once the player has read it, exits 1.
@@ -84,6 +86,18 @@ pause)
     sleep 0.3
     [ "$(screen_sum)" != "$b" ] || fail "the rally did not go on with the focus back"
     [ "$(screen_sum 120x40+588+488)" != "$paused" ] || fail "no \"Paused\" over the court"
+    kill -TERM "$GAME_PID"
+    ;;
+pointer)
+    press 1
+    sleep 2
+    # The bottom paddle and the ball resting on it, 2 x 2 pixels each.
+    before=$(screen_sum 1280x64+0+900)
+    xdotool mousemove 300 500
+    sleep 0.3
+    xdotool mousemove 1000 500
+    sleep 0.5
+    [ "$(screen_sum 1280x64+0+900)" != "$before" ] || fail "absolute motion did not move the paddle"
     kill -TERM "$GAME_PID"
     ;;
 *)

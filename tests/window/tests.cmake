@@ -65,8 +65,9 @@ if(VALGRIND_EXECUTABLE)
   set_tests_properties(window.valgrind_game PROPERTIES LABELS "window;slow" TIMEOUT 600)
 endif()
 
-# The player's desktop: the focus taken mid-rally, an error in a message box.
-foreach(_mode pause nodata)
+# The player's desktop: the focus taken mid-rally, an error in a message box,
+# a pointer that moves only absolutely.
+foreach(_mode pause nodata pointer)
   add_test(NAME window.comforts_${_mode}
            COMMAND sh ${CMAKE_CURRENT_LIST_DIR}/comforts_test.sh $<TARGET_FILE:volleen>
                    ${CMAKE_BINARY_DIR}/data ${_mode})

@@ -65,6 +65,18 @@ bool ReadMouse(MouseReading& reading) {
     int dx = 0;
     int dy = 0;
     const Uint32 buttons = SDL_GetRelativeMouseState(&dx, &dy);
+    int x = 0;
+    int y = 0;
+    if (!sdl::X11PointerPosition(&x, &y)) SDL_GetGlobalMouseState(&x, &y);
+    if (dx != 0 || dy != 0) {
+        state.relativeSeen = true;
+    } else if (!state.relativeSeen && state.pointerKnown) {
+        dx = x - state.pointerX;
+        dy = y - state.pointerY;
+    }
+    state.pointerKnown = true;
+    state.pointerX = x;
+    state.pointerY = y;
     // Released, the pointer is the desktop's: its motion is not the paddle's.
     if (sdl::MouseCaptured()) {
         reading.x = dx;

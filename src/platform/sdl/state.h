@@ -30,6 +30,13 @@ struct State {
     bool fullScreenByHand = false;  // covering the display without a window manager
     bool mouseOpen = false;
     bool captureWanted = false;  // what the game asked for with CaptureMouse
+    // A tablet, a remote desktop or a virtual machine's pointer may move the
+    // pointer without any relative motion: until relative motion is seen,
+    // the paddle follows the pointer's change of position.
+    bool relativeSeen = false;
+    bool pointerKnown = false;  // pointerX and pointerY hold the last read's position
+    int pointerX = 0;
+    int pointerY = 0;
     bool focused = false;
     bool focusLost = false;  // had the focus and lost it: the player looked away
     bool minimised = false;
@@ -76,6 +83,9 @@ void PictureChanged();
 // the game as a close request does, instead of the process (X11 only).
 void GuardX11Window(SDL_Window* window);
 bool X11WindowGone();
+// Where the pointer is on the screen, asked of X itself (SDL's own answer
+// follows relative motion only); false where the window is not on X.
+bool X11PointerPosition(int* x, int* y);
 // Takes the errors that releasing such a window causes; before SDL_Quit.
 void SettleX11();
 

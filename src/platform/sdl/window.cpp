@@ -227,6 +227,7 @@ void UpdateMouseCapture() {
         SDL_SetRelativeMouseMode(capture ? SDL_TRUE : SDL_FALSE);
         // Motion gathered before the change belongs to the other side of it.
         SDL_GetRelativeMouseState(nullptr, nullptr);
+        state.pointerKnown = false;
     }
     SDL_ShowCursor(capture ? SDL_DISABLE : SDL_ENABLE);
 }
