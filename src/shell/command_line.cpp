@@ -13,7 +13,7 @@ struct OptionRow {
 };
 
 const OptionRow OptionTable[] = {
-    {"--help", nullptr, "show this help and exit",
+    {"--help", nullptr, "show this help and exit (also -h)",
      [](CommandLine& o, const std::string&) { o.help = true; }},
     {"--version", nullptr, "show the version and exit",
      [](CommandLine& o, const std::string&) { o.version = true; }},
@@ -40,7 +40,8 @@ const OptionRow* FindOption(const std::string& name) {
 
 bool ParseCommandLine(int argc, const char* const* argv, CommandLine* options, std::string* error) {
     for (int i = 1; i < argc; ++i) {
-        const std::string word = argv[i];
+        // -h is what people try first.
+        const std::string word = std::string(argv[i]) == "-h" ? "--help" : argv[i];
         if (word.rfind("--", 0) != 0 || word == "--") {
             *error = "unexpected argument '" + word + "'";
             return false;
