@@ -33,6 +33,10 @@ struct Message {
 struct StartOptions {
     bool fullScreen = true;   // false: start in a window; Alt+Enter switches either way
     bool frameStats = false;  // at the end, one line on how evenly the frames came
+    // The window's size when not full screen; 0: twice the picture where the
+    // desktop has room for it, else the picture's own size.
+    int32_t windowWidth = 0;
+    int32_t windowHeight = 0;
 };
 void SetStartOptions(const StartOptions& options);
 
@@ -49,6 +53,10 @@ void ShowStartupError(const char* text);
 // in `why`.
 bool CreateGameWindow(const char* title, const char* iconFile, std::string* why);
 void DestroyGameWindow();
+// How the window is now, to open the same way next time: full screen or
+// not, and the size of its windowed form. False where there is nothing to
+// remember (headless, the browser).
+bool WindowPlacement(bool* fullScreen, int32_t* width, int32_t* height);
 
 // Takes the oldest queued message without waiting; false when there is none.
 bool PeekMessage(Message& out);

@@ -18,9 +18,15 @@ const OptionRow OptionTable[] = {
     {"--version", nullptr, "show the version and exit",
      [](CommandLine& o, const std::string&) { o.version = true; }},
     {"--window", nullptr, "start in a window (Alt+Enter switches)",
-     [](CommandLine& o, const std::string&) { o.start.fullScreen = false; }},
+     [](CommandLine& o, const std::string&) {
+         o.start.fullScreen = false;
+         o.placeGiven = true;
+     }},
     {"--fullscreen", nullptr, "start full screen (the default)",
-     [](CommandLine& o, const std::string&) { o.start.fullScreen = true; }},
+     [](CommandLine& o, const std::string&) {
+         o.start.fullScreen = true;
+         o.placeGiven = true;
+     }},
     {"--data", "DIR", "read the pictures and sounds from DIR",
      [](CommandLine& o, const std::string& value) { o.dataDir = value; }},
     {"--skip-intro", nullptr, "no pauses on the two logos and the credits",

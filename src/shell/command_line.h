@@ -11,6 +11,7 @@ struct CommandLine {
     bool version = false;
     bool skipIntro = false;
     std::string dataDir;           // empty: the data is looked for in the usual places
+    bool placeGiven = false;       // --window or --fullscreen: not the remembered choice
     platform::StartOptions start;  // handed to the backend before the window exists
 };
 

@@ -10,6 +10,7 @@
 #include "shell/command_line.h"
 #include "shell/game_files.h"
 #include "shell/shell.h"
+#include "shell/window_settings.h"
 
 namespace {
 
@@ -71,6 +72,11 @@ int main(int argc, char** argv) {
                            std::strerror(errno));
     }
     KeysFilePath = files.keysFile;
+    const size_t slash = KeysFilePath.rfind('/');
+    WindowSettingsPath =
+        (slash == std::string::npos ? std::string() : KeysFilePath.substr(0, slash + 1)) +
+        "window.cfg";
+    LoadWindowSettings(&options.start, options.placeGiven);
     SkipIntro = options.skipIntro;
     platform::SetStartOptions(options.start);
     return WinMain();

@@ -4,6 +4,7 @@
 #include "platform/platform.h"
 #include "shell/shell.h"
 #include "shell/startup.h"
+#include "shell/window_settings.h"
 
 namespace {
 constexpr const char* GameTitle = "Volleen";
@@ -51,10 +52,12 @@ int32_t WinMain() {
     // Handled as part of creating the window, not as a queued message, so the
     // loop's first pass is not spent on it.
     WindowProc({platform::MessageKind::Create, 0});
+    NoteWindowAtStart();
 
     GameInit();
     const int32_t exitCode = RunMessageLoop(FrameStep);
     GameShutdown();
+    SaveWindowSettings();
     platform::DestroyGameWindow();
     return exitCode;
 }

@@ -5,6 +5,8 @@
 #             "Paused" over the court, for 5 s; focus back, the rally goes on.
 # MODE pointer: in a one-player match, absolute pointer motion alone (as a
 #             tablet or a remote desktop gives) moves the paddle.
+# MODE remember: a window made 800 x 600 opens so at the next start, from
+#             window.cfg beside keys.dat; --fullscreen still wins.
 # MODE nodata: started where there is no data, the game says so in a message
 #             box (a screenshot of it goes to $VOLLEEN_SHOTS when set) and,
 #             once the player has read it, exits 1.
@@ -41,8 +43,37 @@ if [ "$MODE" = nodata ]; then
     exit 0
 fi
 cp -r "$DATA/." "$WORK/run/"
-rm -f "$WORK/run/keys.dat"
+rm -f "$WORK/run/keys.dat" "$WORK/run/window.cfg"
 cd "$WORK/run" || fail "no working folder"
+if [ "$MODE" = remember ]; then
+    # Starts the game with "$@", runs $CHECK on its window, quits with Q.
+    run_and_quit() {
+        "$GAME" --skip-intro "$@" >"$WORK/game.out" 2>"$WORK/game.err" &
+        GAME_PID=$!
+        TEST_PIDS=$GAME_PID
+        WINDOW=$(wait_for_window) || fail "no window: $(cat "$WORK/game.err")"
+        sleep 1
+        $CHECK
+        xdotool keydown q
+        wait_for_exit "$GAME_PID" 30 || fail "the game did not end after Q"
+        xdotool keyup q
+        [ "$EXIT_STATUS" = 0 ] || fail "exit status $EXIT_STATUS: $(cat "$WORK/game.err")"
+    }
+    resize() { xdotool windowsize "$WINDOW" 800 600 && sleep 1; }
+    size_is_800() {
+        geometry=$(xdotool getwindowgeometry "$WINDOW")
+        echo "$geometry" | grep -q "Geometry: 800x600" || fail "not the remembered size: $geometry"
+    }
+    full_screen() { check_full_screen "$WINDOW"; }
+    CHECK=resize run_and_quit --window
+    [ "$(cat window.cfg)" = "window 800 600" ] || fail "window.cfg: $(cat window.cfg 2>&1)"
+    CHECK=size_is_800 run_and_quit
+    CHECK=full_screen run_and_quit --fullscreen
+    [ "$(cat window.cfg)" = "window 800 600" ] || fail "window.cfg after --fullscreen: $(cat window.cfg)"
+    [ ! -e keys.dat ] || fail "keys.dat written"
+    echo "comforts test ($MODE) passed"
+    exit 0
+fi
 "$GAME" --skip-intro >"$WORK/game.out" 2>"$WORK/game.err" &
 GAME_PID=$!
 TEST_PIDS=$GAME_PID

@@ -15,6 +15,10 @@ bool CreateGameWindow(const char* /*title*/, const char* /*iconFile*/, std::stri
 
 void DestroyGameWindow() {}
 
+bool WindowPlacement(bool* /*fullScreen*/, int32_t* /*width*/, int32_t* /*height*/) {
+    return false;
+}
+
 bool PeekMessage(Message& out) {
     headless::detail::Poll();
     return queue::Take(out);

@@ -28,6 +28,8 @@ struct State {
     bool needsPresent = false;      // exposed or resized: the whole window is drawn again
     uint32_t presents = 0;          // pictures shown since the window was made
     bool fullScreenByHand = false;  // covering the display without a window manager
+    int windowedWidth = 0;          // the window's size as the player last made it
+    int windowedHeight = 0;         // (0: not resized)
     bool mouseOpen = false;
     bool captureWanted = false;  // what the game asked for with CaptureMouse
     // A tablet, a remote desktop or a virtual machine's pointer may move the

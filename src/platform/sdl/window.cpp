@@ -27,9 +27,20 @@ constexpr uint64_t PumpIntervalUs = 1000;
 
 StartOptions startOptions;
 
-// The windowed size Alt+Enter leaves full screen for: twice the game's
-// picture when the desktop has room for it, else the picture's own size.
+// The windowed size Alt+Enter leaves full screen for: the window's last
+// size, else the remembered one, else twice the game's picture when the
+// desktop has room for it, else the picture's own size.
 void WindowedSize(int* width, int* height) {
+    if (state.windowedWidth > 0 && state.windowedHeight > 0) {
+        *width = state.windowedWidth;
+        *height = state.windowedHeight;
+        return;
+    }
+    if (startOptions.windowWidth > 0 && startOptions.windowHeight > 0) {
+        *width = startOptions.windowWidth;
+        *height = startOptions.windowHeight;
+        return;
+    }
     *width = 1280;
     *height = 960;
     SDL_Rect usable;
@@ -100,10 +111,14 @@ void LeaveFullScreen() {
     SDL_SetWindowPosition(state.window, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
 }
 
-void ToggleFullScreen() {
+bool FullScreen() {
     const Uint32 flags = SDL_GetWindowFlags(state.window);
-    if ((flags & SDL_WINDOW_FULLSCREEN_DESKTOP) == SDL_WINDOW_FULLSCREEN_DESKTOP ||
-        state.fullScreenByHand) {
+    return (flags & SDL_WINDOW_FULLSCREEN_DESKTOP) == SDL_WINDOW_FULLSCREEN_DESKTOP ||
+           state.fullScreenByHand;
+}
+
+void ToggleFullScreen() {
+    if (FullScreen()) {
         LeaveFullScreen();
     } else {
         EnterFullScreen();
@@ -116,9 +131,15 @@ void HandleWindowEvent(const SDL_WindowEvent& event) {
         case SDL_WINDOWEVENT_CLOSE:
             PostMessage(MessageKind::Close);
             break;
+        case SDL_WINDOWEVENT_RESIZED:
+            if (!FullScreen()) {
+                state.windowedWidth = event.data1;
+                state.windowedHeight = event.data2;
+            }
+            state.needsPresent = true;
+            break;
         case SDL_WINDOWEVENT_EXPOSED:
         case SDL_WINDOWEVENT_SHOWN:
-        case SDL_WINDOWEVENT_RESIZED:
         case SDL_WINDOWEVENT_SIZE_CHANGED:
         case SDL_WINDOWEVENT_RESTORED:
         case SDL_WINDOWEVENT_MAXIMIZED:
@@ -326,6 +347,17 @@ void DestroyGameWindow() {
     state = sdl::State{};
     queue::Clear();
     SDL_Quit();
+}
+
+bool WindowPlacement(bool* fullScreen, int32_t* width, int32_t* height) {
+    if (state.window == nullptr) return false;
+    *fullScreen = sdl::FullScreen();
+    int w = 0;
+    int h = 0;
+    sdl::WindowedSize(&w, &h);
+    *width = w;
+    *height = h;
+    return true;
 }
 
 bool PeekMessage(Message& out) {

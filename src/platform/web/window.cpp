@@ -46,6 +46,11 @@ void DestroyGameWindow() {
     volleen_close_page();
 }
 
+// The page's own size is the browser's to keep.
+bool WindowPlacement(bool* /*fullScreen*/, int32_t* /*width*/, int32_t* /*height*/) {
+    return false;
+}
+
 bool PeekMessage(Message& out) {
     // A frame that ran late reaches here without having waited; the browser
     // still gets its turn now and then, to paint and to take input.
