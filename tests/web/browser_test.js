@@ -278,6 +278,18 @@ async function main() {
     check(audio.loudBlocks > 0, `Web Audio plays the logos' and the menu's sounds (${audio.loudBlocks} of ${audio.blocks} blocks)`);
     if (options.shots) await page.screenshot({path: path.join(options.shots, 'web-menu.png')});
 
+    const download = page.waitForEvent('download', {timeout: 5000}).catch(() => null);
+    await tap('F12');
+    const shot = await download;
+    const shotName = shot ? shot.suggestedFilename() : '';
+    check(/^volleen_\d{4}-\d\d-\d\d_\d\d-\d\d-\d\d\.png$/.test(shotName),
+          'F12 downloads the screen as a PNG', shotName);
+    if (shot) {
+      const bytes = fs.readFileSync(await shot.path());
+      check(bytes.readUInt32BE(16) === 640 && bytes.readUInt32BE(20) === 480,
+            'the screenshot is 640 x 480', `${bytes.readUInt32BE(16)} x ${bytes.readUInt32BE(20)}`);
+    }
+
     // --- a two-player match ------------------------------------------------
     await tap('Digit2');
     check(await shows('match', 5000), 'key 2 starts a two-player match, as the runner shows it');

@@ -7,6 +7,8 @@
 #             tablet or a remote desktop gives) moves the paddle.
 # MODE remember: a window made 800 x 600 opens so at the next start, from
 #             window.cfg beside keys.dat; --fullscreen still wins.
+# MODE shot: F12 saves the screen as a 640 x 480 PNG in
+#             $XDG_PICTURES_DIR/volleen/ and says where.
 # MODE nodata: started where there is no data, the game says so in a message
 #             box (a screenshot of it goes to $VOLLEEN_SHOTS when set) and,
 #             once the player has read it, exits 1.
@@ -18,6 +20,7 @@ MODE=$3
 start_xvfb
 
 mkdir -p "$WORK/run"
+export XDG_PICTURES_DIR="$WORK/pictures"
 if [ "$MODE" = nodata ]; then
     cd "$WORK/run" || fail "no working folder"
     VOLLEEN_DATA_DIR="$WORK/nowhere" "$GAME" >"$WORK/game.out" 2>"$WORK/game.err" &
@@ -117,6 +120,20 @@ pause)
     sleep 0.3
     [ "$(screen_sum)" != "$b" ] || fail "the rally did not go on with the focus back"
     [ "$(screen_sum 120x40+588+488)" != "$paused" ] || fail "no \"Paused\" over the court"
+    kill -TERM "$GAME_PID"
+    ;;
+shot)
+    press F12
+    sleep 1
+    saved=$(ls "$XDG_PICTURES_DIR"/volleen/volleen_*.png 2>/dev/null | head -n1)
+    [ -n "$saved" ] || fail "no screenshot: $(cat "$WORK/game.out" "$WORK/game.err")"
+    grep -q "^volleen: screenshot saved to $saved$" "$WORK/game.out" || fail "no line saying where"
+    [ "$(identify -format '%m %wx%h' "$saved")" = "PNG 640x480" ] || fail "not a 640 x 480 PNG"
+    # The menu as shown: the window's picture is the shot, twice as large.
+    import -window root -crop 1280x960+0+32 "$WORK/window.png"
+    convert "$WORK/window.png" -sample 640x480 "$WORK/halved.png"
+    [ "$(compare -metric AE "$saved" "$WORK/halved.png" null: 2>&1)" = 0 ] ||
+        fail "the screenshot is not the picture on the screen"
     kill -TERM "$GAME_PID"
     ;;
 pointer)

@@ -96,6 +96,10 @@ void SettleX11();
 void UpdateMouseCapture();
 bool MouseCaptured();
 
+// F12: the visible picture as a PNG in the player's pictures folder, with a
+// line saying where.
+void SaveScreenshot();
+
 // Gamepads: the subsystem with the window, plugging in and out by events.
 void OpenPads();
 void ClosePads();

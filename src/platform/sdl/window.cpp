@@ -193,6 +193,9 @@ void HandleEvent(const SDL_Event& event) {
                  event.key.keysym.scancode == SDL_SCANCODE_KP_ENTER)) {
                 ToggleFullScreen();
             }
+            if (!event.key.repeat && event.key.keysym.scancode == SDL_SCANCODE_F12) {
+                SaveScreenshot();
+            }
             if (!event.key.repeat) NoteKeyPressed(event.key.keysym.scancode);
             break;
         case SDL_MOUSEBUTTONDOWN:

@@ -95,8 +95,24 @@ var Volleen = (function() {
     if (asked && asked.catch) asked.catch(function() {});
   }
 
-  // Keys the browser must keep for itself: reload and its tools.
-  var BrowserKeys = new Set(['F5', 'F12']);
+  // Keys the browser must keep for itself: reload. (F12 is the game's
+  // screenshot here, as in the window.)
+  var BrowserKeys = new Set(['F5']);
+
+  // F12: the picture as the player sees it, downloaded as a PNG.
+  function screenshot() {
+    var stamp = new Date().toISOString().slice(0, 19).replace('T', '_').replace(/:/g, '-');
+    screen.toBlob(function(blob) {
+      if (!blob) return;
+      var link = document.createElement('a');
+      link.href = URL.createObjectURL(blob);
+      link.download = 'volleen_' + stamp + '.png';
+      document.body.appendChild(link);
+      link.click();
+      link.remove();
+      setTimeout(function() { URL.revokeObjectURL(link.href); }, 1000);
+    }, 'image/png');
+  }
 
   function onKey(event, down) {
     var set1 = keySet1.get(event.code);
@@ -105,6 +121,7 @@ var Volleen = (function() {
       // The game's keys never scroll, move the focus or open menus.
       event.preventDefault();
     }
+    if (down && !event.repeat && event.code === 'F12') screenshot();
     if (down && !event.repeat && event.altKey &&
         (event.code === 'Enter' || event.code === 'NumpadEnter')) {
       toggleFullScreen();
