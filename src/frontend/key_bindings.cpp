@@ -11,6 +11,7 @@
 #include "common/folders.h"
 #include "common/layout.h"
 #include "input/key_codes.h"
+#include "input/key_names.h"
 
 uint8_t Player1Left = 0;
 uint8_t Player1Right = 0;
@@ -34,6 +35,32 @@ void SetDefaultBindings() {
     Player2Left = DIK_A;
     Player2Right = DIK_D;
     MusicOn = MUSIC_ON;
+}
+
+// A binding the game cannot name (the menu would show a blank) or Escape
+// (it leaves the match) takes its default; music other than 0 or 1 is on.
+// Only the settings in force change: the file stays as it is until the
+// player changes one.
+void MendOddBindings() {
+    constexpr const char* Roles[4] = {"Player 1 left", "Player 1 right", "Player 2 left",
+                                      "Player 2 right"};
+    const uint8_t defaults[4] = {DIK_LEFT, DIK_RIGHT, DIK_A, DIK_D};
+    for (int i = 0; i < 4; ++i) {
+        char name[32] = "";
+        KeyName(*BindingFields[i], name, sizeof name);
+        if (name[0] != '\0' && *BindingFields[i] != DIK_ESCAPE) continue;
+        char fallback[32] = "";
+        KeyName(defaults[i], fallback, sizeof fallback);
+        std::fprintf(stderr, "volleen: %s: %s is %d, %s; using %s\n", KeysFilePath.c_str(),
+                     Roles[i], *BindingFields[i], name[0] == '\0' ? "which names no key" : "Escape",
+                     fallback);
+        *BindingFields[i] = defaults[i];
+    }
+    if (MusicOn != MUSIC_ON && MusicOn != MUSIC_OFF) {
+        std::fprintf(stderr, "volleen: %s: music is %d, neither 0 nor 1; taken as on\n",
+                     KeysFilePath.c_str(), MusicOn);
+        MusicOn = MUSIC_ON;
+    }
 }
 
 }  // namespace
@@ -66,6 +93,7 @@ void LoadKeyBindings() {
                      "their defaults\n",
                      KeysFilePath.c_str(), got, KeysFileSize);
     }
+    MendOddBindings();
 }
 
 void SaveKeyBindings() {

@@ -69,19 +69,19 @@ int32_t MainMenu() {
             ChooseMatch(MODE_TWO_PLAYERS);
             matchChosen = true;
         }
-        if (KeyState[DIK_C] != 0) {
+        if (KeyState[platform::KeyForLetter('c')] != 0) {
             SetControls(Controls::Still);  // new keys come from the keyboard alone
             FadeOutAndClear();
             RedefineKeys();
             SetControls(Controls::Menu);
         }
-        if (KeyState[DIK_M] == 0) {
+        if (KeyState[platform::KeyForLetter('m')] == 0) {
             musicKeyHeld = false;
         } else if (!musicKeyHeld) {
             musicKeyHeld = true;
             SwitchMusic();
         }
-        if (KeyState[DIK_Q] != 0) {
+        if (KeyState[platform::KeyForLetter('q')] != 0) {
             QuitWithCredits();
             return 1;
         }

@@ -14,5 +14,6 @@ constexpr uint8_t DIK_D = 32;
 constexpr uint8_t DIK_C = 46;
 constexpr uint8_t DIK_M = 50;
 constexpr uint8_t DIK_SPACE = 57;
+constexpr uint8_t DIK_PAUSE = 197;
 constexpr uint8_t DIK_LEFT = 203;
 constexpr uint8_t DIK_RIGHT = 205;

@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "platform/platform.h"
+
 // Sized by its rows: the declaration in the header then checks the count.
 const KeyNameRow KeyNameTable[] = {
     {1, "Escape"},
@@ -117,6 +119,9 @@ void KeyName(int32_t code, char* buffer, size_t size) {
     const uint8_t key = static_cast<uint8_t>(code & 0xFF);
     for (const KeyNameRow& row : KeyNameTable) {
         if (row.code == key) {
+            // A key named by its one character is named as the player's
+            // layout prints it.
+            if (row.text[1] == '\0' && platform::KeyLabel(key, buffer, size)) return;
             std::snprintf(buffer, size, "%s", row.text);
             return;
         }

@@ -64,13 +64,13 @@ namespace {
 // on the menu picture.
 struct MenuButton {
     PadButton button;
-    uint8_t key;
+    uint8_t key;  // a key code, or a lower-case letter
 };
 constexpr MenuButton MenuButtons[] = {
     {PadButton::Start, DIK_1}, {PadButton::A, DIK_1},  // one player
     {PadButton::Back, DIK_2},  {PadButton::X, DIK_2},  // two players
-    {PadButton::Y, DIK_M},                             // music on or off
-    {PadButton::B, DIK_Q},                             // quit
+    {PadButton::Y, 'm'},                               // music on or off
+    {PadButton::B, 'q'},                               // quit
 };
 
 void PressMenuKeys(uint8_t keys[256]) {
@@ -78,7 +78,11 @@ void PressMenuKeys(uint8_t keys[256]) {
         platform::PadReading pad{};
         const uint32_t buttons = ReadPadButtons(index, pad);
         for (const MenuButton& m : MenuButtons) {
-            if ((buttons & PadBit(m.button)) != 0) keys[m.key] = 0x80;
+            if ((buttons & PadBit(m.button)) == 0) continue;
+            // A letter is the key that types it on the player's layout.
+            const bool letter = m.key >= 'a' && m.key <= 'z';
+            const uint8_t key = letter ? platform::KeyForLetter(static_cast<char>(m.key)) : m.key;
+            if (key != 0) keys[key] = 0x80;
         }
     }
 }

@@ -58,6 +58,17 @@ bool ServePressed() {
 
 uint8_t Bit(bool held, uint8_t bit) { return held ? bit : 0; }
 
+// Against the computer Player 1's keys steer too, as fast as a pad's full
+// lean, and Space serves as the click does. No key, no change.
+void MoveKeyboardMouse() {
+    int32_t step = 0;
+    if (KeyState[Player1Left] != 0) step -= PadMouseSpeed;
+    if (KeyState[Player1Right] != 0) step += PadMouseSpeed;
+    const int64_t x = static_cast<int64_t>(MouseState.x) + step;
+    MouseState.x = static_cast<int32_t>(std::clamp<int64_t>(x, INT32_MIN, INT32_MAX));
+    if (KeyState[DIK_SPACE] != 0) MouseState.buttons[0] = 0x80;
+}
+
 }  // namespace
 
 MatchInput FrameInput = {};
@@ -67,7 +78,10 @@ void ReadPlayersInput() {
     ReadMouse();
     if (ControlsInUse == Controls::Match) {
         if (GameMode == MODE_TWO_PLAYERS) PressPadPlayerKeys();
-        if (GameMode == MODE_AGAINST_COMPUTER) MovePadMouse();
+        if (GameMode == MODE_AGAINST_COMPUTER) {
+            MovePadMouse();
+            MoveKeyboardMouse();
+        }
     }
     FrameInput.held = Bit(KeyState[Player1Left] != 0, INPUT_P1_LEFT) |
                       Bit(KeyState[Player1Right] != 0, INPUT_P1_RIGHT) |

@@ -24,8 +24,10 @@ struct MatchInput {
 // What this frame's rules read.
 extern MatchInput FrameInput;
 
-// From the machine: Escape first; when it is not held, the players' keys,
-// the mouse and the pads.
+// From the machine: Escape first; when it is not held, the players' keys and
+// the mouse, with pad 1 holding the bottom player's keys and pad 2 the top
+// player's (two players), or pad 1 moving and clicking the mouse (against the
+// computer, where Player 1's keys and Space move and click it as well).
 void ReadMatchInput();
 // From the machine, the players only (the frame that follows the menu does
 // not look at Escape again).

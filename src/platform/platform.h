@@ -11,6 +11,7 @@
 // Nothing here knows about the game. Nothing in the game includes SDL.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -32,6 +33,10 @@ struct Message {
 struct StartOptions {
     bool fullScreen = true;   // false: start in a window; Alt+Enter switches either way
     bool frameStats = false;  // at the end, one line on how evenly the frames came
+    // The window's size when not full screen; 0: twice the picture where the
+    // desktop has room for it, else the picture's own size.
+    int32_t windowWidth = 0;
+    int32_t windowHeight = 0;
 };
 void SetStartOptions(const StartOptions& options);
 
@@ -41,6 +46,12 @@ void SetStartOptions(const StartOptions& options);
 // the working folder.
 bool KeptReplaysFolder(std::string* folder, int32_t* kept);
 
+// Shows a line that ends the game before it could start where a player who
+// started it from a desktop menu sees it: a message box where a window
+// system is up (the window; it waits for the player's OK), the page (the
+// browser). Headless: nothing. The caller prints it on stderr as well.
+void ShowStartupError(const char* text);
+
 // Creates the one game window, titled `title`, with the icon read from the 8-bit
 // bitmap file `iconFile` (when it can be read; a missing icon is no failure).
 // Nothing is queued: the caller runs its own Create handling once this
@@ -48,6 +59,10 @@ bool KeptReplaysFolder(std::string* folder, int32_t* kept);
 // in `why`.
 bool CreateGameWindow(const char* title, const char* iconFile, std::string* why);
 void DestroyGameWindow();
+// How the window is now, to open the same way next time: full screen or
+// not, and the size of its windowed form. False where there is nothing to
+// remember (headless, the browser).
+bool WindowPlacement(bool* fullScreen, int32_t* width, int32_t* height);
 
 // Takes the oldest queued message without waiting; false when there is none.
 bool PeekMessage(Message& out);
@@ -57,6 +72,12 @@ void PostMessage(MessageKind kind, int32_t code = 0);
 // waits end early once it has, so that the game closes from wherever it is;
 // Sleep returns at once.
 bool CloseRequested();
+
+// Whether the player has looked away: the window lost its focus or was
+// minimised, or the page is hidden. A window that never had the focus has
+// not been looked away from. Headless: the script's `focus out` until
+// `focus in`.
+bool WindowAway();
 
 // The cursor follows the mouse capture (see CaptureMouse): hidden while the
 // game holds the mouse, shown whenever it is released, so a player can reach
@@ -166,9 +187,20 @@ void CloseKeyboard();
 void CloseMouse();
 
 // 256 bytes indexed by set-1 scan code (extended keys + 128), 0x80 while held.
+// A key (or mouse button) pressed and let go since the last read reads as
+// held in this one, once: a tap shorter than a frame still counts.
 bool ReadKeyboard(uint8_t keys[256]);
 bool ReadMouse(MouseReading& reading);
-// Whether Escape is held at this moment.
+// The key that types the lower-case `letter` (a to z) on the player's
+// keyboard layout, so that the menu's letters are where the player sees them;
+// 0 when no key does. A US layout (and headless): the letter's own key.
+uint8_t KeyForLetter(char letter);
+// What the player's layout prints on the key `code`, when that is one
+// printable character (letters upper case): false otherwise, and always
+// headless. Where a layout is US, the game's own names are the same.
+bool KeyLabel(uint8_t code, char* buffer, size_t size);
+// Whether Escape is held at this moment, or was tapped since the last read
+// of it or of the keyboard.
 bool EscapeDown();
 
 // Gamepads, counted in the order they were connected (index 0 = first).

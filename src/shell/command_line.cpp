@@ -15,14 +15,20 @@ struct OptionRow {
 };
 
 const OptionRow OptionTable[] = {
-    {"--help", nullptr, "show this help and exit",
+    {"--help", nullptr, "show this help and exit (also -h)",
      [](CommandLine& o, const std::string&) { o.help = true; }},
     {"--version", nullptr, "show the version and exit",
      [](CommandLine& o, const std::string&) { o.version = true; }},
     {"--window", nullptr, "start in a window (Alt+Enter switches)",
-     [](CommandLine& o, const std::string&) { o.start.fullScreen = false; }},
+     [](CommandLine& o, const std::string&) {
+         o.start.fullScreen = false;
+         o.placeGiven = true;
+     }},
     {"--fullscreen", nullptr, "start full screen (the default)",
-     [](CommandLine& o, const std::string&) { o.start.fullScreen = true; }},
+     [](CommandLine& o, const std::string&) {
+         o.start.fullScreen = true;
+         o.placeGiven = true;
+     }},
     {"--data", "DIR", "read the pictures and sounds from DIR",
      [](CommandLine& o, const std::string& value) { o.dataDir = value; }},
     {"--replay", "FILE", "play a replay (FILE, or last: the newest kept) and exit",
@@ -44,7 +50,8 @@ const OptionRow* FindOption(const std::string& name) {
 
 bool ParseCommandLine(int argc, const char* const* argv, CommandLine* options, std::string* error) {
     for (int i = 1; i < argc; ++i) {
-        const std::string word = argv[i];
+        // -h is what people try first.
+        const std::string word = std::string(argv[i]) == "-h" ? "--help" : argv[i];
         if (word.rfind("--", 0) != 0 || word == "--") {
             *error = "unexpected argument '" + Printable(word) + "'";
             return false;

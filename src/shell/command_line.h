@@ -12,6 +12,7 @@ struct CommandLine {
     bool skipIntro = false;
     std::string dataDir;           // empty: the data is looked for in the usual places
     std::string replay;            // a replay file (or "last") to play instead of the game
+    bool placeGiven = false;       // --window or --fullscreen: not the remembered choice
     platform::StartOptions start;  // handed to the backend before the window exists
 };
 

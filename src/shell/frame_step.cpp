@@ -2,10 +2,12 @@
 #include "graphics/transitions.h"
 #include "match/match_frame.h"
 #include "match/match_input.h"
+#include "match/match_pause.h"
 #include "shell/replays.h"
 #include "shell/shell.h"
 
 int32_t FrameStep() {
+    PauseWhileAway();
     ReadMatchInput();
     RecordFrameStart();
     int32_t outcome = MatchFrame();

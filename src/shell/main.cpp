@@ -13,6 +13,37 @@
 #include "shell/game_files.h"
 #include "shell/replays.h"
 #include "shell/shell.h"
+#include "shell/window_settings.h"
+
+namespace {
+
+// A message box does not wrap its text: lines of at most `width`, broken
+// at spaces.
+std::string Wrapped(const std::string& text, size_t width) {
+    std::string out;
+    size_t lineStart = 0;
+    size_t lastSpace = std::string::npos;
+    for (char c : text) {
+        if (c == ' ') lastSpace = out.size();
+        out += c;
+        if (out.size() - lineStart > width && lastSpace != std::string::npos) {
+            out[lastSpace] = '\n';
+            lineStart = lastSpace + 1;
+            lastSpace = std::string::npos;
+        }
+    }
+    return out;
+}
+
+// The end of a start that cannot go on: said on stderr, and where a player
+// who started the game from a desktop menu sees it.
+int StartFailed(const std::string& line) {
+    std::fprintf(stderr, "volleen: %s\n", line.c_str());
+    platform::ShowStartupError(("Volleen cannot start.\n\n" + Wrapped(line, 72)).c_str());
+    return 1;
+}
+
+}  // namespace
 
 namespace {
 
@@ -54,20 +85,23 @@ int main(int argc, char** argv) {
     for (const std::string& note : search.notes)
         std::fprintf(stderr, "volleen: %s\n", note.c_str());
     if (!FindGameFiles(search, &files, &error)) {
-        std::fprintf(stderr, "volleen: %s\n", error.c_str());
-        return 1;
+        return StartFailed(error);
     }
     // The game reads its pictures and sounds from the working folder, as it
     // always has; an installed game's folder becomes that folder.
     if (!files.dataDir.empty() && chdir(files.dataDir.c_str()) != 0) {
-        std::fprintf(stderr, "volleen: cannot use the data folder %s: %s\n",
-                     Printable(files.dataDir).c_str(), std::strerror(errno));
-        return 1;
+        return StartFailed("cannot use the data folder " + Printable(files.dataDir) + ": " +
+                           std::strerror(errno));
     }
     KeysFilePath = files.keysFile;
     if (!platform::KeptReplaysFolder(&ReplayFolder, &ReplaysKept)) {
         ReplayFolder = UserReplayFolder(search);
     }
+    const size_t slash = KeysFilePath.rfind('/');
+    WindowSettingsPath =
+        (slash == std::string::npos ? std::string() : KeysFilePath.substr(0, slash + 1)) +
+        "window.cfg";
+    LoadWindowSettings(&options.start, options.placeGiven);
     SkipIntro = options.skipIntro;
     platform::SetStartOptions(options.start);
     if (!options.replay.empty()) return StdoutWritten(ReplayMain(options.replay));

@@ -5,6 +5,7 @@
 #include "shell/replays.h"
 #include "shell/shell.h"
 #include "shell/startup.h"
+#include "shell/window_settings.h"
 
 namespace {
 constexpr const char* GameTitle = "Volleen";
@@ -46,11 +47,13 @@ bool OpenGameWindow() {
     std::string why;
     if (!platform::CreateGameWindow(GameTitle, IconFile, &why)) {
         std::fprintf(stderr, "volleen: cannot open the game window: %s\n", why.c_str());
+        platform::ShowStartupError(("Volleen cannot open its window: " + why).c_str());
         return false;
     }
     // Handled as part of creating the window, not as a queued message, so the
     // loop's first pass is not spent on it.
     WindowProc({platform::MessageKind::Create, 0});
+    NoteWindowAtStart();
     return true;
 }
 
@@ -60,6 +63,7 @@ int32_t WinMain() {
     const int32_t exitCode = RunMessageLoop(FrameStep);
     KeepMatchUnderWay();
     GameShutdown();
+    SaveWindowSettings();
     platform::DestroyGameWindow();
     return exitCode;
 }

@@ -14,6 +14,7 @@ import sys
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
+import comfort_scenarios  # noqa: E402
 import golden  # noqa: E402
 import pad_scenarios  # noqa: E402
 import scenarios  # noqa: E402
@@ -50,6 +51,8 @@ def main():
             scenarios.split(runner, args.data, SPLIT_EPOCH)
         elif args.scenario in scenarios.SCENARIOS:
             scenarios.SCENARIOS[args.scenario](runner, args.data)
+        elif args.scenario in comfort_scenarios.SCENARIOS:
+            comfort_scenarios.SCENARIOS[args.scenario](runner, args.data)
         elif args.scenario in pad_scenarios.SCENARIOS:
             pad_scenarios.SCENARIOS[args.scenario](runner, args.data)
         else:

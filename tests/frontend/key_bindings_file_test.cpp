@@ -45,9 +45,9 @@ TEST_F(KeysFile, ReadsTheLowestByteOfEachOfTheFiveIntegers) {
 
     // The upper bytes do not matter, nor does anything after byte 19.
     WriteFileBytes("keys.dat", {0x30, 0x01, 0, 0, 0x10, 0xFF, 0xFF, 0xFF, 0xC8, 0,    0,
-                                0x80, 0xD0, 0, 0, 0,    0x05, 0,    0,    0,    0x99, 0x99});
+                                0x80, 0xD0, 0, 0, 0,    0x01, 0,    0,    0,    0x99, 0x99});
     LoadKeyBindings();
-    EXPECT_EQ(Fields(), (std::vector<uint8_t>{48, 16, 200, 208, 5}));
+    EXPECT_EQ(Fields(), (std::vector<uint8_t>{48, 16, 200, 208, 1}));
 }
 
 TEST_F(KeysFile, AShortFileKeepsItsWholeValuesAndSaysTheRestTakeTheirDefaults) {
@@ -61,13 +61,24 @@ TEST_F(KeysFile, AShortFileKeepsItsWholeValuesAndSaysTheRestTakeTheirDefaults) {
               "defaults\n");
     EXPECT_EQ(Fields(), (std::vector<uint8_t>{30, 32, 30, 32, 1}));
 
-    // Empty: every setting is the default. A code no key makes stays as read.
+    // Empty: every setting is the default. A code that names no key, Escape
+    // and a music value other than 0 or 1 take theirs too, one line each,
+    // and the file stays as it is.
     WriteFileBytes("keys.dat", {});
     LoadKeyBindings();
     EXPECT_EQ(Fields(), (std::vector<uint8_t>{203, 205, 30, 32, 1}));
-    WriteFileBytes("keys.dat", {0, 0, 0, 0, 0xFF, 1, 0, 0});
+    const std::vector<uint8_t> odd = {0, 0, 0,    0, 0xFF, 1, 0, 0, 1, 0,
+                                      0, 0, 0x10, 0, 0,    0, 7, 0, 0, 0};
+    WriteFileBytes("keys.dat", odd);
+    testing::internal::CaptureStderr();
     LoadKeyBindings();
-    EXPECT_EQ(Fields(), (std::vector<uint8_t>{0, 255, 30, 32, 1}));
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "volleen: keys.dat: Player 1 left is 0, which names no key; using Left Arrow\n"
+              "volleen: keys.dat: Player 1 right is 255, which names no key; using Right Arrow\n"
+              "volleen: keys.dat: Player 2 left is 1, Escape; using A\n"
+              "volleen: keys.dat: music is 7, neither 0 nor 1; taken as on\n");
+    EXPECT_EQ(Fields(), (std::vector<uint8_t>{203, 205, 30, 16, 1}));
+    EXPECT_EQ(ReadFileBytes("keys.dat"), odd);
 }
 
 TEST_F(KeysFile, SaveWritesTwentyBytesOfZeroExtendedValuesAndLoadsBackTheSame) {
@@ -80,11 +91,11 @@ TEST_F(KeysFile, SaveWritesTwentyBytesOfZeroExtendedValuesAndLoadsBackTheSame) {
 
     // Rewriting a longer file cuts it to 20 bytes.
     WriteFileBytes("keys.dat", std::vector<uint8_t>(64, 0xAB));
-    Set(16, 17, 18, 255, 1);
+    Set(16, 17, 18, 19, 1);
     SaveKeyBindings();
     Set(0, 0, 0, 0, 0);
     LoadKeyBindings();
-    EXPECT_EQ(Fields(), (std::vector<uint8_t>{16, 17, 18, 255, 1}));
+    EXPECT_EQ(Fields(), (std::vector<uint8_t>{16, 17, 18, 19, 1}));
     EXPECT_EQ(fs::file_size("keys.dat"), 20u);
 }
 

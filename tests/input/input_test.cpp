@@ -68,13 +68,21 @@ TEST_F(Input, HeldKeysAndButtonsShowInTheRecords) {
     EXPECT_EQ(MouseState.buttons[0], 0);
 }
 
-TEST_F(Input, AKeyPressedAndReleasedBetweenReadsIsNeverSeen) {
+TEST_F(Input, AKeyPressedAndReleasedBetweenReadsIsSeenOnce) {
     SetUpAll();
     ReadKeyboard();
     headless::SetKey(DIK_SPACE, true);
     headless::SetKey(DIK_SPACE, false);
+    headless::SetButton(0, true);
+    headless::SetButton(0, false);
     EXPECT_EQ(ReadKeyboard(), 1);
+    EXPECT_EQ(KeyState[DIK_SPACE], 0x80);
+    EXPECT_EQ(ReadMouse(), 1);
+    EXPECT_EQ(MouseState.buttons[0], 0x80);
+    ReadKeyboard();
+    ReadMouse();
     EXPECT_EQ(KeyState[DIK_SPACE], 0);
+    EXPECT_EQ(MouseState.buttons[0], 0);
 }
 
 TEST_F(Input, MotionMadeWhileNobodyReadsArrivesWholeAtTheNextRead) {

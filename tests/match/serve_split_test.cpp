@@ -48,7 +48,7 @@ TEST_F(ServeSplitTest, EachModeServesOnlyWithItsOwnInput) {
 
     GameMode = MODE_AGAINST_COMPUTER;
     ReleaseInput();
-    headless::SetKey(DIK_SPACE, true);  // nor Space in mode 1
+    headless::SetKey(DIK_RIGHT, true);  // nor Player 2's keys in mode 1
     Frame();
     EXPECT_EQ(MatchState, MATCH_AWAITING_SERVE);
     headless::SetButton(0, true);

@@ -28,6 +28,9 @@ TEST(CommandLine, NoOptionsIsTheDesignedRunAndEachOptionSetsItsField) {
               &all, &error))
         << error;
     EXPECT_TRUE(all.help && all.version && all.skipIntro);
+    CommandLine shortHelp;
+    ASSERT_TRUE(Parse({"-h"}, &shortHelp, &error)) << error;
+    EXPECT_TRUE(shortHelp.help);
     EXPECT_EQ(all.dataDir, "/d");
     EXPECT_FALSE(all.start.fullScreen);
     EXPECT_TRUE(all.start.frameStats);
@@ -42,7 +45,7 @@ TEST(CommandLine, NoOptionsIsTheDesignedRunAndEachOptionSetsItsField) {
 TEST(CommandLine, BadWordsAreRefusedWithOneLineNamingThem) {
     const std::vector<std::pair<std::vector<const char*>, std::string>> bad = {
         {{"--frobnicate"}, "unknown option '--frobnicate'"},
-        {{"-h"}, "unexpected argument '-h'"},
+        {{"-x"}, "unexpected argument '-x'"},
         {{"level2"}, "unexpected argument 'level2'"},
         {{"--data"}, "--data needs a DIR"},
         {{"--data="}, "--data needs a DIR"},

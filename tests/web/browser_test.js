@@ -92,6 +92,15 @@ function nativeRun() {
   for (const name of ['logo1', 'logo2', 'menu', 'match', 'left']) {
     shots[name] = readBmp(path.join(folder, name + '.bmp'));
   }
+  // The menu with the keys A, Z, N and B and the music off, as keys.dat has them.
+  fs.writeFileSync(path.join(folder, 'keys.dat'),
+                   Buffer.from([30, 0, 0, 0, 44, 0, 0, 0, 49, 0, 0, 0, 48, 0, 0, 0, 0, 0, 0, 0]));
+  fs.writeFileSync(path.join(folder, 'script.txt'), '13000 shot named.bmp\n');
+  const named = childProcess.spawnSync(path.resolve(options.runner), [
+    '--script', 'script.txt', '--shots', '.', '--until', '13500', '--epoch', String(Epoch)
+  ], {cwd: folder, stdio: ['ignore', 'ignore', 'inherit']});
+  if (named.status !== 3) throw new Error(`the native runner ended with ${named.status}`);
+  shots.named = readBmp(path.join(folder, 'named.bmp'));
   fs.rmSync(folder, {recursive: true, force: true});
   const fire = plays('FIRE.WAV');
   const menu = plays('MENU.WAV')[0];
@@ -110,13 +119,14 @@ function nativeRun() {
   };
 }
 
-function serve(root) {
+// `missing`: a file name the server answers 404 for, as a broken upload would.
+function serve(root, missing) {
   const types = {'.html': 'text/html', '.js': 'text/javascript', '.wasm': 'application/wasm'};
   const server = http.createServer((request, response) => {
     const name = decodeURIComponent(request.url.split('?')[0]);
     const file = path.join(root, name === '/' ? 'index.html' : path.normalize(name));
     fs.readFile(file, (error, data) => {
-      if (error) {
+      if (error || path.basename(file) === missing) {
         response.writeHead(404);
         response.end();
         return;
@@ -281,6 +291,18 @@ async function main() {
     check(audio.loudBlocks > 0, `Web Audio plays the logos' and the menu's sounds (${audio.loudBlocks} of ${audio.blocks} blocks)`);
     if (options.shots) await page.screenshot({path: path.join(options.shots, 'web-menu.png')});
 
+    const download = page.waitForEvent('download', {timeout: 5000}).catch(() => null);
+    await tap('F12');
+    const shot = await download;
+    const shotName = shot ? shot.suggestedFilename() : '';
+    check(/^volleen_\d{4}-\d\d-\d\d_\d\d-\d\d-\d\d\.png$/.test(shotName),
+          'F12 downloads the screen as a PNG', shotName);
+    if (shot) {
+      const bytes = fs.readFileSync(await shot.path());
+      check(bytes.readUInt32BE(16) === 640 && bytes.readUInt32BE(20) === 480,
+            'the screenshot is 640 x 480', `${bytes.readUInt32BE(16)} x ${bytes.readUInt32BE(20)}`);
+    }
+
     // --- a two-player match ------------------------------------------------
     await tap('Digit2');
     check(await shows('match', 5000), 'key 2 starts a two-player match, as the runner shows it');
@@ -356,6 +378,45 @@ async function main() {
     check(await shows('rebound', 20000), 'after a reload the menu shows the saved keys and music setting');
     check(await page.evaluate(() => !document.getElementById('watch').hidden),
           'after a reload the page offers to watch the last match');
+
+
+    // --- a French keyboard: the letters are where the player sees them ------
+    // AZERTY: M is where US has ";" and the US M key types ","; A and Q, Z
+    // and W change places. The page learns each key's letter from the event.
+    const french = async (code, key) => {
+      await page.evaluate(([c, k]) => window.dispatchEvent(new KeyboardEvent('keydown', {code: c, key: k})),
+                          [code, key]);
+      await pause(120);
+      await page.evaluate(([c, k]) => window.dispatchEvent(new KeyboardEvent('keyup', {code: c, key: k})),
+                          [code, key]);
+    };
+    await french('KeyM', ',');
+    await pause(300);
+    check(await screen() === rebound, 'the key that types "," leaves the music alone');
+    await french('Semicolon', 'm');
+    await pause(300);
+    const musicOn = await screen();
+    check(musicOn !== rebound, 'the French M (code Semicolon, key m) switches the music');
+    await french('Semicolon', 'm');
+    await pause(300);
+    await tap('KeyC');
+    await pause(1200);
+    for (const [code, key] of [['KeyQ', 'a'], ['KeyW', 'z'], ['KeyN', 'n'], ['KeyB', 'b']]) {
+      await pause(400);
+      await french(code, key);
+    }
+    await pause(400);
+    await tap('Escape');
+    await pause(500);
+    await page.evaluate((named) => {
+      window.test.refs.named = Uint8Array.from(atob(named), (c) => c.charCodeAt(0));
+    }, base64('named'));
+    check(await page.evaluate(() => window.test.same('named')) === 0,
+          'keys redefined on AZERTY are named by what they type (A Z N B), as the runner names them');
+    const french_saved = await page.evaluate(() => Array.from(FS.readFile('/volleen/keys.dat')));
+    check(JSON.stringify(french_saved) ===
+              JSON.stringify([16, 0, 0, 0, 17, 0, 0, 0, 49, 0, 0, 0, 48, 0, 0, 0, 0, 0, 0, 0]),
+          'keys.dat keeps the positions (set-1 codes of US Q, W, N, B)', JSON.stringify(french_saved));
 
     // --- storage that fights back ---------------------------------------------
     // Each time the game reaches its menu; what it could not read or save is
@@ -437,6 +498,15 @@ async function main() {
     await pause(800);
     await toMenu('menu', 'with the quota back the next save outlives a reload');
     check(problems.length === 0, 'no error in the browser console', problems.join(' | '));
+
+    // --- a site without its data: an error on the page, not "Loading..." ----
+    const broken = await serve(path.resolve(options.site), 'volleen.data');
+    await page.goto(`http://127.0.0.1:${broken.address().port}/`);
+    const said = await page.waitForFunction(() => /could not start/.test(document.getElementById('start').textContent),
+                                            null, {timeout: 15000})
+                     .then(() => page.evaluate(() => document.getElementById('start').textContent), () => '');
+    check(said !== '', 'without its data the page says the game could not start', said);
+    broken.close();
   } finally {
     await browser.close();
     server.close();

@@ -2,7 +2,8 @@
 # compiled into the window test program (which otherwise links the headless
 # backend), and the end-to-end checks run the real game and probes under Xvfb.
 target_sources(test_window PRIVATE ${CMAKE_SOURCE_DIR}/src/platform/sdl/scancode_table.cpp
-                                   ${CMAKE_SOURCE_DIR}/src/platform/sdl/picture_scale.cpp)
+                                   ${CMAKE_SOURCE_DIR}/src/platform/sdl/picture_scale.cpp
+                                   ${CMAKE_SOURCE_DIR}/src/platform/sdl/layout.cpp)
 
 add_executable(volleen-key-probe ${CMAKE_CURRENT_LIST_DIR}/probe/key_probe.cpp)
 target_link_libraries(volleen-key-probe PRIVATE platform_sdl)
@@ -68,3 +69,12 @@ if(VALGRIND_EXECUTABLE)
                    ${CMAKE_BINARY_DIR}/data ${VALGRIND_EXECUTABLE})
   set_tests_properties(window.valgrind_game PROPERTIES LABELS "window;slow" TIMEOUT 600)
 endif()
+
+# The player's desktop: the focus taken mid-rally, an error in a message box,
+# a pointer that moves only absolutely, the window remembered, F12.
+foreach(_mode pause nodata pointer remember shot)
+  add_test(NAME window.comforts_${_mode}
+           COMMAND sh ${CMAKE_CURRENT_LIST_DIR}/comforts_test.sh $<TARGET_FILE:volleen>
+                   ${CMAKE_BINARY_DIR}/data ${_mode})
+  set_tests_properties(window.comforts_${_mode} PROPERTIES LABELS window TIMEOUT 120)
+endforeach()

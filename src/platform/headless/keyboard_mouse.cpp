@@ -1,6 +1,7 @@
 // Keyboard, mouse and pads headless: the state the script or the tests set.
 #include <cstring>
 
+#include "platform/common/us_letters.h"
 #include "platform/headless/state.h"
 
 namespace platform {
@@ -14,7 +15,12 @@ void CloseMouse() {}
 
 bool ReadKeyboard(uint8_t keys[256]) {
     headless::detail::Poll();
-    if (keys) std::memcpy(keys, Backend().keys, 256);
+    auto& s = Backend();
+    if (keys) {
+        for (int i = 0; i < 256; ++i) keys[i] = s.keys[i] | s.tappedKeys[i];
+    }
+    std::memset(s.tappedKeys, 0, sizeof s.tappedKeys);
+    s.escapeTapped = false;
     return true;
 }
 
@@ -25,15 +31,25 @@ bool ReadMouse(MouseReading& reading) {
     reading.x = s.mouseX;
     reading.y = s.mouseY;
     reading.wheel = 0;
-    std::memcpy(reading.buttons, s.buttons, sizeof reading.buttons);
+    for (int i = 0; i < 4; ++i) reading.buttons[i] = s.buttons[i] | s.tappedButtons[i];
+    std::memset(s.tappedButtons, 0, sizeof s.tappedButtons);
     s.mouseX = 0;
     s.mouseY = 0;
     return true;
 }
 
+uint8_t KeyForLetter(char letter) { return UsLetterKey(letter); }
+
+bool KeyLabel(uint8_t, char*, size_t) { return false; }
+
+bool WindowAway() { return Backend().away; }
+
 bool EscapeDown() {
     headless::detail::Poll();
-    return (Backend().keys[1] & 0x80) != 0;
+    auto& s = Backend();
+    const bool down = (s.keys[1] & 0x80) != 0 || s.escapeTapped;
+    s.escapeTapped = false;
+    return down;
 }
 
 bool ReadPad(int32_t index, PadReading& reading) {

@@ -137,6 +137,12 @@ std::string ParseFields(const std::vector<std::string>& fields, uint64_t previou
             return "expected down or up, got '" + fields[3] + "'";
     } else if (command == "pad") {
         return ParsePad(fields, padsConnected, event);
+    } else if (command == "focus") {
+        if (arguments != 1 || (fields[2] != "out" && fields[2] != "in")) {
+            return "focus needs out or in";
+        }
+        event->kind = EventKind::Focus;
+        event->down = fields[2] == "out";
     } else if (command == "close") {
         if (arguments != 0) return "close takes nothing more";
         event->kind = EventKind::Close;

@@ -71,6 +71,9 @@ void Apply(const ScriptEvent& event) {
         case EventKind::Button:
             SetButton(event.which, event.down);
             break;
+        case EventKind::Focus:
+            Backend().away = event.down;
+            break;
         case EventKind::Close:
             platform::PostMessage(platform::MessageKind::Close);
             break;
@@ -206,10 +209,14 @@ bool Configure(const Options& options, std::string* error) {
     s.untilReached = false;
     platform::queue::Clear();
     std::memset(s.keys, 0, sizeof s.keys);
+    std::memset(s.tappedKeys, 0, sizeof s.tappedKeys);
+    s.escapeTapped = false;
+    std::memset(s.tappedButtons, 0, sizeof s.tappedButtons);
     s.mouseX = 0;
     s.mouseY = 0;
     std::memset(s.buttons, 0, sizeof s.buttons);
     s.mouseCaptured = false;
+    s.away = false;
     for (detail::Pad& pad : s.pads) pad = detail::Pad{};
     s.flipCount = 0;
     s.presentCount = 0;
@@ -237,6 +244,10 @@ const std::string& MixedAudio() { return Backend().mixed; }
 void SetKey(int code, bool down) {
     if (code < 0 || code > 255) return;
     Backend().keys[code] = down ? 0x80 : 0;
+    if (down) {
+        Backend().tappedKeys[code] = 0x80;
+        if (code == 1) Backend().escapeTapped = true;
+    }
 }
 
 void AddMouseMotion(int32_t dx, int32_t dy) {
@@ -253,6 +264,7 @@ void AddMouseMotion(int32_t dx, int32_t dy) {
 void SetButton(int button, bool down) {
     if (button < 0 || button > 3) return;
     Backend().buttons[button] = down ? 0x80 : 0;
+    if (down) Backend().tappedButtons[button] = 0x80;
 }
 
 namespace {

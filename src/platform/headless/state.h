@@ -11,7 +11,7 @@
 
 namespace headless::detail {
 
-enum class EventKind { Key, Mouse, Button, Close, Shot, PadPlug, PadButton, PadAxis };
+enum class EventKind { Key, Mouse, Button, Close, Shot, PadPlug, PadButton, PadAxis, Focus };
 
 struct ScriptEvent {
     uint64_t ms = 0;
@@ -20,7 +20,7 @@ struct ScriptEvent {
     int32_t dx = 0, dy = 0;  // the mouse's motion
     int32_t control = 0;     // the pad's button or axis
     int32_t value = 0;       // where the pad's axis stands
-    bool down = false;       // the key or button held; the pad plugged in
+    bool down = false;       // the key or button held; the pad plugged in; focus out
     std::string name;        // the shot's file name
 };
 
@@ -42,10 +42,15 @@ struct State {
     bool untilReached = false;
 
     uint8_t keys[256] = {};
+    // Pressed since the last read: a tap between two reads still counts once.
+    uint8_t tappedKeys[256] = {};
+    bool escapeTapped = false;
+    uint8_t tappedButtons[4] = {};
     int32_t mouseX = 0;
     int32_t mouseY = 0;
     uint8_t buttons[4] = {};
     bool mouseCaptured = false;
+    bool away = false;  // the script took the focus away
     Pad pads[platform::MaxPads];
 
     uint32_t flipCount = 0;

@@ -27,10 +27,26 @@ struct State {
     bool needsPresent = false;      // exposed or resized: the whole window is drawn again
     uint32_t presents = 0;          // pictures shown since the window was made
     bool fullScreenByHand = false;  // covering the display without a window manager
+    int windowedWidth = 0;          // the window's size as the player last made it
+    int windowedHeight = 0;         // (0: not resized)
     bool mouseOpen = false;
     bool captureWanted = false;  // what the game asked for with CaptureMouse
+    // A tablet, a remote desktop or a virtual machine's pointer may move the
+    // pointer without any relative motion: until relative motion is seen,
+    // the paddle follows the pointer's change of position.
+    bool relativeSeen = false;
+    bool pointerKnown = false;  // pointerX and pointerY hold the last read's position
+    int pointerX = 0;
+    int pointerY = 0;
     bool focused = false;
-    int32_t wheel = 0;      // wheel motion gathered by the pump
+    bool focusLost = false;  // had the focus and lost it: the player looked away
+    bool minimised = false;
+    int32_t wheel = 0;  // wheel motion gathered by the pump
+    // Pressed since the last read (set-1 codes, buttons): a tap between two
+    // reads still counts once.
+    uint8_t tappedKeys[256] = {};
+    bool escapeTapped = false;
+    uint8_t tappedButtons[4] = {};
     uint64_t lastPump = 0;  // PreciseTime of the last pump
     SDL_AudioDeviceID audio = 0;
 };
@@ -64,6 +80,9 @@ void NeedWholePresent();
 // the game as a close request does, instead of the process (X11 only).
 void GuardX11Window(SDL_Window* window);
 bool X11WindowGone();
+// Where the pointer is on the screen, asked of X itself (SDL's own answer
+// follows relative motion only); false where the window is not on X.
+bool X11PointerPosition(int* x, int* y);
 // Takes the errors that releasing such a window causes; before SDL_Quit.
 void SettleX11();
 
@@ -71,6 +90,10 @@ void SettleX11();
 // wants it captured and the window has focus; else released, cursor shown.
 void UpdateMouseCapture();
 bool MouseCaptured();
+
+// F12: the visible picture as a PNG in the player's pictures folder, with a
+// line saying where.
+void SaveScreenshot();
 
 // Gamepads: the subsystem with the window, plugging in and out by events.
 void OpenPads();

@@ -10,6 +10,7 @@
 #include "platform/common/text_raster.h"
 #include "platform/platform.h"
 #include "platform/sdl/frame_stats.h"
+#include "platform/sdl/scancode_table.h"
 #include "platform/sdl/state.h"
 #include "platform/sdl/window_manager.h"
 
@@ -26,9 +27,20 @@ constexpr uint64_t PumpIntervalUs = 1000;
 
 StartOptions startOptions;
 
-// The windowed size Alt+Enter leaves full screen for: twice the game's
-// picture when the desktop has room for it, else the picture's own size.
+// The windowed size Alt+Enter leaves full screen for: the window's last
+// size, else the remembered one, else twice the game's picture when the
+// desktop has room for it, else the picture's own size.
 void WindowedSize(int* width, int* height) {
+    if (state.windowedWidth > 0 && state.windowedHeight > 0) {
+        *width = state.windowedWidth;
+        *height = state.windowedHeight;
+        return;
+    }
+    if (startOptions.windowWidth > 0 && startOptions.windowHeight > 0) {
+        *width = startOptions.windowWidth;
+        *height = startOptions.windowHeight;
+        return;
+    }
     *width = 1280;
     *height = 960;
     SDL_Rect usable;
@@ -99,10 +111,14 @@ void LeaveFullScreen() {
     SDL_SetWindowPosition(state.window, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
 }
 
-void ToggleFullScreen() {
+bool FullScreen() {
     const Uint32 flags = SDL_GetWindowFlags(state.window);
-    if ((flags & SDL_WINDOW_FULLSCREEN_DESKTOP) == SDL_WINDOW_FULLSCREEN_DESKTOP ||
-        state.fullScreenByHand) {
+    return (flags & SDL_WINDOW_FULLSCREEN_DESKTOP) == SDL_WINDOW_FULLSCREEN_DESKTOP ||
+           state.fullScreenByHand;
+}
+
+void ToggleFullScreen() {
+    if (FullScreen()) {
         LeaveFullScreen();
     } else {
         EnterFullScreen();
@@ -115,24 +131,51 @@ void HandleWindowEvent(const SDL_WindowEvent& event) {
         case SDL_WINDOWEVENT_CLOSE:
             PostMessage(MessageKind::Close);
             break;
+        case SDL_WINDOWEVENT_RESIZED:
+            if (!FullScreen()) {
+                state.windowedWidth = event.data1;
+                state.windowedHeight = event.data2;
+            }
+            NeedWholePresent();
+            break;
         case SDL_WINDOWEVENT_EXPOSED:
         case SDL_WINDOWEVENT_SHOWN:
-        case SDL_WINDOWEVENT_RESIZED:
         case SDL_WINDOWEVENT_SIZE_CHANGED:
         case SDL_WINDOWEVENT_RESTORED:
         case SDL_WINDOWEVENT_MAXIMIZED:
             NeedWholePresent();
+            if (event.event != SDL_WINDOWEVENT_EXPOSED) state.minimised = false;
+            break;
+        case SDL_WINDOWEVENT_MINIMIZED:
+        case SDL_WINDOWEVENT_HIDDEN:
+            state.minimised = true;
             break;
         case SDL_WINDOWEVENT_FOCUS_GAINED:
             state.focused = true;
+            state.focusLost = false;
+            state.minimised = false;
             UpdateMouseCapture();
             break;
         case SDL_WINDOWEVENT_FOCUS_LOST:
             state.focused = false;
+            state.focusLost = true;
             UpdateMouseCapture();
             break;
         default:
             break;
+    }
+}
+
+void NoteKeyPressed(SDL_Scancode scancode) {
+    const uint8_t set1 = Set1FromScancode(scancode);
+    if (set1 != 0) state.tappedKeys[set1] = 0x80;
+    if (scancode == SDL_SCANCODE_ESCAPE) state.escapeTapped = true;
+}
+
+void NoteButtonPressed(Uint8 button) {
+    const Uint8 order[4] = {SDL_BUTTON_LEFT, SDL_BUTTON_RIGHT, SDL_BUTTON_MIDDLE, SDL_BUTTON_X1};
+    for (int i = 0; i < 4; ++i) {
+        if (order[i] == button && state.mouseOpen) state.tappedButtons[i] = 0x80;
     }
 }
 
@@ -150,6 +193,13 @@ void HandleEvent(const SDL_Event& event) {
                  event.key.keysym.scancode == SDL_SCANCODE_KP_ENTER)) {
                 ToggleFullScreen();
             }
+            if (!event.key.repeat && event.key.keysym.scancode == SDL_SCANCODE_F12) {
+                SaveScreenshot();
+            }
+            if (!event.key.repeat) NoteKeyPressed(event.key.keysym.scancode);
+            break;
+        case SDL_MOUSEBUTTONDOWN:
+            NoteButtonPressed(event.button.button);
             break;
         case SDL_MOUSEWHEEL: {
             // One notch is 120 counts, away from the player positive.
@@ -200,6 +250,7 @@ void UpdateMouseCapture() {
         SDL_SetRelativeMouseMode(capture ? SDL_TRUE : SDL_FALSE);
         // Motion gathered before the change belongs to the other side of it.
         SDL_GetRelativeMouseState(nullptr, nullptr);
+        state.pointerKnown = false;
     }
     SDL_ShowCursor(capture ? SDL_DISABLE : SDL_ENABLE);
 }
@@ -213,6 +264,12 @@ bool KeptReplaysFolder(std::string* /*folder*/, int32_t* /*kept*/) { return fals
 void SetStartOptions(const StartOptions& options) {
     sdl::startOptions = options;
     sdl::frame_stats::Enable(options.frameStats);
+}
+
+void ShowStartupError(const char* text) {
+    // Without a display nobody would see the box: stderr has the line.
+    if (SDL_getenv("DISPLAY") == nullptr && SDL_getenv("WAYLAND_DISPLAY") == nullptr) return;
+    SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, "Volleen", text, state.window);
 }
 
 bool CreateGameWindow(const char* title, const char* iconFile, std::string* why) {
@@ -296,6 +353,17 @@ void DestroyGameWindow() {
     SDL_Quit();
 }
 
+bool WindowPlacement(bool* fullScreen, int32_t* width, int32_t* height) {
+    if (state.window == nullptr) return false;
+    *fullScreen = sdl::FullScreen();
+    int w = 0;
+    int h = 0;
+    sdl::WindowedSize(&w, &h);
+    *width = w;
+    *height = h;
+    return true;
+}
+
 bool PeekMessage(Message& out) {
     // The frame's wait has just taken the events: one pump a frame is enough.
     sdl::PumpEventsIfStale();
@@ -303,6 +371,11 @@ bool PeekMessage(Message& out) {
 }
 
 void PostMessage(MessageKind kind, int32_t code) { queue::Post(kind, code); }
+
+bool WindowAway() {
+    sdl::PumpEventsIfStale();
+    return state.focusLost || state.minimised;
+}
 
 bool CloseRequested() {
     sdl::PumpEventsIfStale();

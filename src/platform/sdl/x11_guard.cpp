@@ -42,6 +42,17 @@ void GuardX11Window(SDL_Window* window) {
 
 bool X11WindowGone() { return windowGone; }
 
+bool X11PointerPosition(int* x, int* y) {
+    if (guardedDisplay == nullptr || windowGone) return false;
+    ::Window root = 0;
+    ::Window child = 0;
+    int windowX = 0;
+    int windowY = 0;
+    unsigned int mask = 0;
+    return XQueryPointer(guardedDisplay, DefaultRootWindow(guardedDisplay), &root, &child, x, y,
+                         &windowX, &windowY, &mask) != 0;
+}
+
 void SettleX11() {
     // The errors that releasing a destroyed window causes arrive here, while
     // they are still answered; SDL's own shut-down hands errors back to Xlib.

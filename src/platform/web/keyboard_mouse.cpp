@@ -4,6 +4,7 @@
 
 #include <cstring>
 
+#include "platform/common/us_letters.h"
 #include "platform/platform.h"
 #include "platform/web/scancode_table.h"
 #include "platform/web/state.h"
@@ -52,7 +53,9 @@ void CloseMouse() {
 bool ReadKeyboard(uint8_t keys[256]) {
     std::memset(keys, 0, 256);
     if (!state.keyboardOpen) return false;
-    std::memcpy(keys, state.keys, 256);
+    for (int i = 0; i < 256; ++i) keys[i] = state.keys[i] | state.tappedKeys[i];
+    std::memset(state.tappedKeys, 0, sizeof state.tappedKeys);
+    state.escapeTapped = false;
     return true;
 }
 
@@ -63,11 +66,36 @@ bool ReadMouse(MouseReading& reading) {
     reading.y = state.motionY;
     reading.wheel = state.wheel;
     state.motionX = state.motionY = state.wheel = 0;
-    std::memcpy(reading.buttons, state.buttons, 4);
+    for (int i = 0; i < 4; ++i) reading.buttons[i] = state.buttons[i] | state.tappedButtons[i];
+    std::memset(state.tappedButtons, 0, sizeof state.tappedButtons);
     return true;
 }
 
-bool EscapeDown() { return state.windowOpen && state.keys[1] != 0; }
+bool EscapeDown() {
+    const bool down = state.windowOpen && (state.keys[1] != 0 || state.escapeTapped);
+    state.escapeTapped = false;
+    return down;
+}
+
+// The page learns the layout from the keys pressed: a letter is found on the
+// key that typed it, else on its US key unless that key typed something else.
+uint8_t KeyForLetter(char letter) {
+    for (int i = 1; i < 256; ++i) {
+        if (state.labels[i] == letter) return static_cast<uint8_t>(i);
+    }
+    const uint8_t us = UsLetterKey(letter);
+    return state.labels[us] == 0 || state.labels[us] == letter ? us : 0;
+}
+
+bool KeyLabel(uint8_t code, char* buffer, size_t size) {
+    const char label = state.labels[code];
+    if (label == 0 || size < 2) return false;
+    buffer[0] = label >= 'a' && label <= 'z' ? static_cast<char>(label - 'a' + 'A') : label;
+    buffer[1] = '\0';
+    return true;
+}
+
+bool WindowAway() { return state.away; }
 
 void CaptureMouse(bool capture) {
     state.captureWanted = capture;
@@ -103,11 +131,18 @@ EMSCRIPTEN_KEEPALIVE int volleen_key_set1(int index) {
 }
 
 EMSCRIPTEN_KEEPALIVE void volleen_key(int set1, int down) {
-    if (set1 > 0 && set1 < 256) state.keys[set1] = down ? 0x80 : 0;
+    if (set1 <= 0 || set1 >= 256) return;
+    state.keys[set1] = down ? 0x80 : 0;
+    if (down) state.tappedKeys[set1] = 0x80;
+    if (down && set1 == 1) state.escapeTapped = true;
 }
 
 // The page lost the keyboard: no key stays held that was let go elsewhere.
-EMSCRIPTEN_KEEPALIVE void volleen_keys_released() { std::memset(state.keys, 0, 256); }
+EMSCRIPTEN_KEEPALIVE void volleen_keys_released() {
+    std::memset(state.keys, 0, 256);
+    std::memset(state.tappedKeys, 0, 256);
+    state.escapeTapped = false;
+}
 
 EMSCRIPTEN_KEEPALIVE void volleen_mouse_motion(int dx, int dy) {
     if (!state.mouseOpen) return;
@@ -116,8 +151,25 @@ EMSCRIPTEN_KEEPALIVE void volleen_mouse_motion(int dx, int dy) {
 }
 
 EMSCRIPTEN_KEEPALIVE void volleen_mouse_button(int button, int down) {
-    if (button >= 0 && button < 4) state.buttons[button] = down ? 0x80 : 0;
+    if (button < 0 || button >= 4) return;
+    state.buttons[button] = down ? 0x80 : 0;
+    if (down && state.mouseOpen) state.tappedButtons[button] = 0x80;
 }
+
+// What the key typed, when one printable character (lower case for letters).
+EMSCRIPTEN_KEEPALIVE void volleen_key_label(int set1, int character) {
+    if (set1 <= 0 || set1 >= 256 || character <= ' ' || character > '~') return;
+    const char label =
+        static_cast<char>(character >= 'A' && character <= 'Z' ? character - 'A' + 'a' : character);
+    // One key types it: the player may have switched layouts since.
+    for (char& other : state.labels) {
+        if (other == label) other = 0;
+    }
+    state.labels[set1] = label;
+}
+
+// The tab was hidden or the page lost the focus (1), or the player is back (0).
+EMSCRIPTEN_KEEPALIVE void volleen_away(int away) { state.away = away != 0; }
 
 // One notch is 120 counts, away from the player positive.
 EMSCRIPTEN_KEEPALIVE void volleen_mouse_wheel(int notches) {

@@ -94,8 +94,24 @@ var Volleen = (function() {
     if (asked && asked.catch) asked.catch(function() {});
   }
 
-  // Keys the browser must keep for itself: reload and its tools.
-  var BrowserKeys = new Set(['F5', 'F12']);
+  // Keys the browser must keep for itself: reload. (F12 is the game's
+  // screenshot here, as in the window.)
+  var BrowserKeys = new Set(['F5']);
+
+  // F12: the picture as the player sees it, downloaded as a PNG.
+  function screenshot() {
+    var stamp = new Date().toISOString().slice(0, 19).replace('T', '_').replace(/:/g, '-');
+    screen.toBlob(function(blob) {
+      if (!blob) return;
+      var link = document.createElement('a');
+      link.href = URL.createObjectURL(blob);
+      link.download = 'volleen_' + stamp + '.png';
+      document.body.appendChild(link);
+      link.click();
+      link.remove();
+      setTimeout(function() { URL.revokeObjectURL(link.href); }, 1000);
+    }, 'image/png');
+  }
 
   function onKey(event, down) {
     var set1 = keySet1.get(event.code);
@@ -104,9 +120,15 @@ var Volleen = (function() {
       // The game's keys never scroll, move the focus or open menus.
       event.preventDefault();
     }
+    if (down && !event.repeat && event.code === 'F12') screenshot();
     if (down && !event.repeat && event.altKey &&
         (event.code === 'Enter' || event.code === 'NumpadEnter')) {
       toggleFullScreen();
+    }
+    // The player's layout: what this key types, learnt before the game reads it.
+    if (down && event.key && event.key.length === 1 && !event.ctrlKey && !event.altKey &&
+        !event.metaKey && Module['_volleen_key_label']) {
+      Module['_volleen_key_label'](set1, event.key.charCodeAt(0));
     }
     if (Module['_volleen_key']) Module['_volleen_key'](set1, down ? 1 : 0);
   }
@@ -119,7 +141,15 @@ var Volleen = (function() {
     }
     window.addEventListener('keydown', function(e) { onKey(e, true); });
     window.addEventListener('keyup', function(e) { onKey(e, false); });
-    window.addEventListener('blur', function() { Module['_volleen_keys_released'](); });
+    // A player who looks away (another window, another tab) pauses a match.
+    window.addEventListener('blur', function() {
+      Module['_volleen_keys_released']();
+      Module['_volleen_away'](1);
+    });
+    window.addEventListener('focus', function() { Module['_volleen_away'](document.hidden ? 1 : 0); });
+    document.addEventListener('visibilitychange', function() {
+      Module['_volleen_away'](document.hidden ? 1 : 0);
+    });
     view.addEventListener('mousedown', function(e) {
       lockPointer();
       Module['_volleen_mouse_button'](ButtonIndex(e.button), 1);
@@ -464,5 +494,6 @@ var Volleen = (function() {
     screenPixels: function() { return picture.getImageData(0, 0, Width, Height).data; },
     open: function(title) { document.title = title; },
     close: function() { if (Module['onEnded']) Module['onEnded'](); },
+    fail: function(text) { if (Module['onFailed']) Module['onFailed'](text); },
   };
 })();

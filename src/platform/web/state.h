@@ -16,11 +16,17 @@ struct State {
     bool captureWanted = false;  // what the game asked for with CaptureMouse
     bool keyboardOpen = false;
     bool mouseOpen = false;
+    bool away = false;       // the page is hidden or lost the focus
     uint8_t keys[256] = {};  // filled by the page's key events
+    char labels[256] = {};   // what each key typed when last pressed (KeyboardEvent.key)
     int32_t motionX = 0;     // gathered by the page's pointer events
     int32_t motionY = 0;
     int32_t wheel = 0;
     uint8_t buttons[4] = {};
+    // Pressed since the last read: a tap between two reads still counts once.
+    uint8_t tappedKeys[256] = {};
+    bool escapeTapped = false;
+    uint8_t tappedButtons[4] = {};
 };
 
 extern State state;

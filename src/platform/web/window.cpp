@@ -10,6 +10,7 @@
 
 EM_JS(void, volleen_open_page, (const char* title), { Volleen.open(UTF8ToString(title)); });
 EM_JS(void, volleen_close_page, (), { Volleen.close(); });
+EM_JS(void, volleen_fail_page, (const char* text), { Volleen.fail(UTF8ToString(text)); });
 
 namespace platform {
 namespace web {
@@ -30,6 +31,8 @@ bool KeptReplaysFolder(std::string* folder, int32_t* kept) {
     return true;
 }
 
+void ShowStartupError(const char* text) { volleen_fail_page(text); }
+
 bool CreateGameWindow(const char* title, const char* /*iconFile*/, std::string* /*why*/) {
     // Emscripten starts with every permission bit masked out, which would
     // leave the files the game writes unreadable; the usual mask instead.
@@ -47,6 +50,11 @@ void DestroyGameWindow() {
     state = web::State{};
     queue::Clear();
     volleen_close_page();
+}
+
+// The page's own size is the browser's to keep.
+bool WindowPlacement(bool* /*fullScreen*/, int32_t* /*width*/, int32_t* /*height*/) {
+    return false;
 }
 
 bool PeekMessage(Message& out) {
