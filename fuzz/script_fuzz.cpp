@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/headless/backend.h"
+#include "platform/headless/state.h"
 
 using headless::detail::EventKind;
 
