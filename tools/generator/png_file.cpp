@@ -7,25 +7,9 @@
 
 #include "canvas.h"
 #include "common/file_write.h"
+#include "common/png_chunk.h"
 
 namespace gen {
-
-namespace {
-
-void AppendBe32(std::vector<uint8_t>& out, uint32_t value) {
-    for (int shift = 24; shift >= 0; shift -= 8)
-        out.push_back(static_cast<uint8_t>(value >> shift));
-}
-
-void AppendChunk(std::vector<uint8_t>& out, const char* type, const std::vector<uint8_t>& data) {
-    AppendBe32(out, static_cast<uint32_t>(data.size()));
-    const size_t typeAt = out.size();
-    out.insert(out.end(), type, type + 4);
-    out.insert(out.end(), data.begin(), data.end());
-    AppendBe32(out, static_cast<uint32_t>(crc32(0, out.data() + typeAt, out.size() - typeAt)));
-}
-
-}  // namespace
 
 bool SavePng(const Canvas& canvas, const std::string& path, const Palette& palette) {
     const int width = canvas.Width();
@@ -54,12 +38,12 @@ bool SavePng(const Canvas& canvas, const std::string& path, const Palette& palet
     }
     packed.resize(packedSize);
 
-    std::vector<uint8_t> file = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
-    AppendChunk(file, "IHDR", header);
-    AppendChunk(file, "PLTE", colours);
-    AppendChunk(file, "tRNS", {0});
-    AppendChunk(file, "IDAT", packed);
-    AppendChunk(file, "IEND", {});
+    std::vector<uint8_t> file(PNG_SIGNATURE, PNG_SIGNATURE + 8);
+    AppendPngChunk(file, "IHDR", header);
+    AppendPngChunk(file, "PLTE", colours);
+    AppendPngChunk(file, "tRNS", {0});
+    AppendPngChunk(file, "IDAT", packed);
+    AppendPngChunk(file, "IEND", {});
     std::string why;
     if (!WriteFileAtomically(path.c_str(), file.data(), file.size(), &why)) {
         std::fprintf(stderr, "volleen-generate: cannot write %s: %s\n", path.c_str(), why.c_str());

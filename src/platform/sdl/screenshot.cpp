@@ -10,25 +10,13 @@
 
 #include "common/file_write.h"
 #include "common/folders.h"
+#include "common/png_chunk.h"
 #include "platform/common/surface.h"
 #include "platform/sdl/state.h"
 
 namespace platform::sdl {
 
 namespace {
-
-void AppendBe32(std::vector<uint8_t>& out, uint32_t value) {
-    for (int shift = 24; shift >= 0; shift -= 8)
-        out.push_back(static_cast<uint8_t>(value >> shift));
-}
-
-void AppendChunk(std::vector<uint8_t>& out, const char* type, const std::vector<uint8_t>& data) {
-    AppendBe32(out, static_cast<uint32_t>(data.size()));
-    const size_t typeAt = out.size();
-    out.insert(out.end(), type, type + 4);
-    out.insert(out.end(), data.begin(), data.end());
-    AppendBe32(out, static_cast<uint32_t>(crc32(0, out.data() + typeAt, out.size() - typeAt)));
-}
 
 // $XDG_PICTURES_DIR/volleen, else ~/Pictures/volleen; empty without either.
 std::string ShotsFolder() {
@@ -65,14 +53,14 @@ void SaveScreenshot() {
     }
     packed.resize(packedSize);
 
-    std::vector<uint8_t> png = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+    std::vector<uint8_t> png(PNG_SIGNATURE, PNG_SIGNATURE + 8);
     std::vector<uint8_t> header;
     AppendBe32(header, static_cast<uint32_t>(width));
     AppendBe32(header, static_cast<uint32_t>(height));
     header.insert(header.end(), {8, 2, 0, 0, 0});  // 8-bit RGB, deflate, no interlace
-    AppendChunk(png, "IHDR", header);
-    AppendChunk(png, "IDAT", packed);
-    AppendChunk(png, "IEND", {});
+    AppendPngChunk(png, "IHDR", header);
+    AppendPngChunk(png, "IDAT", packed);
+    AppendPngChunk(png, "IEND", {});
 
     const std::string folder = ShotsFolder();
     if (folder.empty()) {
