@@ -246,6 +246,20 @@ async function main() {
     const screen = () => page.evaluate(() => window.test.snap());
     const base64 = (name) => native.shots[name].toString('base64');
 
+    // The processor time the page's thread takes over three seconds, as a
+    // share of one core: an idle page's first, to compare the menu with.
+    const cdp = await page.context().newCDPSession(page);
+    await cdp.send('Performance.enable');
+    const busy = async () => {
+      const taken = async () => (await cdp.send('Performance.getMetrics')).metrics
+                                    .find((m) => m.name === 'TaskDuration').value;
+      const before = await taken();
+      await pause(3000);
+      return (await taken() - before) / 3;
+    };
+    await page.goto('about:blank');
+    const idleShare = await busy();
+
     // --- the logos, then the menu, at the runner's times -------------------
     await start({logo1: base64('logo1'), logo2: base64('logo2'), menu: base64('menu'),
                  match: base64('match'), left: base64('left')}, ['logo1', 'logo2', 'menu']);
@@ -274,6 +288,10 @@ async function main() {
     check(fadeTimes.length - 1 === native.fadeSteps && Math.abs(stepMs - native.fadeStepMs) <= 1,
           `the fade: ${fadeTimes.length - 1} steps of ${stepMs.toFixed(1)} ms ` +
               `(native ${native.fadeSteps} of ${native.fadeStepMs})`);
+    const menuShare = await busy();
+    check(menuShare - idleShare < 0.05,
+          `the menu at rest takes ${(100 * menuShare).toFixed(1)} % of a core ` +
+              `(an idle page ${(100 * idleShare).toFixed(1)} %)`);
     const audio = await page.evaluate(() => Volleen.audioState);
     check(audio.loudBlocks > 0, `Web Audio plays the logos' and the menu's sounds (${audio.loudBlocks} of ${audio.blocks} blocks)`);
     if (options.shots) await page.screenshot({path: path.join(options.shots, 'web-menu.png')});

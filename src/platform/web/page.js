@@ -23,16 +23,37 @@ var Volleen = (function() {
   var channel = new MessageChannel();
   var pending = [];
 
+  var untilInput = false;  // the next wait ends early on input
+  var sleeper = null;      // ends the wait in progress, when input may
+
   // A timer set from a message handler is not a nested timer, so the browser
   // keeps it to the millisecond instead of its 4 ms floor.
   channel.port1.onmessage = function() {
     var next = pending.shift();
-    setTimeout(next.wakeUp, next.ms);
+    var done = false;
+    var timer = 0;
+    var wake = function() {
+      if (done) return;
+      done = true;
+      clearTimeout(timer);
+      if (sleeper === wake) sleeper = null;
+      next.wakeUp();
+    };
+    timer = setTimeout(wake, next.ms);
+    if (next.untilInput) sleeper = wake;
   };
 
   function wait(ms, wakeUp) {
-    pending.push({ms: ms, wakeUp: wakeUp});
+    pending.push({ms: ms, wakeUp: wakeUp, untilInput: untilInput});
+    untilInput = false;
     channel.port2.postMessage(0);
+  }
+
+  // The player did something: a screen waiting for that goes on now, after
+  // the event has reached the game.
+  function inputArrived() {
+    var wake = sleeper;
+    if (wake) Promise.resolve().then(wake);
   }
 
   // --- picture -----------------------------------------------------------
@@ -132,6 +153,7 @@ var Volleen = (function() {
       Module['_volleen_key_label'](set1, event.key.charCodeAt(0));
     }
     if (Module['_volleen_key']) Module['_volleen_key'](set1, down ? 1 : 0);
+    inputArrived();
   }
 
   function installInput() {
@@ -154,6 +176,7 @@ var Volleen = (function() {
     view.addEventListener('mousedown', function(e) {
       lockPointer();
       Module['_volleen_mouse_button'](ButtonIndex(e.button), 1);
+      inputArrived();
     });
     window.addEventListener('mouseup', function(e) {
       Module['_volleen_mouse_button'](ButtonIndex(e.button), 0);
@@ -383,6 +406,7 @@ var Volleen = (function() {
       Module['callMain']([]);
     },
     wait: wait,
+    wakeOnInput: function() { untilInput = true; },
     show: show,
     blank: blank,
     pointer: pointer,
