@@ -212,8 +212,10 @@ async function main() {
   const problems = [];
   try {
     const page = browser.pages()[0] || await browser.newPage();
+    const warnings = [];
     page.on('console', (message) => {
       if (message.type() === 'error') problems.push(message.text());
+      if (message.type() === 'warning') warnings.push(message.text());
     });
     page.on('pageerror', (error) => problems.push(error.message));
     // The menu comes up at runner time 12320, in its second 12.
@@ -292,6 +294,13 @@ async function main() {
     check(menuShare - idleShare < 0.05,
           `the menu at rest takes ${(100 * menuShare).toFixed(1)} % of a core ` +
               `(an idle page ${(100 * idleShare).toFixed(1)} %)`);
+    const icon = await page.evaluate(async () => {
+      const link = document.querySelector('link[rel="icon"]');
+      const response = await fetch(link.href);
+      const bytes = new Uint8Array(await response.arrayBuffer());
+      return response.ok ? Array.from(bytes.slice(0, 4)) : [];
+    });
+    check(JSON.stringify(icon) === JSON.stringify([0x89, 0x50, 0x4e, 0x47]), 'the favicon is the game\'s icon, a PNG');
     const audio = await page.evaluate(() => Volleen.audioState);
     check(audio.loudBlocks > 0, `Web Audio plays the logos' and the menu's sounds (${audio.loudBlocks} of ${audio.blocks} blocks)`);
     if (options.shots) await page.screenshot({path: path.join(options.shots, 'web-menu.png')});
@@ -406,6 +415,24 @@ async function main() {
               JSON.stringify([16, 0, 0, 0, 17, 0, 0, 0, 49, 0, 0, 0, 48, 0, 0, 0, 0, 0, 0, 0]),
           'keys.dat keeps the positions (set-1 codes of US Q, W, N, B)', JSON.stringify(french_saved));
     check(problems.length === 0, 'no error in the browser console', problems.join(' | '));
+    check(warnings.length === 0, 'no warning in the browser console', warnings.join(' | '));
+
+    // --- Q, then "Play again", with the logos skipped as the box remembers --
+    await page.check('#skip');
+    await french('KeyA', 'q');  // Q on AZERTY
+    const again = await page.waitForSelector('#again', {timeout: 30000}).then(() => true, () => false);
+    check(again, 'after Q and the credits the page offers "Play again"');
+    await page.click('#again');
+    await page.waitForFunction(() => document.getElementById('start').textContent === 'Click to start');
+    check(await page.isChecked('#skip'), '"Skip the logos" is remembered');
+    await page.evaluate((logo) => {
+      window.test.refs.logo1 = Uint8Array.from(atob(logo), (c) => c.charCodeAt(0));
+    }, base64('logo1'));
+    await page.evaluate(() => window.test.watch(['logo1']));
+    await page.click('#start');
+    await pause(3000);
+    const skipped = await page.evaluate(() => window.test.seen.logo1 === undefined && window.test.shows.length > 0);
+    check(skipped, 'with the box ticked the game starts without the logos');
 
     // --- a site without its data: an error on the page, not "Loading..." ----
     const broken = await serve(path.resolve(options.site), 'volleen.data');
