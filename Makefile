@@ -63,7 +63,7 @@ configure: configure-test
 WEB_BUILD ?= $(BUILD)/web-cmake
 WEB_PORT ?= 8000
 web: configure-test
-	@cmake --build $(BUILD) --target data baked_font -j $(JOBS)
+	@cmake --build $(BUILD) --target data baked_font icons -j $(JOBS)
 	@NODE_PATH=/usr/share/nodejs emcmake cmake -S . -B $(WEB_BUILD) -G "Unix Makefiles" \
 		-DCMAKE_BUILD_TYPE=Release -DVOLLEEN_TESTS=OFF $(CMAKE_ARGS) \
 		-DVOLLEEN_NATIVE_BUILD=$(abspath $(BUILD)) -DVOLLEEN_WEB_DIR=$(abspath $(BUILD))/web >/dev/null

@@ -29,5 +29,8 @@ target_link_options(volleen PRIVATE
   --preload-file ${VOLLEEN_NATIVE_BUILD}/data@/volleen --exclude-file *.generated)
 set_property(TARGET volleen APPEND PROPERTY LINK_DEPENDS
   ${_web}/library_volleen.js ${_web}/page.js ${_data})
+# The favicon is the desktop icon the generator draws.
 add_custom_command(TARGET volleen POST_BUILD
-  COMMAND ${CMAKE_COMMAND} -E copy_if_different ${_web}/index.html ${VOLLEEN_WEB_DIR}/index.html)
+  COMMAND ${CMAKE_COMMAND} -E copy_if_different ${_web}/index.html ${VOLLEEN_WEB_DIR}/index.html
+  COMMAND ${CMAKE_COMMAND} -E copy_if_different
+          ${VOLLEEN_NATIVE_BUILD}/icons/hicolor/32x32/apps/volleen.png ${VOLLEEN_WEB_DIR}/favicon.png)

@@ -22,6 +22,7 @@
 namespace {
 
 constexpr uint32_t Black = 0x000000;
+constexpr uint32_t MenuWaitMs = 33;
 
 void ChooseMatch(int32_t mode) {
     GameMode = mode;
@@ -92,7 +93,8 @@ int32_t MainMenu() {
         }
         // A close request is taken by the shell's loop, as soon as it gets it.
         if (platform::CloseRequested()) return 1;
-        platform::IdleStep();
+        // Nothing moves on the menu: it wakes for the player, or a frame on.
+        platform::WaitForInput(MenuWaitMs);
     }
 }
 

@@ -106,6 +106,12 @@ void Sleep(uint32_t ms);
 // One pass of a waiting loop: gives the processor back for about a
 // millisecond (headless: advances virtual time by one millisecond).
 void IdleStep();
+// A waiting loop's pass on a screen that only waits for the player: gives
+// the processor back until input or a window event arrives, a close request,
+// or `ms` milliseconds pass, so that it does not wake every millisecond.
+// Headless: idle steps, a millisecond each, until `ms` pass or a script line
+// lands, so every run keeps its times.
+void WaitForInput(uint32_t ms);
 // Calendar time in whole seconds since 1970.
 int64_t CalendarSeconds();
 

@@ -225,8 +225,10 @@ async function main() {
   const problems = [];
   try {
     const page = browser.pages()[0] || await browser.newPage();
+    const warnings = [];
     page.on('console', (message) => {
       if (message.type() === 'error') problems.push(message.text());
+      if (message.type() === 'warning') warnings.push(message.text());
     });
     page.on('pageerror', (error) => problems.push(error.message));
     // The menu comes up at runner time 12320, in its second 12.
@@ -259,6 +261,20 @@ async function main() {
     const screen = () => page.evaluate(() => window.test.snap());
     const base64 = (name) => native.shots[name].toString('base64');
 
+    // The processor time the page's thread takes over three seconds, as a
+    // share of one core: an idle page's first, to compare the menu with.
+    const cdp = await page.context().newCDPSession(page);
+    await cdp.send('Performance.enable');
+    const busy = async () => {
+      const taken = async () => (await cdp.send('Performance.getMetrics')).metrics
+                                    .find((m) => m.name === 'TaskDuration').value;
+      const before = await taken();
+      await pause(3000);
+      return (await taken() - before) / 3;
+    };
+    await page.goto('about:blank');
+    const idleShare = await busy();
+
     // --- the logos, then the menu, at the runner's times -------------------
     await start({logo1: base64('logo1'), logo2: base64('logo2'), menu: base64('menu'),
                  match: base64('match'), left: base64('left')}, ['logo1', 'logo2', 'menu']);
@@ -287,6 +303,17 @@ async function main() {
     check(fadeTimes.length - 1 === native.fadeSteps && Math.abs(stepMs - native.fadeStepMs) <= 1,
           `the fade: ${fadeTimes.length - 1} steps of ${stepMs.toFixed(1)} ms ` +
               `(native ${native.fadeSteps} of ${native.fadeStepMs})`);
+    const menuShare = await busy();
+    check(menuShare - idleShare < 0.05,
+          `the menu at rest takes ${(100 * menuShare).toFixed(1)} % of a core ` +
+              `(an idle page ${(100 * idleShare).toFixed(1)} %)`);
+    const icon = await page.evaluate(async () => {
+      const link = document.querySelector('link[rel="icon"]');
+      const response = await fetch(link.href);
+      const bytes = new Uint8Array(await response.arrayBuffer());
+      return response.ok ? Array.from(bytes.slice(0, 4)) : [];
+    });
+    check(JSON.stringify(icon) === JSON.stringify([0x89, 0x50, 0x4e, 0x47]), 'the favicon is the game\'s icon, a PNG');
     const audio = await page.evaluate(() => Volleen.audioState);
     check(audio.loudBlocks > 0, `Web Audio plays the logos' and the menu's sounds (${audio.loudBlocks} of ${audio.blocks} blocks)`);
     if (options.shots) await page.screenshot({path: path.join(options.shots, 'web-menu.png')});
@@ -498,6 +525,24 @@ async function main() {
     await pause(800);
     await toMenu('menu', 'with the quota back the next save outlives a reload');
     check(problems.length === 0, 'no error in the browser console', problems.join(' | '));
+    check(warnings.length === 0, 'no warning in the browser console', warnings.join(' | '));
+
+    // --- Q, then "Play again", with the logos skipped as the box remembers --
+    await page.check('#skip');
+    await french('KeyA', 'q');  // Q on AZERTY
+    const again = await page.waitForSelector('#again', {timeout: 30000}).then(() => true, () => false);
+    check(again, 'after Q and the credits the page offers "Play again"');
+    await page.click('#again');
+    await page.waitForFunction(() => document.getElementById('start').textContent === 'Click to start');
+    check(await page.isChecked('#skip'), '"Skip the logos" is remembered');
+    await page.evaluate((logo) => {
+      window.test.refs.logo1 = Uint8Array.from(atob(logo), (c) => c.charCodeAt(0));
+    }, base64('logo1'));
+    await page.evaluate(() => window.test.watch(['logo1']));
+    await page.click('#start');
+    await pause(3000);
+    const skipped = await page.evaluate(() => window.test.seen.logo1 === undefined && window.test.shows.length > 0);
+    check(skipped, 'with the box ticked the game starts without the logos');
 
     // --- a site without its data: an error on the page, not "Loading..." ----
     const broken = await serve(path.resolve(options.site), 'volleen.data');

@@ -9,6 +9,8 @@
 #             window.cfg beside keys.dat; --fullscreen still wins.
 # MODE shot: F12 saves the screen as a 640 x 480 PNG in
 #             $XDG_PICTURES_DIR/volleen/ and says where.
+# MODE idle: the menu's main thread wakes for the player or about once a
+#             frame, not every millisecond (counted by its context switches).
 # MODE nodata: started where there is no data, the game says so in a message
 #             box (a screenshot of it goes to $VOLLEEN_SHOTS when set) and,
 #             once the player has read it, exits 1.
@@ -120,6 +122,16 @@ pause)
     sleep 0.3
     [ "$(screen_sum)" != "$b" ] || fail "the rally did not go on with the focus back"
     [ "$(screen_sum 120x40+588+488)" != "$paused" ] || fail "no \"Paused\" over the court"
+    kill -TERM "$GAME_PID"
+    ;;
+idle)
+    switches() { awk '/^voluntary_ctxt_switches/ { print $2 }' "/proc/$GAME_PID/task/$GAME_PID/status"; }
+    sleep 1
+    before=$(switches)
+    sleep 3
+    woke=$(( $(switches) - before ))
+    echo "the menu's thread woke $woke times in 3 s"
+    [ "$woke" -lt 300 ] || fail "the menu woke $woke times in 3 s"
     kill -TERM "$GAME_PID"
     ;;
 shot)

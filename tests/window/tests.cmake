@@ -71,8 +71,9 @@ if(VALGRIND_EXECUTABLE)
 endif()
 
 # The player's desktop: the focus taken mid-rally, an error in a message box,
-# a pointer that moves only absolutely, the window remembered, F12.
-foreach(_mode pause nodata pointer remember shot)
+# a pointer that moves only absolutely, the window remembered, F12, the menu
+# at rest.
+foreach(_mode pause nodata pointer remember shot idle)
   add_test(NAME window.comforts_${_mode}
            COMMAND sh ${CMAKE_CURRENT_LIST_DIR}/comforts_test.sh $<TARGET_FILE:volleen>
                    ${CMAKE_BINARY_DIR}/data ${_mode})

@@ -48,6 +48,14 @@ void IdleStep() {
     headless::detail::AdvanceTo(Backend().now + 1);
 }
 
+void WaitForInput(uint32_t ms) {
+    for (uint32_t i = 0; i < ms; ++i) {
+        const size_t applied = Backend().nextEvent;
+        IdleStep();
+        if (Backend().nextEvent != applied || CloseRequested()) return;
+    }
+}
+
 int64_t CalendarSeconds() {
     headless::detail::Poll();
     return Backend().options.epoch + static_cast<int64_t>(Backend().now / 1000);

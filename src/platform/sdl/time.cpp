@@ -75,6 +75,15 @@ void IdleStep() {
     SDL_Delay(1);
 }
 
+void WaitForInput(uint32_t ms) {
+    sdl::frame_stats::Break();
+    show::ShowWhatChanged();
+    sdl::PumpEventsIfStale();
+    if (queue::CloseRequested()) return;
+    // Leaves the event queued: the pump that follows handles it.
+    SDL_WaitEventTimeout(nullptr, static_cast<int>(ms));
+}
+
 int64_t CalendarSeconds() { return static_cast<int64_t>(std::time(nullptr)); }
 
 }  // namespace platform

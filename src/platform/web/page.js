@@ -22,16 +22,37 @@ var Volleen = (function() {
   var channel = new MessageChannel();
   var pending = [];
 
+  var untilInput = false;  // the next wait ends early on input
+  var sleeper = null;      // ends the wait in progress, when input may
+
   // A timer set from a message handler is not a nested timer, so the browser
   // keeps it to the millisecond instead of its 4 ms floor.
   channel.port1.onmessage = function() {
     var next = pending.shift();
-    setTimeout(next.wakeUp, next.ms);
+    var done = false;
+    var timer = 0;
+    var wake = function() {
+      if (done) return;
+      done = true;
+      clearTimeout(timer);
+      if (sleeper === wake) sleeper = null;
+      next.wakeUp();
+    };
+    timer = setTimeout(wake, next.ms);
+    if (next.untilInput) sleeper = wake;
   };
 
   function wait(ms, wakeUp) {
-    pending.push({ms: ms, wakeUp: wakeUp});
+    pending.push({ms: ms, wakeUp: wakeUp, untilInput: untilInput});
+    untilInput = false;
     channel.port2.postMessage(0);
+  }
+
+  // The player did something: a screen waiting for that goes on now, after
+  // the event has reached the game.
+  function inputArrived() {
+    var wake = sleeper;
+    if (wake) Promise.resolve().then(wake);
   }
 
   // --- picture -----------------------------------------------------------
@@ -131,6 +152,7 @@ var Volleen = (function() {
       Module['_volleen_key_label'](set1, event.key.charCodeAt(0));
     }
     if (Module['_volleen_key']) Module['_volleen_key'](set1, down ? 1 : 0);
+    inputArrived();
   }
 
   function installInput() {
@@ -153,6 +175,7 @@ var Volleen = (function() {
     view.addEventListener('mousedown', function(e) {
       lockPointer();
       Module['_volleen_mouse_button'](ButtonIndex(e.button), 1);
+      inputArrived();
     });
     window.addEventListener('mouseup', function(e) {
       Module['_volleen_mouse_button'](ButtonIndex(e.button), 0);
@@ -227,6 +250,83 @@ var Volleen = (function() {
 
   // --- sound -------------------------------------------------------------
 
+  // Fills `out` (samples at the context's rate) from the game's mixer, which
+  // runs at 11025 Hz: each output sample takes the mixed sample it falls on.
+  var phase = 0;
+  function fill(out) {
+    var step = 11025 / audio.sampleRate;
+    var count = Math.ceil(out.length * step) + 1;
+    if (!Module['_volleen_mix'] || !Module['_malloc']) { out.fill(0); return; }
+    if (count > mixSize) {
+      if (mixBuffer) Module['_free'](mixBuffer);
+      mixBuffer = Module['_malloc'](count);
+      mixSize = count;
+    }
+    var wanted = Math.floor(phase + out.length * step);
+    Module['_volleen_mix'](mixBuffer, wanted);
+    var samples = HEAPU8.subarray(mixBuffer, mixBuffer + wanted + 1);
+    var loud = false;
+    for (var i = 0; i < out.length; ++i) {
+      var at = Math.min(wanted - 1, Math.floor(phase + i * step));
+      var value = (samples[at] - 128) / 128;
+      if (value !== 0) loud = true;
+      out[i] = value;
+    }
+    phase = phase + out.length * step - wanted;
+    audioState.blocks++;
+    if (loud) audioState.loudBlocks++;
+  }
+
+  // The audio thread plays blocks the page mixes; it asks for the next one
+  // while two are still to play, and plays silence if none has come.
+  var WorkletBlock = 2048;
+  var WorkletSource = [
+    'class VolleenOut extends AudioWorkletProcessor {',
+    '  constructor() {',
+    '    super();',
+    '    this.blocks = []; this.at = 0; this.left = 0; this.asked = false;',
+    '    this.port.onmessage = (e) => {',
+    '      this.blocks.push(e.data); this.left += e.data.length; this.asked = false;',
+    '    };',
+    '  }',
+    '  process(inputs, outputs) {',
+    '    const out = outputs[0][0];',
+    '    for (let i = 0; i < out.length; ++i) {',
+    '      if (this.blocks.length === 0) { out[i] = 0; continue; }',
+    '      const block = this.blocks[0];',
+    '      out[i] = block[this.at++]; this.left--;',
+    '      if (this.at >= block.length) { this.blocks.shift(); this.at = 0; }',
+    '    }',
+    '    if (!this.asked && this.left < ' + 2 * WorkletBlock + ') {',
+    '      this.asked = true; this.port.postMessage(0);',
+    '    }',
+    '    return true;',
+    '  }',
+    '}',
+    "registerProcessor('volleen-out', VolleenOut);",
+  ].join('\n');
+
+  function startWorklet() {
+    var url = URL.createObjectURL(new Blob([WorkletSource], {type: 'text/javascript'}));
+    audio.audioWorklet.addModule(url).then(function() {
+      var node = new AudioWorkletNode(audio, 'volleen-out',
+                                      {numberOfInputs: 0, outputChannelCount: [1]});
+      node.port.onmessage = function() {
+        var block = new Float32Array(WorkletBlock);
+        fill(block);
+        node.port.postMessage(block, [block.buffer]);
+      };
+      node.connect(audio.destination);
+    }, startScriptProcessor);
+  }
+
+  // Where worklets are missing: the older node, mixed on the page's thread.
+  function startScriptProcessor() {
+    var node = audio.createScriptProcessor(1024, 0, 1);
+    node.onaudioprocess = function(event) { fill(event.outputBuffer.getChannelData(0)); };
+    node.connect(audio.destination);
+  }
+
   // Made by the player's first click or key: browsers allow sound only then.
   function startAudio() {
     var Context = window.AudioContext || window.webkitAudioContext;
@@ -236,33 +336,11 @@ var Volleen = (function() {
     } catch (e) {
       audio = new Context();
     }
-    var node = audio.createScriptProcessor(1024, 0, 1);
-    var step = 11025 / audio.sampleRate;
-    var phase = 0;
-    node.onaudioprocess = function(event) {
-      var out = event.outputBuffer.getChannelData(0);
-      var count = Math.ceil(out.length * step) + 1;
-      if (!Module['_volleen_mix'] || !Module['_malloc']) { out.fill(0); return; }
-      if (count > mixSize) {
-        if (mixBuffer) Module['_free'](mixBuffer);
-        mixBuffer = Module['_malloc'](count);
-        mixSize = count;
-      }
-      var wanted = Math.floor(phase + out.length * step);
-      Module['_volleen_mix'](mixBuffer, wanted);
-      var samples = HEAPU8.subarray(mixBuffer, mixBuffer + wanted + 1);
-      var loud = false;
-      for (var i = 0; i < out.length; ++i) {
-        var at = Math.min(wanted - 1, Math.floor(phase + i * step));
-        var value = (samples[at] - 128) / 128;
-        if (value !== 0) loud = true;
-        out[i] = value;
-      }
-      phase = phase + out.length * step - wanted;
-      audioState.blocks++;
-      if (loud) audioState.loudBlocks++;
-    };
-    node.connect(audio.destination);
+    if (audio.audioWorklet && window.AudioWorkletNode) {
+      startWorklet();
+    } else {
+      startScriptProcessor();
+    }
     if (audio.resume) audio.resume().catch(function() {});
   }
 
@@ -459,7 +537,8 @@ var Volleen = (function() {
     screen = document.createElement('canvas');
     screen.width = Width;
     screen.height = Height;
-    picture = screen.getContext('2d');
+    // Read back by screenPixels; kept in memory, where reading is cheap.
+    picture = screen.getContext('2d', {willReadFrequently: true});
     blank();
     // The room for the picture changes with the window, full screen, and the
     // page's own lines settling.
@@ -484,6 +563,7 @@ var Volleen = (function() {
     hasReplay: function() {
       return FS.readdir(GameFolder).some(function(name) { return /\.replay$/.test(name); });
     },
+    wakeOnInput: function() { untilInput = true; },
     show: show,
     blank: blank,
     pointer: pointer,

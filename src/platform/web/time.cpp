@@ -12,6 +12,8 @@
 // The page's wait: a timer that the browser does not stretch to its 4 ms
 // floor for nested timers.
 extern "C" void volleen_wait(uint32_t ms);
+// The next wait ends early when the player presses or moves something.
+EM_JS(void, volleen_wake_on_input, (), { Volleen.wakeOnInput(); });
 
 namespace platform {
 namespace web {
@@ -48,6 +50,11 @@ void Sleep(uint32_t ms) {
 }
 
 void IdleStep() { web::Wait(1); }
+
+void WaitForInput(uint32_t ms) {
+    volleen_wake_on_input();
+    web::Wait(ms);
+}
 
 int64_t CalendarSeconds() { return static_cast<int64_t>(std::time(nullptr)); }
 
