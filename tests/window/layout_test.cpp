@@ -1,14 +1,13 @@
 // The player's layout in the window: the menu's letters and the names shown
 // follow what the layout types on each key, where position and letter differ
 // (French AZERTY) as where they agree (US).
-#include "platform/sdl/layout.h"
-
 #include <gtest/gtest.h>
 
 #include <string>
 
 #include "input/key_codes.h"
 #include "input/key_names.h"
+#include "platform/sdl/keyboard_layout.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 # backend), and the end-to-end checks run the real game and probes under Xvfb.
 target_sources(test_window PRIVATE ${CMAKE_SOURCE_DIR}/src/platform/sdl/scancode_table.cpp
                                    ${CMAKE_SOURCE_DIR}/src/platform/sdl/picture_scale.cpp
-                                   ${CMAKE_SOURCE_DIR}/src/platform/sdl/layout.cpp)
+                                   ${CMAKE_SOURCE_DIR}/src/platform/sdl/keyboard_layout.cpp)
 
 add_executable(volleen-key-probe ${CMAKE_CURRENT_LIST_DIR}/probe/key_probe.cpp)
 target_link_libraries(volleen-key-probe PRIVATE platform_sdl)

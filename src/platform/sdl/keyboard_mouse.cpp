@@ -4,7 +4,7 @@
 #include <cstring>
 
 #include "platform/platform.h"
-#include "platform/sdl/layout.h"
+#include "platform/sdl/keyboard_layout.h"
 #include "platform/sdl/scancode_table.h"
 #include "platform/sdl/state.h"
 

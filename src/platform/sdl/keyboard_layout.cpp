@@ -1,4 +1,4 @@
-#include "platform/sdl/layout.h"
+#include "platform/sdl/keyboard_layout.h"
 
 #include "platform/common/us_letters.h"
 #include "platform/platform.h"
