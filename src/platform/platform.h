@@ -14,6 +14,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace platform {
 
@@ -249,6 +250,43 @@ bool ReadPad(int32_t index, PadReading& reading);
 // While false, or while the window has no focus: released, cursor shown, and
 // motion made meanwhile never reaches ReadMouse.
 void CaptureMouse(bool capture);
+
+// ---------------------------------------------------------------------------
+// The network: messages to and from the other side of an online match. One
+// link at a time: a host listening for peers, or a peer joining one. The
+// messages are the game's own bytes; the link only carries them.
+
+enum class NetEventKind { Connected, Message, Disconnected };
+struct NetEvent {
+    NetEventKind kind;
+    uint32_t peer;         // which connection, stable while it lasts
+    const uint8_t* bytes;  // Message: valid until the next NetPoll
+    size_t size;
+};
+
+// Listens on UDP `port`, IPv4 and IPv6, for up to `peers` connections at once
+// (more than one, so that a peer too many can be told so). False with the
+// reason in `why`.
+bool NetListen(uint16_t port, int32_t peers, std::string* why);
+// Starts connecting to `host` (a name or an address) at `port`; Connected or
+// Disconnected follows from NetPoll. False with the reason in `why` (a name
+// that cannot be found).
+bool NetConnect(const char* host, uint16_t port, std::string* why);
+// Takes one event without waiting; false when there is none.
+bool NetPoll(NetEvent* event);
+// Sends at once. A reliable message arrives, in order with the other
+// reliable ones; an unreliable one may be lost or come late.
+void NetSend(uint32_t peer, const uint8_t* bytes, size_t size, bool reliable);
+// Ends one connection after what was sent to it has gone out.
+void NetDisconnect(uint32_t peer);
+// Ends the link: every connection, the port.
+void NetClose();
+// The bytes the link (the open one, else the last) has sent and received,
+// its own headers included: what UDP carried.
+void NetTraffic(uint64_t* sent, uint64_t* received);
+// The addresses other machines may reach this one by (not the loopback), as
+// text, for the host to show.
+std::vector<std::string> NetLocalAddresses();
 
 // ---------------------------------------------------------------------------
 // Sound: buffers of 8-bit unsigned mono samples at 11025 Hz, one voice each.
