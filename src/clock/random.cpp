@@ -7,6 +7,8 @@ std::vector<int64_t>* CalendarRecord = nullptr;
 const std::vector<int64_t>* CalendarPlayback = nullptr;
 size_t CalendarPlaybackNext = 0;
 bool CalendarRanOut = false;
+int64_t CalendarMatchStart = -1;
+uint32_t CalendarMatchFrames = 0;
 
 void SeedRandom(uint32_t seed) { RandomState = seed; }
 
@@ -17,7 +19,9 @@ int32_t NextRandom() {
 
 int64_t CalendarSecondsForSeed() {
     int64_t seconds = 0;
-    if (CalendarPlayback == nullptr) {
+    if (CalendarMatchStart >= 0) {
+        seconds = CalendarMatchStart + static_cast<int64_t>(CalendarMatchFrames) * 33 / 1000;
+    } else if (CalendarPlayback == nullptr) {
         seconds = platform::CalendarSeconds();
     } else if (CalendarPlaybackNext < CalendarPlayback->size()) {
         seconds = (*CalendarPlayback)[CalendarPlaybackNext++];

@@ -20,6 +20,12 @@ extern std::vector<int64_t>* CalendarRecord;
 extern const std::vector<int64_t>* CalendarPlayback;
 extern size_t CalendarPlaybackNext;  // the index of the next value to take
 extern bool CalendarRanOut;
+// Online both machines read one calendar instead: the seconds the host chose
+// for the match, moved on by the frames played (33 ms each), so that every
+// reseed is the same on both. Used while CalendarMatchStart is not negative;
+// the online step sets CalendarMatchFrames before each frame.
+extern int64_t CalendarMatchStart;
+extern uint32_t CalendarMatchFrames;
 int64_t CalendarSecondsForSeed();
 
 void SeedRandom(uint32_t seed);
