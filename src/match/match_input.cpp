@@ -98,3 +98,26 @@ void ReadMatchInput() {
     }
     ReadPlayersInput();
 }
+
+uint8_t ReadOwnSideInput() {
+    ReadKeyboard();
+    platform::PadReading pad{};
+    const uint32_t buttons = ReadPadButtons(0, pad);
+    const int32_t direction = PadDirection(pad);
+    return Bit(KeyState[Player1Left] != 0 || direction < 0, ONLINE_LEFT) |
+           Bit(KeyState[Player1Right] != 0 || direction > 0, ONLINE_RIGHT) |
+           Bit(KeyState[DIK_SPACE] != 0 || (buttons & PadBit(PadButton::A)) != 0, ONLINE_SERVE);
+}
+
+void SetSidesInput(uint8_t bottom, uint8_t top) {
+    const bool awaiting = MatchState == MATCH_AWAITING_SERVE;
+    const bool bottomServes =
+        awaiting && ServingSide == SIDE_BOTTOM && (bottom & ONLINE_SERVE) != 0;
+    const bool topServes = awaiting && ServingSide == SIDE_TOP && (top & ONLINE_SERVE) != 0;
+    FrameInput.held = Bit((bottom & ONLINE_LEFT) != 0, INPUT_P1_LEFT) |
+                      Bit((bottom & ONLINE_RIGHT) != 0, INPUT_P1_RIGHT) |
+                      Bit((top & ONLINE_LEFT) != 0, INPUT_P2_LEFT) |
+                      Bit((top & ONLINE_RIGHT) != 0, INPUT_P2_RIGHT) |
+                      Bit(bottomServes || topServes, INPUT_SERVE);
+    FrameInput.mouseX = 0;
+}

@@ -32,3 +32,16 @@ void ReadMatchInput();
 // From the machine, the players only (the frame that follows the menu does
 // not look at Escape again).
 void ReadPlayersInput();
+
+// Online each machine steers one side. From the machine: this player's keys,
+// Player 1's of this keys.dat (or pad 1), and Space or the pad's A to serve,
+// as ONLINE_ bits; the mouse is not used.
+constexpr uint8_t ONLINE_LEFT = 0x01;
+constexpr uint8_t ONLINE_RIGHT = 0x02;
+constexpr uint8_t ONLINE_SERVE = 0x04;
+constexpr uint8_t ONLINE_ALL = 0x07;
+uint8_t ReadOwnSideInput();
+// The frame's input from the two sides' ONLINE_ bits: each steers its own
+// paddle, and serves only when the serve is its side's. Nothing else
+// (U, Escape) comes from a side.
+void SetSidesInput(uint8_t bottom, uint8_t top);

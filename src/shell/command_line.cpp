@@ -10,32 +10,40 @@ namespace {
 struct OptionRow {
     const char* name;       // with its leading dashes
     const char* valueName;  // shown in the usage; null for an option without a value
+    bool optional;          // the value may be left out
     const char* help;
     void (*apply)(CommandLine& options, const std::string& value);
 };
 
 const OptionRow OptionTable[] = {
-    {"--help", nullptr, "show this help and exit (also -h)",
+    {"--help", nullptr, false, "show this help and exit (also -h)",
      [](CommandLine& o, const std::string&) { o.help = true; }},
-    {"--version", nullptr, "show the version and exit",
+    {"--version", nullptr, false, "show the version and exit",
      [](CommandLine& o, const std::string&) { o.version = true; }},
-    {"--window", nullptr, "start in a window (Alt+Enter switches)",
+    {"--window", nullptr, false, "start in a window (Alt+Enter switches)",
      [](CommandLine& o, const std::string&) {
          o.start.fullScreen = false;
          o.placeGiven = true;
      }},
-    {"--fullscreen", nullptr, "start full screen (the default)",
+    {"--fullscreen", nullptr, false, "start full screen (the default)",
      [](CommandLine& o, const std::string&) {
          o.start.fullScreen = true;
          o.placeGiven = true;
      }},
-    {"--data", "DIR", "read the pictures and sounds from DIR",
+    {"--data", "DIR", false, "read the pictures and sounds from DIR",
      [](CommandLine& o, const std::string& value) { o.dataDir = value; }},
-    {"--replay", "FILE", "play a replay (FILE, or last: the newest kept) and exit",
+    {"--replay", "FILE", false, "play a replay (FILE, or last: the newest kept) and exit",
      [](CommandLine& o, const std::string& value) { o.replay = value; }},
-    {"--skip-intro", nullptr, "no pauses on the two logos and the credits",
+    {"--skip-intro", nullptr, false, "no pauses on the two logos and the credits",
      [](CommandLine& o, const std::string&) { o.skipIntro = true; }},
-    {"--frame-stats", nullptr, "at the end, print frame timing and drawing cost in one line",
+    {"--host", "[PORT]", true, "wait for a player to play online (UDP port 24860 unless PORT)",
+     [](CommandLine& o, const std::string& value) {
+         o.hosting = true;
+         o.host = value;
+     }},
+    {"--join", "HOST[:PORT]", false, "play online with the player hosting at HOST",
+     [](CommandLine& o, const std::string& value) { o.join = value; }},
+    {"--frame-stats", nullptr, false, "at the end, print frame timing and drawing cost in one line",
      [](CommandLine& o, const std::string&) { o.start.frameStats = true; }},
 };
 
@@ -72,10 +80,11 @@ bool ParseCommandLine(int argc, const char* const* argv, CommandLine* options, s
             }
         } else if (equals != std::string::npos) {
             value = word.substr(equals + 1);
-        } else if (i + 1 < argc) {
+        } else if (i + 1 < argc &&
+                   !(row->optional && std::string(argv[i + 1]).rfind("--", 0) == 0)) {
             value = argv[++i];
         }
-        if (row->valueName != nullptr && value.empty()) {
+        if (row->valueName != nullptr && value.empty() && !row->optional) {
             *error = name + " needs a " + row->valueName;
             return false;
         }

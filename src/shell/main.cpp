@@ -8,6 +8,8 @@
 #include "clock/pause.h"
 #include "common/printable.h"
 #include "frontend/key_bindings.h"
+#include "online/options.h"
+#include "online/session.h"
 #include "platform/platform.h"
 #include "shell/command_line.h"
 #include "shell/game_files.h"
@@ -57,6 +59,23 @@ int32_t StdoutWritten(int32_t status) {
     return status != 0 ? status : 1;
 }
 
+// --host [PORT] or --join HOST[:PORT]: this machine's part online.
+bool TakeOnlineOptions(const CommandLine& options, std::string* error) {
+    if (options.hosting && !options.join.empty()) {
+        *error = "--host and --join cannot go together";
+        return false;
+    }
+    if (options.hosting) {
+        OnlineSide = OnlineRole::Host;
+        return options.host.empty() || ParseOnlinePort(options.host, &OnlinePort, error);
+    }
+    if (!options.join.empty()) {
+        OnlineSide = OnlineRole::Guest;
+        return ParseOnlineAddress(options.join, &OnlineAddress, &OnlinePort, error);
+    }
+    return true;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -76,6 +95,10 @@ int main(int argc, char** argv) {
     if (options.version) {
         std::puts("volleen " VOLLEEN_VERSION);
         return StdoutWritten(0);
+    }
+    if (!TakeOnlineOptions(options, &error)) {
+        std::fprintf(stderr, "volleen: %s\n%s", error.c_str(), CommandLineUsage().c_str());
+        return 2;
     }
 
     // Without its data the game would show a black screen: better said here,

@@ -133,9 +133,9 @@ void RecordFrameEnd(int32_t outcome) {
     KeepRecordedMatch();
 }
 
-void KeepMatchUnderWay() {
+void KeepMatchUnderWay(uint8_t ending) {
     if (!Recording) return;
-    FinishRecording(REPLAY_CLOSED);
+    FinishRecording(ending);
     KeepRecordedMatch();
 }
 

@@ -12,8 +12,9 @@ extern std::string ReplayRecordFile;  // also written here (the runner's --recor
 // loop: begun at a match's first frame, ended (and kept) at its last.
 void RecordFrameStart();
 void RecordFrameEnd(int32_t outcome);
-// The game is closing: a match under way is kept as it stands.
-void KeepMatchUnderWay();
+// A match under way is kept as it stands, with this ending (REPLAY_CLOSED:
+// the game is closing; REPLAY_LEFT: an online match cut short).
+void KeepMatchUnderWay(uint8_t ending);
 
 // The newest replay in ReplayFolder; empty when there is none.
 std::string NewestReplay();

@@ -22,5 +22,15 @@ int32_t RunMessageLoop(int32_t (*frame)());
 // outcome (a FRAME_ value).
 int32_t FrameStep();
 
+// Online (OnlineSide set): meets the other side and starts the first match;
+// false when that could not be (OnlineEnding says why, "" when the player
+// chose the menu instead).
+bool StartOnline();
+// The loop's frame while a session is on (then a local FrameStep).
+int32_t OnlineFrameStep();
+// The frame after which the runner's --net-desync-at puts this side out of
+// step; never by default.
+extern uint32_t OnlineDesyncAt;
+
 // The game window's message handling.
 void WindowProc(const platform::Message& message);

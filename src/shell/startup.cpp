@@ -47,7 +47,7 @@ void LoadSubsystems() {
 
 void UseMatchColours() { ApplyPictureColours("BALL3D8BIG.BMP"); }
 
-int32_t GameInit() {
+void GameIntro() {
     LoadSubsystems();
 
     ShowLogo("harbeklogo8.bmp", &LogoImage1);
@@ -60,7 +60,10 @@ int32_t GameInit() {
     FadeOutAndClear();
 
     UseMatchColours();
+}
 
+int32_t GameInit() {
+    GameIntro();
     MainMenu();
     return 1;
 }

@@ -1,7 +1,12 @@
 #include <cstdio>
 #include <string>
 
+#include "frontend/main_menu.h"
+#include "graphics/display.h"
+#include "graphics/text.h"
+#include "online/session.h"
 #include "platform/platform.h"
+#include "replay/replay_file.h"
 #include "shell/replays.h"
 #include "shell/shell.h"
 #include "shell/startup.h"
@@ -10,6 +15,19 @@
 namespace {
 constexpr const char* GameTitle = "Volleen";
 constexpr const char* IconFile = "volleen-icon.bmp";
+constexpr int32_t OnlineFailed = 3;
+
+// An online session that could not be had: the reason on the screen for a
+// moment (it is on stderr already), and the game ends.
+int32_t EndWithoutMatch(const std::string& why) {
+    FillSurface(PrimarySurface, 0);
+    DrawTextRgb(why.c_str(), 40, 230, 0xFFFFFF, PrimarySurface);
+    platform::Sleep(4000);
+    GameShutdown();
+    platform::DestroyGameWindow();
+    return OnlineFailed;
+}
+
 }  // namespace
 
 void WindowProc(const platform::Message& message) {
@@ -59,9 +77,23 @@ bool OpenGameWindow() {
 
 int32_t WinMain() {
     if (!OpenGameWindow()) return 1;
-    GameInit();
-    const int32_t exitCode = RunMessageLoop(FrameStep);
-    KeepMatchUnderWay();
+    if (OnlineSide == OnlineRole::Off) {
+        GameInit();
+    } else {
+        GameIntro();
+        if (!StartOnline()) {
+            // Escape while waiting: the game goes on at home. A session that
+            // could not be had: said, and the game ends.
+            if (!OnlineEnding.empty()) return EndWithoutMatch(OnlineEnding);
+            MainMenu();
+        }
+    }
+    const int32_t exitCode = RunMessageLoop(OnlineFrameStep);
+    if (OnlineOn) {
+        OnlineLeave(LeaveReason::Closed);
+        OnlineClose();
+    }
+    KeepMatchUnderWay(REPLAY_CLOSED);
     GameShutdown();
     SaveWindowSettings();
     platform::DestroyGameWindow();

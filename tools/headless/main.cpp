@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "clock/pause.h"
 #include "common/file_limits.h"
 #include "common/file_read.h"
 #include "common/printable.h"
@@ -82,7 +83,14 @@ int main(int argc, char** argv) {
     }
     backend.startTick = options.startTick;
     backend.epoch = options.epoch;
-    backend.realtime = options.realtime;
+    // The other side of an online match lives in real time.
+    backend.realtime = options.realtime || options.online != OnlineRole::Off;
+    OnlineSide = options.online;
+    OnlineAddress = options.onlineHost;
+    OnlinePort = options.onlinePort;
+    OnlineImpairment = options.impairment;
+    OnlineDesyncAt = options.desyncAt;
+    SkipIntro = options.skipIntro;
     backend.mixAudio = !options.audioOut.empty();
     backend.untilMs = options.untilMs >= 0
                           ? options.untilMs
@@ -107,6 +115,7 @@ int main(int argc, char** argv) {
     headless::SetObserver(&writer);
 
     ReplayRecordFile = options.recordFile;
+    ReplayFolder = options.replaysDir;
     const int32_t code = options.replayFile.empty() ? WinMain() : ReplayMain(options.replayFile);
 
     writer.WriteExit(headless::VirtualMs(), code);

@@ -2,15 +2,26 @@
 
 #include "common/parse_integer.h"
 #include "common/printable.h"
+#include "online/options.h"
 
 const char* const RunnerUsage =
     "usage: volleen-headless [--script FILE] [--trace FILE] [--shots DIR] [--audio-out FILE]\n"
     "                        [--until MS] [--epoch SECONDS] [--start-tick N] [--realtime]\n"
-    "                        [--record FILE] [--replay FILE] [--help]\n"
+    "                        [--skip-intro]\n"
+    "                        [--record FILE] [--replays DIR] [--replay FILE] [--help]\n"
+    "                        [--host PORT | --join ADDRESS:PORT] [--net-impair SPEC]\n"
+    "                        [--net-desync-at FRAME]\n"
     "  --record FILE   keep each match played as a replay in FILE (the last one stays)\n"
+    "  --replays DIR   keep every match in DIR, as the game keeps them\n"
     "  --replay FILE   play the replay FILE instead of the game: exit 0 when it plays\n"
     "                  to its end as recorded, 4 when it goes another way, 2 when the\n"
-    "                  file cannot be played\n";
+    "                  file cannot be played\n"
+    "  --host PORT     wait for a player on PORT and play them online (real time)\n"
+    "  --join ADDRESS:PORT  join the player hosting there (real time)\n"
+    "  --net-impair delay=MS,jitter=MS,loss=PERCENT,seed=N\n"
+    "                  make what this side sends late and lossy\n"
+    "  --net-desync-at FRAME  put this side out of step after that frame of the\n"
+    "                  first match (to test the checksums)\n";
 
 namespace {
 
@@ -26,13 +37,19 @@ bool ParseRunnerArguments(int argc, char** argv, RunnerOptions* options, std::st
             options->realtime = true;
             continue;
         }
+        if (name == "--skip-intro") {
+            options->skipIntro = true;
+            continue;
+        }
         if (name == "--help") {
             options->help = true;
             continue;
         }
         const bool known = name == "--script" || name == "--trace" || name == "--shots" ||
                            name == "--audio-out" || name == "--until" || name == "--epoch" ||
-                           name == "--start-tick" || name == "--record" || name == "--replay";
+                           name == "--start-tick" || name == "--record" || name == "--replay" ||
+                           name == "--replays" || name == "--host" || name == "--join" ||
+                           name == "--net-impair" || name == "--net-desync-at";
         if (!known) {
             *error = "unknown argument '" + Printable(name) + "'";
             return false;
@@ -51,8 +68,26 @@ bool ParseRunnerArguments(int argc, char** argv, RunnerOptions* options, std::st
             options->shotsDir = value;
         } else if (name == "--record") {
             options->recordFile = value;
+        } else if (name == "--replays") {
+            options->replaysDir = value;
         } else if (name == "--replay") {
             options->replayFile = value;
+        } else if (name == "--host") {
+            options->online = OnlineRole::Host;
+            if (!ParseOnlinePort(value, &options->onlinePort, error)) return false;
+        } else if (name == "--join") {
+            options->online = OnlineRole::Guest;
+            if (!ParseOnlineAddress(value, &options->onlineHost, &options->onlinePort, error)) {
+                return false;
+            }
+        } else if (name == "--net-impair") {
+            if (!ParseNetImpairment(value, &options->impairment, error)) return false;
+        } else if (name == "--net-desync-at") {
+            if (!ParseInteger(value, 0, UINT32_MAX - 1, &number)) {
+                *error = "--net-desync-at needs a frame number, got '" + Printable(value) + "'";
+                return false;
+            }
+            options->desyncAt = static_cast<uint32_t>(number);
         } else if (name == "--audio-out") {
             options->audioOut = value;
         } else if (name == "--until") {

@@ -1,0 +1,50 @@
+// The link to the other side of an online match, over the platform's
+// network calls: messages read by the one reader, the round trip measured
+// from the messages' stamps, the silence counted, and, for tests and
+// benchmarks, what this side sends delayed, jittered and lost on purpose.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "online/protocol.h"
+#include "platform/platform.h"
+
+struct NetImpairment {
+    uint32_t delayMs = 0;
+    uint32_t jitterMs = 0;     // each message is late by delay +- up to this
+    uint32_t lossPercent = 0;  // of the unreliable messages
+    uint32_t seed = 1;
+};
+extern NetImpairment OnlineImpairment;
+
+// Something that happened on the link.
+struct LinkEvent {
+    platform::NetEventKind kind;
+    uint32_t peer;
+    OnlineMessage message;  // Message: read and whole
+};
+
+// The round trip (the least of the last second's) and how far the samples
+// stray above it, in milliseconds; 0 until measured.
+extern uint32_t LinkRoundTrip;
+extern uint32_t LinkRoundTripSpread;
+// Milliseconds of this side's attention (waits on other things not counted)
+// since the other side was last heard from.
+extern uint32_t LinkSilence;
+// Messages refused by the reader, and other refusals, for the session's
+// summary; the first of each is said on stderr when it happens.
+extern uint32_t LinkRefused;
+
+// A new link: nothing measured, nothing queued.
+void LinkReset();
+void LinkSend(uint32_t peer, const OnlineMessage& message, bool reliable);
+// Sends at once what the impairment still holds back (the link is closing).
+void LinkFlush();
+// The next event, without waiting; false when there is none. Bytes that are
+// not a message of ours are counted and skipped here.
+bool LinkNext(LinkEvent* event);
+// A refusal to count; the first of each kind is said, with its detail.
+void LinkRefuse(const std::string& kind, const std::string& detail = "");
+// Stamps for the round trip: the other side's newest, taken when it arrives.
+void LinkHeard(const OnlineMessage& message);

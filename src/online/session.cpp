@@ -1,0 +1,445 @@
+#include "online/session.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+#include "clock/random.h"
+#include "common/layout.h"
+#include "graphics/display.h"
+#include "graphics/text.h"
+#include "input/input.h"
+#include "match/match.h"
+#include "match/match_input.h"
+#include "online/link.h"
+#include "online/lockstep.h"
+#include "platform/platform.h"
+
+OnlineRole OnlineSide = OnlineRole::Off;
+std::string OnlineAddress;
+uint16_t OnlinePort = ONLINE_DEFAULT_PORT;
+bool OnlineOn = false;
+int64_t OnlineMatchSeconds = 0;
+std::string OnlineEnding;
+
+namespace {
+
+constexpr uint32_t JoinTimeoutMs = 15000;
+constexpr uint32_t SilenceLimitMs = 5000;
+constexpr uint32_t WaitingNoteMs = 500;  // a stall this long is said on screen
+constexpr uint32_t ResendMs = 33;        // while stalled, the inputs go out again
+constexpr uint32_t KeepAliveMs = 250;    // between matches
+constexpr int32_t EventsPerLook = 64;    // a flood cannot hold a frame up
+constexpr uint32_t White = 0xFFFFFF;
+constexpr int32_t TextX = 120;
+constexpr int32_t NoteX = 200;
+constexpr int32_t NoteY = 230;
+
+uint32_t OtherPeer = 0;  // the other side's connection; 0: none
+bool Ended = false;
+uint8_t OtherRematch = 0;  // the match the other side pressed Space for
+int64_t OtherSeconds = 0;  // and (from the host) its calendar
+uint32_t LastSent = 0;
+
+// For the summary.
+uint32_t FramesPlayed = 0;
+uint32_t FramesStalled = 0;
+uint32_t LeastDelay = LOCKSTEP_MAX_DELAY;
+uint32_t MostDelay = 0;
+uint32_t SessionStart = 0;
+
+void Say(const std::string& line) { std::fprintf(stderr, "volleen: %s\n", line.c_str()); }
+
+void End(const std::string& why) {
+    if (Ended) return;
+    Ended = true;
+    OnlineEnding = why;
+    if (!why.empty()) Say("online: " + why);
+}
+
+// A still screen of lines, the first one larger in meaning only.
+void ShowLines(const std::vector<std::string>& lines) {
+    FillSurface(PrimarySurface, 0);
+    int32_t y = 180;
+    for (const std::string& line : lines) {
+        DrawTextRgb(line.c_str(), TextX, y, White, PrimarySurface);
+        y += 24;
+    }
+}
+
+// A word over the court, which the next frame draws over again.
+void ShowNote(const char* text) {
+    DrawTextIndexed(text, NoteX, NoteY, PROMPT_COLOUR, PrimarySurface);
+}
+
+OnlineMessage Greeting(OnlineKind kind) {
+    OnlineMessage m;
+    m.kind = kind;
+    m.gameVersion = VOLLEEN_VERSION;
+    return m;
+}
+
+std::string VersionMismatch(const OnlineMessage& other) {
+    return "the other side runs Volleen " + other.gameVersion + " (online protocol " +
+           std::to_string(other.protocol) + "), this is " VOLLEEN_VERSION " (online protocol " +
+           std::to_string(ONLINE_PROTOCOL) + "): both need the same version";
+}
+
+bool SameVersion(const OnlineMessage& other) {
+    return other.protocol == ONLINE_PROTOCOL && other.gameVersion == VOLLEEN_VERSION;
+}
+
+void SendInputs() {
+    LinkSend(OtherPeer, LockstepMessage(), false);
+    LastSent = platform::TickCount();
+}
+
+// A stranger (the host has its guest) is told the match is full once it
+// says hello; anything else from it is counted.
+void Stranger(const LinkEvent& event) {
+    if (event.kind != platform::NetEventKind::Message) return;
+    if (event.message.kind == OnlineKind::Hello) {
+        OnlineMessage full = Greeting(OnlineKind::Refuse);
+        full.refusal = Refusal::Full;
+        LinkSend(event.peer, full, true);
+        platform::NetDisconnect(event.peer);
+        LinkRefuse("a player who came when the match was full");
+        return;
+    }
+    LinkRefuse("a message from outside the match");
+}
+
+// Takes what has arrived, a bounded number at a time.
+void Look() {
+    LinkEvent event;
+    for (int32_t i = 0; i < EventsPerLook && LinkNext(&event); ++i) {
+        if (event.peer != OtherPeer) {
+            Stranger(event);
+            continue;
+        }
+        if (event.kind == platform::NetEventKind::Disconnected) {
+            End("Connection lost");
+            continue;
+        }
+        if (event.kind != platform::NetEventKind::Message) continue;
+        const OnlineMessage& m = event.message;
+        switch (m.kind) {
+            case OnlineKind::Inputs:
+                LinkHeard(m);
+                // The match before this one may still have messages on the way.
+                if (m.match == LockstepMatch && !LockstepTake(m)) {
+                    LinkRefuse("inputs that do not fit the match");
+                }
+                break;
+            case OnlineKind::Leave:
+                LinkHeard(m);
+                End(m.reason == LeaveReason::OutOfStep ? "The two games are out of step"
+                                                       : "The other player has left");
+                break;
+            case OnlineKind::Rematch:
+                LinkHeard(m);
+                OtherRematch = m.match;
+                OtherSeconds = m.matchSeconds;
+                break;
+            default:
+                break;  // a greeting said twice
+        }
+    }
+    if (!Ended && LinkSilence > SilenceLimitMs) End("Connection lost");
+    if (!Ended && LockstepOutOfStep != 0) {
+        OnlineMessage leave;
+        leave.kind = OnlineKind::Leave;
+        leave.reason = LeaveReason::OutOfStep;
+        LinkSend(OtherPeer, leave, true);
+        End("The two games are out of step");
+        Say("online: the checksums differ from frame " + std::to_string(LockstepOutOfStep - 1));
+    }
+}
+
+// Frames of delay that let the other side's input usually come in time:
+// the way across (half the round trip), what it strays, and a margin that
+// covers one lost message (the next one follows a frame later); never less
+// than two.
+uint32_t DelayFor(uint32_t roundTrip, uint32_t spread) {
+    constexpr uint32_t MarginMs = 30;
+    const uint32_t frames = (roundTrip / 2 + spread + MarginMs + 32) / 33;
+    return std::clamp<uint32_t>(frames, 2, LOCKSTEP_MAX_DELAY);
+}
+
+void NoteDelay() {
+    if (LockstepDelay < LeastDelay) LeastDelay = LockstepDelay;
+    if (LockstepDelay > MostDelay) MostDelay = LockstepDelay;
+}
+
+bool HostMeet() {
+    std::string why;
+    if (!platform::NetListen(OnlinePort, 4, &why)) {
+        End("cannot host: " + why);
+        return false;
+    }
+    std::string addresses;
+    for (const std::string& address : platform::NetLocalAddresses())
+        addresses += (addresses.empty() ? "" : ", ") + address;
+    if (addresses.empty()) addresses = "none but this machine's own";
+    const std::string waiting = "Waiting for a player on port " + std::to_string(OnlinePort);
+    ShowLines({waiting, "This machine's addresses: " + addresses, "", "Escape: back to the menu"});
+    Say("online: " + waiting + " (addresses: " + addresses + ")");
+    for (;;) {
+        LinkEvent event;
+        while (LinkNext(&event)) {
+            if (event.kind != platform::NetEventKind::Message) continue;
+            const OnlineMessage& m = event.message;
+            if (m.kind != OnlineKind::Hello) {
+                LinkRefuse("a message from outside the match");
+                continue;
+            }
+            if (!SameVersion(m)) {
+                OnlineMessage refuse = Greeting(OnlineKind::Refuse);
+                refuse.refusal = Refusal::Version;
+                LinkSend(event.peer, refuse, true);
+                platform::NetDisconnect(event.peer);
+                LinkRefuse("a player with another version", VersionMismatch(m));
+                continue;
+            }
+            OtherPeer = event.peer;
+            LinkHeard(m);
+            OnlineMatchSeconds = platform::CalendarSeconds();
+            OnlineMessage welcome = Greeting(OnlineKind::Welcome);
+            welcome.match = 1;
+            welcome.matchSeconds = OnlineMatchSeconds;
+            LinkSend(OtherPeer, welcome, true);
+            return true;
+        }
+        if (EscapeHeld() || platform::CloseRequested()) {
+            End("");
+            return false;
+        }
+        platform::WaitForInput(10);
+    }
+}
+
+bool GuestMeet() {
+    const std::string where = OnlineAddress + ":" + std::to_string(OnlinePort);
+    std::string why;
+    if (!platform::NetConnect(OnlineAddress.c_str(), OnlinePort, &why)) {
+        End("cannot join " + where + ": " + why);
+        return false;
+    }
+    ShowLines({"Connecting to " + where + "...", "", "Escape: back to the menu"});
+    const uint32_t start = platform::TickCount();
+    bool connected = false;
+    for (;;) {
+        LinkEvent event;
+        while (LinkNext(&event)) {
+            if (event.kind == platform::NetEventKind::Connected) {
+                connected = true;
+                OtherPeer = event.peer;
+                LinkSend(OtherPeer, Greeting(OnlineKind::Hello), true);
+                continue;
+            }
+            if (event.kind == platform::NetEventKind::Disconnected) {
+                // The host may not be up yet: knock again while there is time.
+                connected = false;
+                OtherPeer = 0;
+                if (!platform::NetConnect(OnlineAddress.c_str(), OnlinePort, &why)) {
+                    End("cannot join " + where + ": " + why);
+                    return false;
+                }
+                continue;
+            }
+            const OnlineMessage& m = event.message;
+            if (m.kind == OnlineKind::Refuse ||
+                (m.kind == OnlineKind::Welcome && !SameVersion(m))) {
+                End(m.protocol == ONLINE_PROTOCOL && m.refusal == Refusal::Full &&
+                            m.gameVersion == VOLLEEN_VERSION
+                        ? "cannot join " + where + ": the match there is full"
+                        : "cannot join " + where + ": " + VersionMismatch(m));
+                return false;
+            }
+            if (m.kind == OnlineKind::Welcome) {
+                LinkHeard(m);
+                OnlineMatchSeconds = m.matchSeconds;
+                return true;
+            }
+        }
+        if (EscapeHeld() || platform::CloseRequested()) {
+            End("");
+            return false;
+        }
+        if (platform::TickCount() - start > JoinTimeoutMs) {
+            End(connected ? "cannot join " + where + ": the host did not answer the greeting"
+                          : "cannot join " + where + ": no answer in 15 seconds");
+            return false;
+        }
+        platform::WaitForInput(10);
+    }
+}
+
+}  // namespace
+
+bool OnlineMeet() {
+    OnlineOn = true;
+    Ended = false;
+    OnlineEnding.clear();
+    OtherPeer = 0;
+    OtherRematch = 0;
+    FramesPlayed = FramesStalled = 0;
+    LeastDelay = LOCKSTEP_MAX_DELAY;
+    MostDelay = 0;
+    LinkReset();
+    const bool met = OnlineSide == OnlineRole::Host ? HostMeet() : GuestMeet();
+    SessionStart = platform::TickCount();
+    if (!met) return false;
+    LockstepStart(1, DelayFor(LinkRoundTrip, LinkRoundTripSpread));
+    CalendarMatchStart = OnlineMatchSeconds;
+    CalendarMatchFrames = 0;
+    return true;
+}
+
+bool OnlineExchange(uint8_t ownInput) {
+    Look();
+    if (Ended) return false;
+    // Between rallies the delay follows the round trip, a frame at a time.
+    if (MatchState == MATCH_AWAITING_SERVE && LinkRoundTrip != 0) {
+        const uint32_t wanted = DelayFor(LinkRoundTrip, LinkRoundTripSpread);
+        if (wanted > LockstepDelay) ++LockstepDelay;
+        if (wanted < LockstepDelay) --LockstepDelay;
+    }
+    NoteDelay();
+    LockstepGive(ownInput);
+    SendInputs();
+    if (!LockstepReady()) {
+        ++FramesStalled;
+        const uint32_t start = platform::TickCount();
+        bool noted = false;
+        while (!LockstepReady()) {
+            platform::Sleep(1);
+            Look();
+            if (Ended) return false;
+            if (EscapeHeld()) {
+                OnlineLeave(LeaveReason::Left);
+                return false;
+            }
+            if (platform::CloseRequested()) {
+                OnlineLeave(LeaveReason::Closed);
+                return false;
+            }
+            const uint32_t now = platform::TickCount();
+            if (now - LastSent >= ResendMs) SendInputs();
+            if (!noted && now - start >= WaitingNoteMs) {
+                ShowNote("Waiting for the other player...");
+                noted = true;
+            }
+        }
+    }
+    // The side that runs ahead of the other waits a little, so that neither
+    // keeps stalling the other.
+    const uint32_t otherNow = LockstepOtherFrame() + LinkRoundTrip / 2 / 33;
+    if (LockstepFrame > otherNow + 1) platform::Sleep(LockstepFrame - otherNow > 3 ? 8 : 4);
+    CalendarMatchFrames = LockstepFrame;
+    return true;
+}
+
+uint8_t OnlineBottomInput() {
+    return OnlineSide == OnlineRole::Host ? LockstepOwnInput() : LockstepOtherInput();
+}
+
+uint8_t OnlineTopInput() {
+    return OnlineSide == OnlineRole::Host ? LockstepOtherInput() : LockstepOwnInput();
+}
+
+void OnlineFramePlayed(uint32_t checksum) {
+    LockstepPlayed(checksum);
+    ++FramesPlayed;
+    // A difference found now is acted on before the next frame.
+    Look();
+}
+
+bool OnlineRematch() {
+    const uint8_t next = static_cast<uint8_t>(LockstepMatch + 1);
+    DrawTextRgb("Space: play again   Escape: leave", 180, 290, White, PrimarySurface);
+    bool ready = false;
+    bool spaceUp = false;  // Space held from the last serve is no answer
+    uint32_t lastSent = platform::TickCount();
+    for (;;) {
+        Look();
+        if (Ended) return false;
+        if (EscapeHeld()) {
+            OnlineLeave(LeaveReason::Left);
+            return false;
+        }
+        if (platform::CloseRequested()) {
+            OnlineLeave(LeaveReason::Closed);
+            return false;
+        }
+        const bool space = (ReadOwnSideInput() & ONLINE_SERVE) != 0;
+        if (!space) spaceUp = true;
+        if (!ready && spaceUp && space) {
+            ready = true;
+            OnlineMessage rematch;
+            rematch.kind = OnlineKind::Rematch;
+            rematch.match = next;
+            rematch.matchSeconds = OnlineSide == OnlineRole::Host ? platform::CalendarSeconds() : 0;
+            if (OnlineSide == OnlineRole::Host) OnlineMatchSeconds = rematch.matchSeconds;
+            LinkSend(OtherPeer, rematch, true);
+            ShowNote("Waiting for the other player...");
+        }
+        if (ready && OtherRematch == next) {
+            if (OnlineSide == OnlineRole::Guest) OnlineMatchSeconds = OtherSeconds;
+            LockstepStart(next, LockstepDelay);
+            CalendarMatchStart = OnlineMatchSeconds;
+            CalendarMatchFrames = 0;
+            return true;
+        }
+        // Quiet between matches would look like a lost line.
+        if (platform::TickCount() - lastSent >= KeepAliveMs) {
+            SendInputs();
+            lastSent = platform::TickCount();
+        }
+        platform::WaitForInput(10);
+    }
+}
+
+void OnlineLeave(LeaveReason reason) {
+    OnlineMessage leave;
+    leave.kind = OnlineKind::Leave;
+    leave.reason = reason;
+    LinkSend(OtherPeer, leave, true);
+    End("");
+}
+
+void OnlineClose() {
+    if (!OnlineOn) return;
+    LinkFlush();
+    if (OtherPeer != 0) {
+        // The goodbye has a moment to be taken before the link goes.
+        platform::NetDisconnect(OtherPeer);
+        const uint32_t start = platform::TickCount();
+        LinkEvent event;
+        bool gone = false;
+        while (!gone && platform::TickCount() - start < 300) {
+            while (LinkNext(&event)) {
+                if (event.peer == OtherPeer && event.kind == platform::NetEventKind::Disconnected)
+                    gone = true;
+            }
+            platform::Sleep(1);
+        }
+    }
+    platform::NetClose();
+    OnlineOn = false;
+    CalendarMatchStart = -1;
+    OtherPeer = 0;
+    uint64_t sent = 0;
+    uint64_t received = 0;
+    platform::NetTraffic(&sent, &received);
+    const double seconds = (platform::TickCount() - SessionStart) / 1000.0;
+    char line[256];
+    std::snprintf(
+        line, sizeof line,
+        "online: %u frames, %u stalled (%.2f %%), input delay %u to %u frames, round "
+        "trip %u ms, sent %.0f B/s, received %.0f B/s, %u messages refused",
+        FramesPlayed, FramesStalled, FramesPlayed != 0 ? 100.0 * FramesStalled / FramesPlayed : 0.0,
+        MostDelay != 0 ? LeastDelay : 0, MostDelay, LinkRoundTrip,
+        seconds > 0 ? sent / seconds : 0.0, seconds > 0 ? received / seconds : 0.0, LinkRefused);
+    Say(line);
+}
