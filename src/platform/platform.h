@@ -245,6 +245,11 @@ struct PadReading {
     int16_t axes[static_cast<int>(PadAxis::Count)];       // -32768 .. 32767
 };
 // False (and connected = false, all else 0) when no pad has that index.
+// The pads are sampled at the first read after the game last waited
+// (WaitUntil, Sleep, IdleStep, WaitForInput), and every read until it waits
+// again gives that sample, so all the reads of one frame agree. A button
+// pressed since the sample before reads as held in it even when let go
+// again: a tap shorter than a frame counts in one frame, for every reader.
 bool ReadPad(int32_t index, PadReading& reading);
 // While true: relative mouse motion, cursor hidden (a match is on screen).
 // While false, or while the window has no focus: released, cursor shown, and

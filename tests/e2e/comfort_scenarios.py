@@ -3,10 +3,12 @@ held keys: taps shorter than a frame, Player 1's keys against the computer,
 the pause when the player looks away, and keys.dat values that name no key."""
 
 from headless_run import expect, expect_eq
+from pad_scenarios import A_KEY, D_KEY, pad_press
 from scenarios import ESCAPE, KEY_1, KEY_2, LEFT, MENU_READY, SPACE, keys_file, match_frames, menu_words, press
 
 PAUSE = 197
 FRAME = 33
+PADS = "0 pad 0 added\n0 pad 1 added\n"
 
 
 def first_frame_time(r, key):
@@ -16,17 +18,43 @@ def first_frame_time(r, key):
     return frames[0]["t"]
 
 
-def taps(r, data):
-    """A 10 ms Space tap serves wherever in a frame it falls: all 33 offsets."""
-    start = first_frame_time(r, KEY_2) + 10 * FRAME
+def missed_taps(r, key, tap, plugged=""):
+    """The offsets within a frame at which `tap(ms)`, ten frames into the
+    match `key` chose, did not serve."""
+    start = first_frame_time(r, key) + 10 * FRAME
     missed = []
     for offset in range(FRAME):
         at = start + offset
-        run = r.run(press(MENU_READY, KEY_2) + press(at, SPACE, hold=10) + f"{at + 500} close\n",
-                    until=at + 2000)
+        run = r.run(plugged + press(MENU_READY, key) + tap(at) + f"{at + 500} close\n", until=at + 2000)
         if not any(f["MatchState"] == 1 for f in match_frames(run)):
             missed.append(offset)
+    return missed
+
+
+def taps(r, data):
+    """A 10 ms Space tap serves wherever in a frame it falls: all 33 offsets."""
+    missed = missed_taps(r, KEY_2, lambda at: press(at, SPACE, hold=10))
     expect_eq(missed, [], "offsets in the frame at which a 10 ms Space tap did not serve")
+
+
+def pad_taps(r, data):
+    """A 10 ms tap of a pad's south button serves at all 33 offsets, for
+    either pad in a two-player match and for the first against the computer.
+    On the menu a tap within one millisecond is taken once: Y switches the
+    music once, and A chooses the one-player match without serving it."""
+    for key, pad in ((KEY_2, 0), (KEY_2, 1), (KEY_1, 0)):
+        missed = missed_taps(r, key, lambda at: pad_press(at, pad, "a", hold=10), PADS)
+        expect_eq(missed, [], f"offsets at which pad {pad}'s 10 ms A tap did not serve (key {key})")
+    chosen = MENU_READY + 1000
+    script = (PADS + pad_press(MENU_READY, 0, "y", hold=0) + pad_press(chosen, 0, "a", hold=0)
+              + pad_press(chosen + 2000, 0, "a", hold=10) + f"{chosen + 3000} close\n")
+    run = r.run(script, until=chosen + 5000)
+    expect_eq([w["text"] for w in run.texts(313, 428)], ["On", "On", "Off"], "the music word")
+    expect_eq(run.file("keys.dat"), keys_file(LEFT, 205, A_KEY, D_KEY, 0), "Y switched the music off")
+    frames = match_frames(run)
+    expect(frames and all(f["GameMode"] == 1 for f in frames), "A chose a one-player match")
+    served = [f["t"] for f in frames if f["MatchState"] == 1]
+    expect(served and served[0] >= chosen + 2000, f"only the later A serves: {served[:1]}")
 
 
 def one_player_keys(r, data):
@@ -96,6 +124,7 @@ def odd_key_values(r, data):
 
 SCENARIOS = {
     "taps": taps,
+    "pad_taps": pad_taps,
     "one_player_keys": one_player_keys,
     "focus_pause": focus_pause,
     "odd_key_values": odd_key_values,

@@ -16,7 +16,7 @@ foreach(_scenario IN ITEMS startup_and_quit one_player_match two_player_match po
                            split match_to_ten escape_during_play redefine_keys music_switch
                            close_during_play close_anywhere menu_tune_in_the_mix
                            pads_two_players pad_one_player pad_menu pad_unplugged
-                           taps one_player_keys focus_pause odd_key_values)
+                           taps pad_taps one_player_keys focus_pause odd_key_values)
   add_test(NAME e2e_${_scenario}
            COMMAND ${Python3_EXECUTABLE} ${_e2e}/e2e.py ${_scenario} --runner ${_runner} --data ${_data})
   set_tests_properties(e2e_${_scenario} PROPERTIES LABELS e2e TIMEOUT 300)

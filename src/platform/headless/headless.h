@@ -68,7 +68,8 @@ const std::string& MixedAudio();
 // Direct control for unit tests: hold or release a key, add mouse motion,
 // press a button, plug a pad in or out, press its buttons and tilt its axes,
 // as a script line would. Motion made while the game has released the mouse
-// is lost, as it is in the window. A pad unplugged forgets its state.
+// is lost, as it is in the window. A pad unplugged forgets its state. A change
+// to a pad is seen by the next read, as if the game had waited for it.
 void SetKey(int code, bool down);
 void AddMouseMotion(int32_t dx, int32_t dy);
 void SetButton(int button, bool down);

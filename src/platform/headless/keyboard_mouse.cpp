@@ -54,13 +54,13 @@ bool EscapeDown() {
 
 bool ReadPad(int32_t index, PadReading& reading) {
     headless::detail::Poll();
-    std::memset(&reading, 0, sizeof reading);
-    if (index < 0 || index >= MaxPads || !Backend().pads[index].connected) return false;
-    const headless::detail::Pad& pad = Backend().pads[index];
-    reading.connected = true;
-    std::memcpy(reading.buttons, pad.buttons, sizeof reading.buttons);
-    std::memcpy(reading.axes, pad.axes, sizeof reading.axes);
-    return true;
+    auto& s = Backend();
+    return s.padSamples.Read(index, reading, [&s](int32_t pad, PadReading& now) {
+        if (!s.pads[pad].connected) return false;
+        std::memcpy(now.buttons, s.pads[pad].buttons, sizeof now.buttons);
+        std::memcpy(now.axes, s.pads[pad].axes, sizeof now.axes);
+        return true;
+    });
 }
 
 void CaptureMouse(bool capture) {

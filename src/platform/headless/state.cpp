@@ -218,6 +218,7 @@ bool Configure(const Options& options, std::string* error) {
     s.mouseCaptured = false;
     s.away = false;
     for (detail::Pad& pad : s.pads) pad = detail::Pad{};
+    s.padSamples = platform::PadSamples{};
     s.flipCount = 0;
     s.presentCount = 0;
     platform::show::Reset();
@@ -278,6 +279,8 @@ void SetPadConnected(int pad, bool connected) {
     if (p == nullptr) return;
     *p = detail::Pad{};
     p->connected = connected;
+    Backend().padSamples.Forget(pad);
+    Backend().padSamples.EndStep();
 }
 
 void SetPadButton(int pad, platform::PadButton button, bool down) {
@@ -287,6 +290,8 @@ void SetPadButton(int pad, platform::PadButton button, bool down) {
         return;
     }
     p->buttons[index] = down ? 0x80 : 0;
+    if (down) Backend().padSamples.Press(pad, index);
+    Backend().padSamples.EndStep();
 }
 
 void SetPadAxis(int pad, platform::PadAxis axis, int16_t value) {
@@ -296,6 +301,7 @@ void SetPadAxis(int pad, platform::PadAxis axis, int16_t value) {
         return;
     }
     p->axes[index] = value;
+    Backend().padSamples.EndStep();
 }
 
 }  // namespace headless

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/common/pad_samples.h"
 #include "platform/headless/headless.h"
 #include "platform/platform.h"
 
@@ -52,6 +53,7 @@ struct State {
     bool mouseCaptured = false;
     bool away = false;  // the script took the focus away
     Pad pads[platform::MaxPads];
+    platform::PadSamples padSamples;  // what the game reads of `pads`
 
     uint32_t flipCount = 0;
     uint32_t presentCount = 0;

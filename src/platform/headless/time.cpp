@@ -21,6 +21,7 @@ uint64_t PreciseTime() { return Backend().now * 1000; }
 
 void WaitUntil(uint64_t deadline) {
     show::ShowWhatChanged();
+    Backend().padSamples.EndStep();
     // A millisecond at a time, each step as a waiting loop of tick reads,
     // close checks and idle steps takes it, so that every run (the script's
     // events, the polls that keep a spinning loop moving) stays as it was.
@@ -33,6 +34,7 @@ void WaitUntil(uint64_t deadline) {
 
 void Sleep(uint32_t ms) {
     show::ShowWhatChanged();
+    Backend().padSamples.EndStep();
     headless::detail::Sync();
     headless::detail::Tell({.kind = headless::ReportKind::Sleep, .number = ms});
     headless::detail::Wait(ms);
@@ -40,6 +42,7 @@ void Sleep(uint32_t ms) {
 
 void IdleStep() {
     show::ShowWhatChanged();
+    Backend().padSamples.EndStep();
     if (Backend().options.realtime) {
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
         headless::detail::Poll();
@@ -49,6 +52,7 @@ void IdleStep() {
 }
 
 void WaitForInput(uint32_t ms) {
+    Backend().padSamples.EndStep();
     for (uint32_t i = 0; i < ms; ++i) {
         const size_t applied = Backend().nextEvent;
         IdleStep();

@@ -70,6 +70,9 @@ void HandlePadEvent(const SDL_ControllerDeviceEvent& event) {
     } else if (event.type == SDL_CONTROLLERDEVICEREMOVED) {
         SDL_GameController* pad = ByInstance(event.which);
         if (pad == nullptr) return;
+        for (int32_t index = 0; index < MaxPads; ++index) {
+            if (numbered[index] == pad) state.padSamples.Forget(index);
+        }
         std::replace(std::begin(numbered), std::end(numbered), pad,
                      static_cast<SDL_GameController*>(nullptr));
         connected.erase(std::find(connected.begin(), connected.end(), pad));
@@ -78,25 +81,50 @@ void HandlePadEvent(const SDL_ControllerDeviceEvent& event) {
     }
 }
 
+void HandlePadButton(const SDL_ControllerButtonEvent& event) {
+    for (int32_t index = 0; index < MaxPads; ++index) {
+        SDL_GameController* pad = numbered[index];
+        if (pad != nullptr &&
+            SDL_JoystickInstanceID(SDL_GameControllerGetJoystick(pad)) == event.which) {
+            state.padSamples.Press(index, event.button);
+        }
+    }
+}
+
 }  // namespace sdl
 
 bool ReadPad(int32_t index, PadReading& reading) {
-    std::memset(&reading, 0, sizeof reading);
-    if (!sdl::padsOpen || index < 0 || index >= MaxPads) return false;
-    // Fresh state without a whole event pump: the reads that come with
-    // every keyboard and mouse read pump the plugging in and out.
-    SDL_GameControllerUpdate();
-    SDL_GameController* pad = sdl::numbered[index];
-    if (pad == nullptr || !SDL_GameControllerGetAttached(pad)) return false;
-    reading.connected = true;
-    for (int i = 0; i < static_cast<int>(PadButton::Count); ++i) {
-        const auto button = static_cast<SDL_GameControllerButton>(i);
-        reading.buttons[i] = SDL_GameControllerGetButton(pad, button) != 0 ? 0x80 : 0;
+    if (!sdl::padsOpen) {
+        std::memset(&reading, 0, sizeof reading);
+        return false;
     }
-    for (int i = 0; i < static_cast<int>(PadAxis::Count); ++i) {
-        reading.axes[i] = SDL_GameControllerGetAxis(pad, static_cast<SDL_GameControllerAxis>(i));
+    if (!sdl::state.padSamples.fresh) {
+        // Fresh state without a whole event pump: the reads that come with
+        // every keyboard and mouse read pump the plugging in and out. The
+        // presses the update found are taken now, so that they join this
+        // sample rather than the next one as well.
+        SDL_GameControllerUpdate();
+        SDL_Event events[16];
+        for (;;) {
+            const int count = SDL_PeepEvents(events, 16, SDL_GETEVENT, SDL_CONTROLLERBUTTONDOWN,
+                                             SDL_CONTROLLERBUTTONDOWN);
+            if (count <= 0) break;
+            for (int i = 0; i < count; ++i) sdl::HandlePadButton(events[i].cbutton);
+        }
     }
-    return true;
+    return sdl::state.padSamples.Read(index, reading, [](int32_t pad, PadReading& now) {
+        SDL_GameController* controller = sdl::numbered[pad];
+        if (controller == nullptr || !SDL_GameControllerGetAttached(controller)) return false;
+        for (int i = 0; i < static_cast<int>(PadButton::Count); ++i) {
+            const auto button = static_cast<SDL_GameControllerButton>(i);
+            now.buttons[i] = SDL_GameControllerGetButton(controller, button) != 0 ? 0x80 : 0;
+        }
+        for (int i = 0; i < static_cast<int>(PadAxis::Count); ++i) {
+            const auto axis = static_cast<SDL_GameControllerAxis>(i);
+            now.axes[i] = SDL_GameControllerGetAxis(controller, axis);
+        }
+        return true;
+    });
 }
 
 }  // namespace platform

@@ -6,6 +6,8 @@
 
 #include <cstdint>
 
+#include "platform/common/pad_samples.h"
+
 namespace platform {
 struct Surface;
 }
@@ -47,6 +49,7 @@ struct State {
     uint8_t tappedKeys[256] = {};
     bool escapeTapped = false;
     uint8_t tappedButtons[4] = {};
+    PadSamples padSamples;  // what the game reads of the pads
     uint64_t lastPump = 0;  // PreciseTime of the last pump
     SDL_AudioDeviceID audio = 0;
 };
@@ -99,5 +102,7 @@ void SaveScreenshot();
 void OpenPads();
 void ClosePads();
 void HandlePadEvent(const SDL_ControllerDeviceEvent& event);
+// A pad's button went down: it counts in the next sample even if let go first.
+void HandlePadButton(const SDL_ControllerButtonEvent& event);
 
 }  // namespace platform::sdl

@@ -39,6 +39,7 @@ uint64_t PreciseTime() {
 uint32_t TickCount() { return static_cast<uint32_t>(PreciseTime() / 1000); }
 
 void WaitUntil(uint64_t deadline) {
+    sdl::state.padSamples.EndStep();
     show::ShowWhatChanged();
     sdl::frame_stats::NoteWait();
     for (;;) {
@@ -69,6 +70,7 @@ void Sleep(uint32_t ms) {
 }
 
 void IdleStep() {
+    sdl::state.padSamples.EndStep();
     sdl::frame_stats::Break();
     show::ShowWhatChanged();
     sdl::PumpEventsIfStale();
@@ -76,6 +78,7 @@ void IdleStep() {
 }
 
 void WaitForInput(uint32_t ms) {
+    sdl::state.padSamples.EndStep();
     sdl::frame_stats::Break();
     show::ShowWhatChanged();
     sdl::PumpEventsIfStale();

@@ -212,6 +212,9 @@ void HandleEvent(const SDL_Event& event) {
         case SDL_CONTROLLERDEVICEREMOVED:
             HandlePadEvent(event.cdevice);
             break;
+        case SDL_CONTROLLERBUTTONDOWN:
+            HandlePadButton(event.cbutton);
+            break;
         case SDL_RENDER_TARGETS_RESET:
         case SDL_RENDER_DEVICE_RESET:
             NeedWholePresent();

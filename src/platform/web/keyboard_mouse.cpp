@@ -102,13 +102,16 @@ void CaptureMouse(bool capture) {
     web::UpdateMouseCapture();
 }
 
-// The browser numbers the pads; the page keeps the game's numbering stable.
+// The browser numbers the pads; the page keeps the game's numbering stable,
+// and shows a button pressed since the last read as held.
 bool ReadPad(int32_t index, PadReading& reading) {
-    std::memset(&reading, 0, sizeof reading);
-    if (!state.windowOpen || index < 0 || index >= MaxPads) return false;
-    reading.connected = volleen_pad(index, reading.buttons, reading.axes) != 0;
-    if (!reading.connected) std::memset(&reading, 0, sizeof reading);
-    return reading.connected;
+    if (!state.windowOpen) {
+        std::memset(&reading, 0, sizeof reading);
+        return false;
+    }
+    return state.padSamples.Read(index, reading, [](int32_t pad, PadReading& now) {
+        return volleen_pad(pad, now.buttons, now.axes) != 0;
+    });
 }
 
 }  // namespace platform

@@ -214,6 +214,13 @@ var Volleen = (function() {
   // shoulders, the pad's four directions); the triggers are axes.
   var padNumbers = [null, null];
   var PadButtons = [0, 1, 2, 3, 8, 16, 9, 10, 11, 4, 5, 12, 13, 14, 15];
+  // The browser tells only how a pad is now, so while one is plugged in the
+  // page looks at the pads every few milliseconds, and a button pressed and
+  // let go between two of the game's reads still reaches the game, once.
+  var PadWatchMs = 8;
+  var padWatch = 0;
+  var padHeld = [0, 0];     // the game's buttons each pad held when last looked at
+  var padPressed = [0, 0];  // the buttons gone down since the game last read the pad
 
   function numberPads() {
     var pads = navigator.getGamepads ? navigator.getGamepads() : [];
@@ -222,7 +229,10 @@ var Volleen = (function() {
       if (pads[i] && pads[i].connected) present.push(pads[i].index);
     }
     for (var n = 0; n < padNumbers.length; ++n) {
-      if (padNumbers[n] !== null && present.indexOf(padNumbers[n]) < 0) padNumbers[n] = null;
+      if (padNumbers[n] !== null && present.indexOf(padNumbers[n]) < 0) {
+        padNumbers[n] = null;
+        padHeld[n] = padPressed[n] = 0;
+      }
     }
     present.forEach(function(index) {
       if (padNumbers.indexOf(index) >= 0) return;
@@ -232,16 +242,42 @@ var Volleen = (function() {
     return pads;
   }
 
+  function watchPads() {
+    var pads = numberPads();
+    var any = false;
+    padNumbers.forEach(function(index, number) {
+      var pad = index === null ? null : pads[index];
+      var held = 0;
+      if (pad) {
+        any = true;
+        PadButtons.forEach(function(from, to) {
+          if (pad.buttons[from] && pad.buttons[from].pressed) held |= 1 << to;
+        });
+      }
+      padPressed[number] |= held & ~padHeld[number];
+      padHeld[number] = held;
+    });
+    if (any && !padWatch) padWatch = setInterval(watchPads, PadWatchMs);
+    if (!any && padWatch) {
+      clearInterval(padWatch);
+      padWatch = 0;
+    }
+    return pads;
+  }
+
+  // The browser makes a pad known at its first press: that press counts too.
+  window.addEventListener('gamepadconnected', watchPads);
+
   function axis(value) { return Math.max(-32768, Math.min(32767, Math.round(value * 32767))); }
 
+  // The buttons held now, and those pressed since the last read as held too.
   function readPad(number, buttons, axes) {
-    var pads = numberPads();
+    var pads = watchPads();
     var pad = padNumbers[number] === null ? null : pads[padNumbers[number]];
     if (!pad) return 0;
-    PadButtons.forEach(function(from, to) {
-      var button = pad.buttons[from];
-      HEAPU8[buttons + to] = button && button.pressed ? 0x80 : 0;
-    });
+    var shown = padHeld[number] | padPressed[number];
+    padPressed[number] = 0;
+    PadButtons.forEach(function(from, to) { HEAPU8[buttons + to] = (shown >> to) & 1 ? 0x80 : 0; });
     var values = [pad.axes[0] || 0, pad.axes[1] || 0, pad.axes[2] || 0, pad.axes[3] || 0,
                   pad.buttons[6] ? pad.buttons[6].value : 0, pad.buttons[7] ? pad.buttons[7].value : 0];
     values.forEach(function(value, i) { HEAP16[(axes >> 1) + i] = axis(value); });

@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "platform/common/pad_samples.h"
+
 namespace platform::web {
 
 struct State {
@@ -27,6 +29,8 @@ struct State {
     uint8_t tappedKeys[256] = {};
     bool escapeTapped = false;
     uint8_t tappedButtons[4] = {};
+    // What the game reads of the pads; the page adds the presses it saw.
+    PadSamples padSamples;
 };
 
 extern State state;

@@ -31,6 +31,7 @@ uint64_t PreciseTime() { return static_cast<uint64_t>(emscripten_get_now() * 100
 uint32_t TickCount() { return static_cast<uint32_t>(PreciseTime() / 1000); }
 
 void WaitUntil(uint64_t deadline) {
+    web::state.padSamples.EndStep();
     // The page's timers count whole milliseconds and often fire one late: a
     // timer to about two milliseconds before the deadline, then the shortest
     // turns the browser gives until it is reached.
@@ -41,6 +42,7 @@ void WaitUntil(uint64_t deadline) {
 }
 
 void Sleep(uint32_t ms) {
+    web::state.padSamples.EndStep();
     const uint32_t start = TickCount();
     web::Wait(ms);
     // A timer may fire a little early; the pause never ends short.
@@ -49,9 +51,13 @@ void Sleep(uint32_t ms) {
     }
 }
 
-void IdleStep() { web::Wait(1); }
+void IdleStep() {
+    web::state.padSamples.EndStep();
+    web::Wait(1);
+}
 
 void WaitForInput(uint32_t ms) {
+    web::state.padSamples.EndStep();
     volleen_wake_on_input();
     web::Wait(ms);
 }

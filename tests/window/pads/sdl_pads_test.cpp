@@ -80,6 +80,7 @@ TEST_F(SdlPads, TwoPadsPluggedInReadAndPulledOut) {
     SDL_JoystickSetVirtualAxis(one, SDL_CONTROLLER_AXIS_LEFTX, -20000);
     SDL_JoystickSetVirtualButton(two, SDL_CONTROLLER_BUTTON_DPAD_RIGHT, 1);
     SDL_JoystickSetVirtualAxis(two, SDL_CONTROLLER_AXIS_LEFTX, 32767);
+    Pump();  // the reads of one frame agree: a change shows after a wait
 
     const platform::PadReading a = Read(0);
     EXPECT_EQ(a.buttons[static_cast<int>(PadButton::A)], 0x80);
@@ -95,6 +96,7 @@ TEST_F(SdlPads, TwoPadsPluggedInReadAndPulledOut) {
 
     // Released buttons read as released.
     SDL_JoystickSetVirtualButton(one, SDL_CONTROLLER_BUTTON_A, 0);
+    Pump();
     EXPECT_EQ(Read(0).buttons[static_cast<int>(PadButton::A)], 0);
 
     // The first pulled out: the second keeps its number, and a new pad takes
@@ -114,6 +116,36 @@ TEST_F(SdlPads, TwoPadsPluggedInReadAndPulledOut) {
     Pump();
     EXPECT_FALSE(Read(0).connected);
     EXPECT_FALSE(Read(1).connected);
+}
+
+TEST_F(SdlPads, ATapBetweenTwoFramesCountsInOneFrameForEveryRead) {
+    const SDL_JoystickID id = Plug("tapped pad");
+    Pump();
+    SDL_Joystick* pad = SDL_JoystickFromInstanceID(id);
+    ASSERT_NE(pad, nullptr);
+    constexpr int A = static_cast<int>(PadButton::A);
+    EXPECT_EQ(Read(0).buttons[A], 0);
+
+    // Pressed in one pump and let go in the next, both inside the frame's wait.
+    SDL_JoystickSetVirtualButton(pad, SDL_CONTROLLER_BUTTON_A, 1);
+    Pump();
+    SDL_JoystickSetVirtualButton(pad, SDL_CONTROLLER_BUTTON_A, 0);
+    Pump();
+    EXPECT_EQ(Read(0).buttons[A], 0x80);
+    EXPECT_EQ(Read(0).buttons[A], 0x80);  // Escape, then the players: both see it
+    Pump();
+    EXPECT_EQ(Read(0).buttons[A], 0);  // and the next frame does not
+
+    // A press the frame's first read finds by itself counts in that frame only.
+    Pump();
+    SDL_JoystickSetVirtualButton(pad, SDL_CONTROLLER_BUTTON_A, 1);
+    EXPECT_EQ(Read(0).buttons[A], 0x80);
+    SDL_JoystickSetVirtualButton(pad, SDL_CONTROLLER_BUTTON_A, 0);
+    EXPECT_EQ(Read(0).buttons[A], 0x80);  // the frame's sample holds
+    Pump();
+    EXPECT_EQ(Read(0).buttons[A], 0);
+    Unplug(id);
+    Pump();
 }
 
 }  // namespace
