@@ -21,3 +21,19 @@ std::string Printable(const std::string& text) {
     }
     return shown;
 }
+
+std::string WrapWords(const std::string& text, size_t width) {
+    std::string out;
+    size_t lineStart = 0;
+    size_t lastSpace = std::string::npos;
+    for (char c : text) {
+        if (c == ' ') lastSpace = out.size();
+        out += c;
+        if (out.size() - lineStart > width && lastSpace != std::string::npos) {
+            out[lastSpace] = '\n';
+            lineStart = lastSpace + 1;
+            lastSpace = std::string::npos;
+        }
+    }
+    return out;
+}

@@ -1,7 +1,6 @@
 // The link to the other side of an online match, over the platform's
 // network calls: messages read by the one reader, the round trip measured
-// from the messages' stamps, the silence counted, and, for tests and
-// benchmarks, what this side sends delayed, jittered and lost on purpose.
+// from the messages' stamps, the silence counted.
 #pragma once
 
 #include <cstdint>
@@ -10,6 +9,8 @@
 #include "online/protocol.h"
 #include "platform/platform.h"
 
+// For tests and benchmarks: what this side sends, made late and lossy
+// (platform::NetImpair), from the next link on.
 struct NetImpairment {
     uint32_t delayMs = 0;
     uint32_t jitterMs = 0;     // each message is late by delay +- up to this
@@ -23,6 +24,7 @@ struct LinkEvent {
     platform::NetEventKind kind;
     uint32_t peer;
     OnlineMessage message;  // Message: read and whole
+    uint32_t arrived;       // the TickCount when it came in
 };
 
 // The round trip (the least of the last second's) and how far the samples
@@ -39,12 +41,10 @@ extern uint32_t LinkRefused;
 // A new link: nothing measured, nothing queued.
 void LinkReset();
 void LinkSend(uint32_t peer, const OnlineMessage& message, bool reliable);
-// Sends at once what the impairment still holds back (the link is closing).
-void LinkFlush();
 // The next event, without waiting; false when there is none. Bytes that are
 // not a message of ours are counted and skipped here.
 bool LinkNext(LinkEvent* event);
 // A refusal to count; the first of each kind is said, with its detail.
 void LinkRefuse(const std::string& kind, const std::string& detail = "");
-// Stamps for the round trip: the other side's newest, taken when it arrives.
-void LinkHeard(const OnlineMessage& message);
+// The other side was heard: its stamps, for the round trip.
+void LinkHeard(const LinkEvent& event);

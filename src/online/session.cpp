@@ -125,19 +125,19 @@ void Look() {
         const OnlineMessage& m = event.message;
         switch (m.kind) {
             case OnlineKind::Inputs:
-                LinkHeard(m);
+                LinkHeard(event);
                 // The match before this one may still have messages on the way.
                 if (m.match == LockstepMatch && !LockstepTake(m)) {
                     LinkRefuse("inputs that do not fit the match");
                 }
                 break;
             case OnlineKind::Leave:
-                LinkHeard(m);
+                LinkHeard(event);
                 End(m.reason == LeaveReason::OutOfStep ? "The two games are out of step"
                                                        : "The other player has left");
                 break;
             case OnlineKind::Rematch:
-                LinkHeard(m);
+                LinkHeard(event);
                 OtherRematch = m.match;
                 OtherSeconds = m.matchSeconds;
                 break;
@@ -156,13 +156,13 @@ void Look() {
     }
 }
 
-// Frames of delay that let the other side's input usually come in time:
-// the way across (half the round trip), what it strays, and a margin that
-// covers one lost message (the next one follows a frame later); never less
-// than two.
+// Frames of delay that let the other side's input usually come in time: its
+// way across (half the round trip, and half how much that strays), and one
+// frame more, so that when a message is lost the next one, sent a frame
+// later, is still in time. Never less than two.
 uint32_t DelayFor(uint32_t roundTrip, uint32_t spread) {
-    constexpr uint32_t MarginMs = 30;
-    const uint32_t frames = (roundTrip / 2 + spread + MarginMs + 32) / 33;
+    const uint32_t wayAcrossMs = (roundTrip + spread) / 2;
+    const uint32_t frames = (wayAcrossMs + 33 + 32) / 33;
     return std::clamp<uint32_t>(frames, 2, LOCKSTEP_MAX_DELAY);
 }
 
@@ -202,7 +202,7 @@ bool HostMeet() {
                 continue;
             }
             OtherPeer = event.peer;
-            LinkHeard(m);
+            LinkHeard(event);
             OnlineMatchSeconds = platform::CalendarSeconds();
             OnlineMessage welcome = Greeting(OnlineKind::Welcome);
             welcome.match = 1;
@@ -257,7 +257,7 @@ bool GuestMeet() {
                 return false;
             }
             if (m.kind == OnlineKind::Welcome) {
-                LinkHeard(m);
+                LinkHeard(event);
                 OnlineMatchSeconds = m.matchSeconds;
                 return true;
             }
@@ -410,7 +410,6 @@ void OnlineLeave(LeaveReason reason) {
 
 void OnlineClose() {
     if (!OnlineOn) return;
-    LinkFlush();
     if (OtherPeer != 0) {
         // The goodbye has a moment to be taken before the link goes.
         platform::NetDisconnect(OtherPeer);

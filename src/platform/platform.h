@@ -267,6 +267,8 @@ struct NetEvent {
     uint32_t peer;         // which connection, stable while it lasts
     const uint8_t* bytes;  // Message: valid until the next NetPoll
     size_t size;
+    uint32_t arrived;  // the TickCount when it came in (the link takes
+                       // messages during waits too)
 };
 
 // Listens on UDP `port`, IPv4 and IPv6, for up to `peers` connections at once
@@ -289,6 +291,10 @@ void NetClose();
 // The bytes the link (the open one, else the last) has sent and received,
 // its own headers included: what UDP carried.
 void NetTraffic(uint64_t* sent, uint64_t* received);
+// For tests and benchmarks: what this side sends from now on is late by
+// `delayMs` give or take up to `jitterMs`, and `lossPercent` of the
+// unreliable messages are lost, drawn from `seed`. All zero: none of it.
+void NetImpair(uint32_t delayMs, uint32_t jitterMs, uint32_t lossPercent, uint32_t seed);
 // The addresses other machines may reach this one by (not the loopback), as
 // text, for the host to show.
 std::vector<std::string> NetLocalAddresses();

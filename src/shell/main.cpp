@@ -19,29 +19,11 @@
 
 namespace {
 
-// A message box does not wrap its text: lines of at most `width`, broken
-// at spaces.
-std::string Wrapped(const std::string& text, size_t width) {
-    std::string out;
-    size_t lineStart = 0;
-    size_t lastSpace = std::string::npos;
-    for (char c : text) {
-        if (c == ' ') lastSpace = out.size();
-        out += c;
-        if (out.size() - lineStart > width && lastSpace != std::string::npos) {
-            out[lastSpace] = '\n';
-            lineStart = lastSpace + 1;
-            lastSpace = std::string::npos;
-        }
-    }
-    return out;
-}
-
 // The end of a start that cannot go on: said on stderr, and where a player
 // who started the game from a desktop menu sees it.
 int StartFailed(const std::string& line) {
     std::fprintf(stderr, "volleen: %s\n", line.c_str());
-    platform::ShowStartupError(("Volleen cannot start.\n\n" + Wrapped(line, 72)).c_str());
+    platform::ShowStartupError(("Volleen cannot start.\n\n" + WrapWords(line, 72)).c_str());
     return 1;
 }
 

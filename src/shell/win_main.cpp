@@ -1,6 +1,8 @@
+#include <algorithm>
 #include <cstdio>
 #include <string>
 
+#include "common/printable.h"
 #include "frontend/main_menu.h"
 #include "graphics/display.h"
 #include "graphics/text.h"
@@ -21,7 +23,13 @@ constexpr int32_t OnlineFailed = 3;
 // moment (it is on stderr already), and the game ends.
 int32_t EndWithoutMatch(const std::string& why) {
     FillSurface(PrimarySurface, 0);
-    DrawTextRgb(why.c_str(), 40, 230, 0xFFFFFF, PrimarySurface);
+    const std::string lines = WrapWords(why, 60);
+    int32_t y = 200;
+    for (size_t at = 0; at <= lines.size(); y += 20) {
+        const size_t end = std::min(lines.find('\n', at), lines.size());
+        DrawTextRgb(lines.substr(at, end - at).c_str(), 40, y, 0xFFFFFF, PrimarySurface);
+        at = end + 1;
+    }
     platform::Sleep(4000);
     GameShutdown();
     platform::DestroyGameWindow();

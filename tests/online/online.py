@@ -178,7 +178,7 @@ def scenario_impaired(runner, args):
         frames, stalled, share, low, high, rtt, sent, received, refused = summary(run)
         print(f"impaired {name}: {frames:g} frames, {share:g} % stalled, delay {low:g}-{high:g}, "
               f"round trip {rtt:g} ms, {sent:g} B/s out, {received:g} B/s in")
-        expect(rtt >= 100, f"{name}: the impairment did not show in the round trip ({rtt})")
+        expect(rtt >= 70, f"{name}: the impairment did not show in the round trip ({rtt})")
 
 
 def scenario_desync(runner, args):

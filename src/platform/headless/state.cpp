@@ -7,6 +7,7 @@
 
 #include "platform/common/message_queue.h"
 #include "platform/common/mixer.h"
+#include "platform/common/net_wait.h"
 #include "platform/common/show.h"
 #include "platform/common/surface.h"
 
@@ -186,8 +187,10 @@ void Wait(uint64_t ms) {
     for (;;) {
         AdvanceTo(RealElapsedMs());
         if (s.now >= target || platform::queue::CloseRequested()) break;
-        std::this_thread::sleep_for(
-            std::chrono::milliseconds(std::min<uint64_t>(target - s.now, 5)));
+        const uint64_t slice = std::min<uint64_t>(target - s.now, 5);
+        if (!platform::net_wait::SleepFor(slice * 1000)) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(slice));
+        }
     }
 }
 

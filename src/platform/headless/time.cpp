@@ -3,6 +3,7 @@
 #include <chrono>
 #include <thread>
 
+#include "platform/common/net_wait.h"
 #include "platform/common/show.h"
 #include "platform/headless/state.h"
 
@@ -44,7 +45,9 @@ void IdleStep() {
     show::ShowWhatChanged();
     Backend().padSamples.EndStep();
     if (Backend().options.realtime) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        if (!platform::net_wait::SleepFor(1000)) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
         headless::detail::Poll();
         return;
     }

@@ -6,6 +6,7 @@
 #include <thread>
 
 #include "platform/common/message_queue.h"
+#include "platform/common/net_wait.h"
 #include "platform/common/show.h"
 #include "platform/platform.h"
 #include "platform/sdl/frame_stats.h"
@@ -25,6 +26,8 @@ constexpr uint64_t SliceUs = 50'000;
 constexpr uint64_t FinishUs = 200;
 
 void SleepUntil(uint64_t time) {
+    const uint64_t now = PreciseTime();
+    if (time > now && net_wait::SleepFor(time - now)) return;
     std::this_thread::sleep_until(Clock::time_point(std::chrono::microseconds(time)));
 }
 
@@ -74,7 +77,7 @@ void IdleStep() {
     sdl::frame_stats::Break();
     show::ShowWhatChanged();
     sdl::PumpEventsIfStale();
-    SDL_Delay(1);
+    if (!net_wait::SleepFor(1000)) SDL_Delay(1);
 }
 
 void WaitForInput(uint32_t ms) {

@@ -20,6 +20,7 @@ bool NetPoll(NetEvent*) { return false; }
 void NetSend(uint32_t, const uint8_t*, size_t, bool) {}
 void NetDisconnect(uint32_t) {}
 void NetClose() {}
+void NetImpair(uint32_t, uint32_t, uint32_t, uint32_t) {}
 void NetTraffic(uint64_t* sent, uint64_t* received) { *sent = *received = 0; }
 std::vector<std::string> NetLocalAddresses() { return {}; }
 
