@@ -80,6 +80,7 @@ bench: configure-test
 	@cmake --build $(BUILD) -j $(JOBS) --target $(BENCH_TARGETS)
 	$(BUILD)/bench_frame
 	python3 bench/window_bench.py --game $(BUILD)/volleen --data $(BUILD)/data --tools $(BUILD)
+	python3 bench/online_bench.py --runner $(BUILD)/volleen-headless --data $(BUILD)/data
 
 # Screenshots of every screen, from the headless runner, into docs/screenshots/.
 screenshots: configure-test
