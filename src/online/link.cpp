@@ -69,7 +69,7 @@ bool LinkNext(LinkEvent* event) {
     for (int32_t skipped = 0; skipped < MostSkippedALook && platform::NetPoll(&got); ++skipped) {
         event->kind = got.kind;
         event->peer = got.peer;
-        event->arrived = got.arrived;
+        event->arrived = now - got.waitedMs;
         if (got.kind != platform::NetEventKind::Message) return true;
         std::string why;
         if (!DecodeOnlineMessage(got.bytes, got.size, &event->message, &why)) {

@@ -267,8 +267,8 @@ struct NetEvent {
     uint32_t peer;         // which connection, stable while it lasts
     const uint8_t* bytes;  // Message: valid until the next NetPoll
     size_t size;
-    uint32_t arrived;  // the TickCount when it came in (the link takes
-                       // messages during waits too)
+    uint32_t waitedMs;  // how long ago it came in (the link takes messages
+                        // during waits too)
 };
 
 // Listens on UDP `port`, IPv4 and IPv6, for up to `peers` connections at once

@@ -7,7 +7,7 @@ endif()
 
 add_executable(net_poke ${CMAKE_CURRENT_LIST_DIR}/poke/net_poke.cpp)
 target_include_directories(net_poke PRIVATE ${CMAKE_SOURCE_DIR}/src)
-target_link_libraries(net_poke PRIVATE volleen_game platform_enet)
+volleen_link_game(net_poke platform_headless)
 
 foreach(_scenario IN ITEMS match impaired desync hostile refused)
   add_test(NAME online_${_scenario}

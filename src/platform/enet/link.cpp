@@ -38,7 +38,7 @@ constexpr enet_uint8 UnreliableChannel = 1;
 struct Taken {
     NetEventKind kind;
     uint32_t peer;
-    uint32_t arrived;
+    uint64_t arrived;  // NowUs
     std::vector<uint8_t> bytes;
 };
 
@@ -131,7 +131,7 @@ void SendDue() {
 bool Take(uint32_t timeoutMs) {
     ENetEvent got{};
     if (enet_host_service(Host, &got, timeoutMs) <= 0) return false;
-    Taken taken{NetEventKind::Message, IdOf(got.peer), TickCount(), {}};
+    Taken taken{NetEventKind::Message, IdOf(got.peer), NowUs(), {}};
     switch (got.type) {
         case ENET_EVENT_TYPE_CONNECT:
             taken.kind = NetEventKind::Connected;
@@ -234,7 +234,9 @@ bool NetPoll(NetEvent* event) {
     if (Queue.empty()) return false;
     Taken& next = Queue.front();
     Received = std::move(next.bytes);
-    *event = {next.kind, next.peer, Received.data(), Received.size(), next.arrived};
+    const uint64_t waited = (NowUs() - next.arrived) / 1000;
+    *event = {next.kind, next.peer, Received.data(), Received.size(),
+              static_cast<uint32_t>(std::min<uint64_t>(waited, UINT32_MAX))};
     Queue.pop_front();
     return true;
 }
