@@ -57,7 +57,7 @@ void End(const std::string& why) {
     if (!why.empty()) Say("online: " + why);
 }
 
-// A still screen of lines, the first one larger in meaning only.
+// A still screen of lines on black.
 void ShowLines(const std::vector<std::string>& lines) {
     FillSurface(PrimarySurface, 0);
     int32_t y = 180;
@@ -154,6 +154,15 @@ void Look() {
         End("The two games are out of step");
         Say("online: the checksums differ from frame " + std::to_string(LockstepOutOfStep - 1));
     }
+}
+
+// Takes what has arrived, and this side's own ways out (Escape, the window
+// closed): false once the session has ended.
+bool StillOn() {
+    Look();
+    if (!Ended && EscapeHeld()) OnlineLeave(LeaveReason::Left);
+    if (!Ended && platform::CloseRequested()) OnlineLeave(LeaveReason::Closed);
+    return !Ended;
 }
 
 // Frames of delay that let the other side's input usually come in time: its
@@ -314,16 +323,7 @@ bool OnlineExchange(uint8_t ownInput) {
         bool noted = false;
         while (!LockstepReady()) {
             platform::Sleep(1);
-            Look();
-            if (Ended) return false;
-            if (EscapeHeld()) {
-                OnlineLeave(LeaveReason::Left);
-                return false;
-            }
-            if (platform::CloseRequested()) {
-                OnlineLeave(LeaveReason::Closed);
-                return false;
-            }
+            if (!StillOn()) return false;
             const uint32_t now = platform::TickCount();
             if (now - LastSent >= ResendMs) SendInputs();
             if (!noted && now - start >= WaitingNoteMs) {
@@ -360,18 +360,8 @@ bool OnlineRematch() {
     DrawTextRgb("Space: play again   Escape: leave", 180, 290, White, PrimarySurface);
     bool ready = false;
     bool spaceUp = false;  // Space held from the last serve is no answer
-    uint32_t lastSent = platform::TickCount();
     for (;;) {
-        Look();
-        if (Ended) return false;
-        if (EscapeHeld()) {
-            OnlineLeave(LeaveReason::Left);
-            return false;
-        }
-        if (platform::CloseRequested()) {
-            OnlineLeave(LeaveReason::Closed);
-            return false;
-        }
+        if (!StillOn()) return false;
         const bool space = (ReadOwnSideInput() & ONLINE_SERVE) != 0;
         if (!space) spaceUp = true;
         if (!ready && spaceUp && space) {
@@ -392,10 +382,7 @@ bool OnlineRematch() {
             return true;
         }
         // Quiet between matches would look like a lost line.
-        if (platform::TickCount() - lastSent >= KeepAliveMs) {
-            SendInputs();
-            lastSent = platform::TickCount();
-        }
+        if (platform::TickCount() - LastSent >= KeepAliveMs) SendInputs();
         platform::WaitForInput(10);
     }
 }
