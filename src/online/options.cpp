@@ -6,10 +6,22 @@
 #include "common/printable.h"
 #include "online/protocol.h"
 
+namespace {
+
+// 'text', as typed, for a message.
+std::string Quoted(const std::string& text) {
+    std::string quoted(1, '\'');
+    quoted += Printable(text);
+    quoted += '\'';
+    return quoted;
+}
+
+}  // namespace
+
 bool ParseOnlinePort(const std::string& text, uint16_t* port, std::string* why) {
     int64_t value = 0;
     if (!ParseInteger(text, 1, 65535, &value)) {
-        *why = "'" + Printable(text) + "' is not a port (1 to 65535)";
+        *why = Quoted(text) + " is not a port (1 to 65535)";
         return false;
     }
     *port = static_cast<uint16_t>(value);
@@ -24,7 +36,7 @@ bool ParseOnlineAddress(const std::string& text, std::string* host, uint16_t* po
     if (!text.empty() && text[0] == '[') {
         const size_t close = text.find(']');
         if (close == std::string::npos || (close + 1 < text.size() && text[close + 1] != ':')) {
-            *why = "'" + Printable(text) + "' is not an address ([ADDRESS]:PORT)";
+            *why = Quoted(text) + " is not an address ([ADDRESS]:PORT)";
             return false;
         }
         *host = text.substr(1, close - 1);
@@ -39,7 +51,7 @@ bool ParseOnlineAddress(const std::string& text, std::string* host, uint16_t* po
         if (portGiven) portText = text.substr(colon + 1);
     }
     if (host->empty()) {
-        *why = "'" + Printable(text) + "' names no host";
+        *why = Quoted(text) + " names no host";
         return false;
     }
     return !portGiven || ParseOnlinePort(portText, port, why);
@@ -60,7 +72,7 @@ bool ParseNetImpairment(const std::string& text, NetImpairment* impairment, std:
                           : name == "seed"   ? &parsed.seed
                                              : nullptr;
         if (field == nullptr || !number || (field == &parsed.lossPercent && value > 100)) {
-            *why = "'" + Printable(part) + "' is not delay=MS, jitter=MS, loss=PERCENT or seed=N";
+            *why = Quoted(part) + " is not delay=MS, jitter=MS, loss=PERCENT or seed=N";
             return false;
         }
         *field = static_cast<uint32_t>(value);

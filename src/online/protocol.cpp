@@ -77,6 +77,7 @@ bool ReadVersion(Reader& in, std::string* version, std::string* why) {
 
 std::vector<uint8_t> EncodeOnlineMessage(const OnlineMessage& m) {
     std::vector<uint8_t> out;
+    out.reserve(ONLINE_MAX_MESSAGE);
     out.push_back(static_cast<uint8_t>(m.kind));
     switch (m.kind) {
         case OnlineKind::Hello:

@@ -1,9 +1,7 @@
 // The loop's frame while online: both sides' inputs for each frame, the
 // checksum after it, the rematch, and the ways back to the menu.
-#include <cstdio>
+#include <cstdint>
 
-#include "clock/pause.h"
-#include "frontend/assets.h"
 #include "frontend/key_bindings.h"
 #include "frontend/main_menu.h"
 #include "graphics/display.h"
