@@ -13,6 +13,7 @@
 #include "common/file_limits.h"
 #include "common/file_read.h"
 #include "common/file_write.h"
+#include "common/folders.h"
 #include "common/parse_integer.h"
 #include "common/printable.h"
 #include "sound/wave_file.h"
@@ -41,6 +42,28 @@ protected:
     std::string Path(const char* name) const { return folder_.Path(name); }
     support::TempFolder folder_{"volleen-common"};
 };
+
+// What every system must do (keys.dat is saved on each M in the menu): the
+// folders are made, a second save replaces the first whole, nothing is left
+// beside it, and a file made read-only is not replaced.
+TEST_F(WriteFile, ASecondSaveReplacesTheFirst) {
+    const std::string keys = (fs::path(Path("config")) / "volleen" / "keys.dat").string();
+    std::string why;
+    ASSERT_TRUE(MakeParentFolders(keys, 0700, &why)) << why;
+    ASSERT_TRUE(WriteFileAtomically(keys.c_str(), "first\n", 6, &why)) << why;
+    ASSERT_TRUE(WriteFileAtomically(keys.c_str(), "2\r\n\x1a", 4, &why)) << why;
+    EXPECT_EQ(support::ReadFileBytes(keys), (std::vector<uint8_t>{'2', '\r', '\n', 0x1a}));
+    EXPECT_EQ(std::distance(fs::directory_iterator(fs::path(keys).parent_path()),
+                            fs::directory_iterator()),
+              1);
+
+    fs::permissions(keys, fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+                    fs::perm_options::remove);
+    EXPECT_FALSE(WriteFileAtomically(keys.c_str(), "third", 5, &why));
+    EXPECT_EQ(why, "it is read-only");
+    EXPECT_EQ(support::ReadFileBytes(keys).size(), 4u);
+    fs::permissions(keys, fs::perms::owner_write, fs::perm_options::add);
+}
 
 TEST_F(WriteFile, ANewFileGetsTheUsualModeAndADanglingLinkGetsItsTarget) {
     const mode_t mask = umask(022);
