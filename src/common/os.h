@@ -1,11 +1,12 @@
-// The few calls about files, folders and the process that differ between
-// POSIX systems and Windows, each made once here. os_posix.cpp and
+// The few calls about files, folders, the process and the network addresses
+// that differ between POSIX systems and Windows, each made once here. os_posix.cpp and
 // os_windows.cpp make them real; the build takes the one for its system, so
 // nothing above this needs to ask which system it is on. The calls that can
 // fail set errno.
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace os {
 
@@ -60,5 +61,12 @@ void IgnoreBrokenPipes();
 
 // Calls `handler` on the signals of a crash this system has.
 void OnCrash(void (*handler)(int));
+
+// Whether `text` is an IPv6 address written out.
+bool IsIpv6Address(const char* text);
+
+// The IPv4 addresses of this machine's network interfaces that are up,
+// loopback left out.
+std::vector<std::string> LocalIpv4Addresses();
 
 }  // namespace os

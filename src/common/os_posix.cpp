@@ -1,4 +1,8 @@
+#include <arpa/inet.h>
 #include <fcntl.h>
+#include <ifaddrs.h>
+#include <net/if.h>
+#include <netinet/in.h>
 #include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -99,6 +103,26 @@ void IgnoreBrokenPipes() { std::signal(SIGPIPE, SIG_IGN); }
 
 void OnCrash(void (*handler)(int)) {
     for (int fault : {SIGSEGV, SIGABRT, SIGFPE, SIGBUS, SIGILL}) std::signal(fault, handler);
+}
+
+bool IsIpv6Address(const char* text) {
+    in6_addr six{};
+    return inet_pton(AF_INET6, text, &six) == 1;
+}
+
+std::vector<std::string> LocalIpv4Addresses() {
+    std::vector<std::string> out;
+    ifaddrs* list = nullptr;
+    if (getifaddrs(&list) != 0) return out;
+    for (ifaddrs* at = list; at != nullptr; at = at->ifa_next) {
+        if (at->ifa_addr == nullptr || at->ifa_addr->sa_family != AF_INET) continue;
+        if ((at->ifa_flags & IFF_LOOPBACK) != 0 || (at->ifa_flags & IFF_UP) == 0) continue;
+        char text[INET_ADDRSTRLEN];
+        const auto* v4 = reinterpret_cast<const sockaddr_in*>(at->ifa_addr);
+        if (inet_ntop(AF_INET, &v4->sin_addr, text, sizeof text) != nullptr) out.push_back(text);
+    }
+    freeifaddrs(list);
+    return out;
 }
 
 }  // namespace os

@@ -1,15 +1,22 @@
 // Windows, built with mingw-w64. Paths are in the system's ANSI code page,
 // as the C library's narrow calls that read the files have them.
+// winsock2.h comes before windows.h, which would bring the old winsock.h.
+#include <winsock2.h>
+#include <ws2tcpip.h>
+// clang-format off
+#include <windows.h>
+#include <iphlpapi.h>
+// clang-format on
 #include <direct.h>
 #include <fcntl.h>
 #include <io.h>
 #include <sys/stat.h>
-#include <windows.h>
 
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 #include "common/os.h"
 
@@ -97,6 +104,39 @@ void IgnoreBrokenPipes() {}
 
 void OnCrash(void (*handler)(int)) {
     for (int fault : {SIGSEGV, SIGABRT, SIGFPE, SIGILL}) std::signal(fault, handler);
+}
+
+bool IsIpv6Address(const char* text) {
+    in6_addr six{};
+    return inet_pton(AF_INET6, text, &six) == 1;
+}
+
+std::vector<std::string> LocalIpv4Addresses() {
+    std::vector<std::string> out;
+    std::vector<unsigned char> table;
+    ULONG size = 16 * 1024;
+    ULONG result = ERROR_BUFFER_OVERFLOW;
+    // The table may grow between asking its size and reading it.
+    for (int attempt = 0; attempt < 3 && result == ERROR_BUFFER_OVERFLOW; ++attempt) {
+        table.resize(size);
+        result = GetAdaptersAddresses(
+            AF_INET, GAA_FLAG_SKIP_ANYCAST | GAA_FLAG_SKIP_MULTICAST | GAA_FLAG_SKIP_DNS_SERVER,
+            nullptr, reinterpret_cast<IP_ADAPTER_ADDRESSES*>(table.data()), &size);
+    }
+    if (result != NO_ERROR) return out;
+    for (auto* adapter = reinterpret_cast<IP_ADAPTER_ADDRESSES*>(table.data()); adapter != nullptr;
+         adapter = adapter->Next) {
+        if (adapter->OperStatus != IfOperStatusUp) continue;
+        if (adapter->IfType == IF_TYPE_SOFTWARE_LOOPBACK) continue;
+        for (auto* at = adapter->FirstUnicastAddress; at != nullptr; at = at->Next) {
+            if (at->Address.lpSockaddr->sa_family != AF_INET) continue;
+            char text[INET_ADDRSTRLEN];
+            const auto* v4 = reinterpret_cast<const sockaddr_in*>(at->Address.lpSockaddr);
+            if (inet_ntop(AF_INET, &v4->sin_addr, text, sizeof text) != nullptr)
+                out.push_back(text);
+        }
+    }
+    return out;
 }
 
 }  // namespace os
