@@ -30,9 +30,12 @@ play: configure-play
 build: configure-test
 	@cmake --build $(BUILD) -j $(JOBS)
 
-# The browser test needs the site, made wherever Emscripten is installed.
+# The browser test needs the site, made wherever Emscripten is installed;
+# the Windows tests the zip, made wherever mingw-w64 and wine are.
 test: build
 	@if command -v em++ >/dev/null 2>&1; then $(MAKE) --no-print-directory web; fi
+	@if command -v $(MINGW_CXX) >/dev/null 2>&1 && command -v wine >/dev/null 2>&1; then \
+		$(MAKE) --no-print-directory windows; fi
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
 
 # The unit tests alone (ctest label `unit`): no end-to-end runs, windows,
