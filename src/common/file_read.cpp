@@ -1,11 +1,12 @@
 #include "common/file_read.h"
 
-#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstring>
+
+#include "common/os.h"
 
 namespace {
 
@@ -28,7 +29,9 @@ const char* NotAFile(mode_t mode) {
     if (S_ISDIR(mode)) return "is a directory";
     if (S_ISFIFO(mode)) return "is a pipe, not a file";
     if (S_ISCHR(mode) || S_ISBLK(mode)) return "is a device, not a file";
+#ifdef S_ISSOCK  // Windows has no sockets among its files.
     if (S_ISSOCK(mode)) return "is a socket, not a file";
+#endif
     return "is not a regular file";
 }
 
@@ -41,8 +44,7 @@ std::string Megabytes(size_t bytes) {
 
 bool ReadWholeFile(const char* name, size_t limit, std::vector<uint8_t>* bytes, std::string* why) {
     bytes->clear();
-    // Without O_NONBLOCK a pipe with no writer would hold the game in open().
-    const int fd = open(name, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    const int fd = os::OpenToRead(name);
     if (fd < 0) {
         if (why != nullptr) *why = Reason(errno);
         return false;

@@ -1,12 +1,12 @@
 #include "common/file_write.h"
 
-#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
-#include <climits>
 #include <cstring>
+
+#include "common/os.h"
 
 namespace {
 
@@ -14,37 +14,6 @@ void Say(std::string* why, const char* what, int error = 0) {
     if (why == nullptr) return;
     *why = what;
     if (error != 0) *why += std::string(" (") + std::strerror(error) + ")";
-}
-
-std::string FolderOf(const std::string& path) {
-    const size_t slash = path.rfind('/');
-    if (slash == std::string::npos) return ".";
-    return slash == 0 ? "/" : path.substr(0, slash);
-}
-
-// Follows symbolic links to the file they finally name (which need not exist
-// yet). False when a link cannot be read or they go round in a loop.
-bool FinalTarget(const char* path, std::string* target, int* error) {
-    std::string at = path;
-    for (int hops = 0; hops < 40; ++hops) {
-        char link[PATH_MAX];
-        const ssize_t length = readlink(at.c_str(), link, sizeof link);
-        if (length < 0) {
-            *error = errno;
-            // ENOTDIR too: the caller says which folder on the way is a file.
-            if (errno != EINVAL && errno != ENOENT && errno != ENOTDIR) return false;
-            *target = at;
-            return true;
-        }
-        if (static_cast<size_t>(length) == sizeof link) {
-            *error = ENAMETOOLONG;
-            return false;
-        }
-        std::string next(link, static_cast<size_t>(length));
-        at = next[0] == '/' ? next : FolderOf(at) + "/" + next;
-    }
-    *error = ELOOP;
-    return false;
 }
 
 bool WriteAll(int fd, const uint8_t* bytes, size_t size) {
@@ -67,9 +36,9 @@ mode_t NewFileMode() {
 // The first folder on the way to `path` that is something else; empty when
 // there is none.
 std::string FileInTheWay(const std::string& path) {
-    for (size_t slash = path.find('/', 1); slash != std::string::npos;
-         slash = path.find('/', slash + 1)) {
-        const std::string folder = path.substr(0, slash);
+    for (size_t end = 1; end < path.size(); ++end) {
+        if (!os::IsSeparator(path[end])) continue;
+        const std::string folder = path.substr(0, end);
         struct stat about {};
         if (stat(folder.c_str(), &about) == 0 && !S_ISDIR(about.st_mode)) return folder;
     }
@@ -78,7 +47,7 @@ std::string FileInTheWay(const std::string& path) {
 
 // Writes straight into something that is not a file: a device or a pipe.
 bool WriteInto(const std::string& target, const void* bytes, size_t size, std::string* why) {
-    const int fd = open(target.c_str(), O_WRONLY | O_CLOEXEC);
+    const int fd = os::OpenToWrite(target.c_str());
     if (fd < 0) {
         Say(why, "it cannot be opened", errno);
         return false;
@@ -97,7 +66,7 @@ bool WriteFile(const char* path, const void* bytes, size_t size, bool intoOthers
                std::string* why) {
     std::string target;
     int error = 0;
-    if (!FinalTarget(path, &target, &error)) {
+    if (!os::FinalTarget(path, &target, &error)) {
         Say(why, "its link cannot be followed", error);
         return false;
     }
@@ -126,8 +95,8 @@ bool WriteFile(const char* path, const void* bytes, size_t size, bool intoOthers
         mode = NewFileMode();
     }
 
-    std::string temporary = target + ".XXXXXX";
-    const int fd = mkstemp(temporary.data());
+    std::string temporary;
+    const int fd = os::CreateTemporaryBeside(target, mode, &temporary);
     if (fd < 0) {
         error = errno;
         const std::string inTheWay = error == ENOTDIR ? FileInTheWay(target) : "";
@@ -138,14 +107,13 @@ bool WriteFile(const char* path, const void* bytes, size_t size, bool intoOthers
         }
         return false;
     }
-    bool ok = fchmod(fd, mode) == 0 && WriteAll(fd, static_cast<const uint8_t*>(bytes), size) &&
-              fsync(fd) == 0;
+    bool ok = WriteAll(fd, static_cast<const uint8_t*>(bytes), size) && os::FlushToDisk(fd);
     error = errno;
     if (close(fd) != 0 && ok) {
         ok = false;
         error = errno;
     }
-    if (ok && rename(temporary.c_str(), target.c_str()) != 0) {
+    if (ok && !os::MoveOver(temporary, target)) {
         ok = false;
         error = errno;
     }
@@ -153,12 +121,6 @@ bool WriteFile(const char* path, const void* bytes, size_t size, bool intoOthers
         unlink(temporary.c_str());
         Say(why, "writing failed", error != 0 ? error : EIO);
         return false;
-    }
-    // The rename itself reaches the disk only with the folder.
-    const int folder = open(FolderOf(target).c_str(), O_RDONLY | O_DIRECTORY);
-    if (folder >= 0) {
-        fsync(folder);
-        close(folder);
     }
     return true;
 }

@@ -1,8 +1,5 @@
 #include "shell/game_files.h"
 
-#include <pwd.h>
-#include <unistd.h>
-
 #include <climits>
 #include <cstdlib>
 #include <cstring>
@@ -10,6 +7,7 @@
 #include <system_error>
 #include <utility>
 
+#include "common/os.h"
 #include "common/printable.h"
 
 namespace fs = std::filesystem;
@@ -111,17 +109,17 @@ FileSearch ProcessFileSearch(const std::string& dataOption, const char* installe
     FileSearch search;
     search.dataOption = dataOption;
     search.dataVariable = GetEnvironment("VOLLEEN_DATA_DIR");
-    std::error_code failed;
-    const fs::path program = fs::read_symlink("/proc/self/exe", failed);
-    if (!failed) {
+    const fs::path program = os::ProgramFile();
+    if (!program.empty()) {
         search.installedData =
             (program.parent_path() / installedFromProgram).lexically_normal().string();
     }
     // Relative places would put the settings wherever the game was started
     // (inside its data folder): ignored as if unset, as the XDG rules say.
+    const os::UserFolderVariables& names = os::UserFolderNames;
     for (auto [name, value] :
-         {std::pair{"XDG_CONFIG_HOME", &search.configHome},
-          std::pair{"XDG_DATA_HOME", &search.dataHome}, std::pair{"HOME", &search.home}}) {
+         {std::pair{names.config, &search.configHome}, std::pair{names.data, &search.dataHome},
+          std::pair{names.home, &search.home}}) {
         *value = GetEnvironment(name);
         if (!value->empty() && !fs::path(*value).is_absolute()) {
             search.notes.push_back(std::string("ignoring $") + name + " (" + Printable(*value) +
@@ -129,9 +127,6 @@ FileSearch ProcessFileSearch(const std::string& dataOption, const char* installe
             value->clear();
         }
     }
-    if (search.home.empty()) {
-        const passwd* user = getpwuid(getuid());
-        if (user != nullptr && user->pw_dir != nullptr) search.home = user->pw_dir;
-    }
+    if (search.home.empty()) search.home = os::HomeFolder();
     return search;
 }

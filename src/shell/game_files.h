@@ -3,7 +3,7 @@
 // Started in a folder that holds the data (as `make play` does), everything,
 // keys.dat included, is in that folder, as it always was. Installed, the data
 // is read from the install's data folder and keys.dat is the player's own,
-// under $XDG_CONFIG_HOME/volleen/.
+// under $XDG_CONFIG_HOME/volleen/ (on Windows %APPDATA%\volleen\).
 #pragma once
 
 #include <string>
@@ -15,8 +15,8 @@ struct FileSearch {
     std::string dataOption;          // --data DIR: the only place looked at when given
     std::string dataVariable;        // $VOLLEEN_DATA_DIR
     std::string installedData;       // the install's data folder, beside the program
-    std::string configHome;          // $XDG_CONFIG_HOME
-    std::string dataHome;            // $XDG_DATA_HOME
+    std::string configHome;          // $XDG_CONFIG_HOME (Windows: %APPDATA%)
+    std::string dataHome;            // $XDG_DATA_HOME (Windows: %APPDATA%)
     std::string home;                // the player's home folder
     std::vector<std::string> notes;  // what was ignored, one line each, to be said
 };
@@ -32,7 +32,8 @@ struct GameFiles {
 bool FindGameFiles(const FileSearch& search, GameFiles* found, std::string* why);
 
 // Where the player's replays are kept: $XDG_DATA_HOME/volleen/replays, by
-// default ~/.local/share/volleen/replays; empty when there is no home.
+// default ~/.local/share/volleen/replays (on Windows
+// %APPDATA%\volleen\replays); empty when there is no home.
 std::string UserReplayFolder(const FileSearch& search);
 
 // The search for this process: its command line's --data, its environment,

@@ -1,11 +1,11 @@
-#include <unistd.h>
-
 #include <cerrno>
-#include <csignal>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
+#include <system_error>
 
 #include "clock/pause.h"
+#include "common/os.h"
 #include "common/printable.h"
 #include "frontend/key_bindings.h"
 #include "online/options.h"
@@ -63,7 +63,7 @@ bool TakeOnlineOptions(const CommandLine& options, std::string* error) {
 int main(int argc, char** argv) {
     // A closed pipe on stdout or stderr must not end the game: a failed
     // warning is nothing, a failed asked-for output is said above.
-    std::signal(SIGPIPE, SIG_IGN);
+    os::IgnoreBrokenPipes();
     CommandLine options;
     std::string error;
     if (!ParseCommandLine(argc, argv, &options, &error)) {
@@ -94,18 +94,20 @@ int main(int argc, char** argv) {
     }
     // The game reads its pictures and sounds from the working folder, as it
     // always has; an installed game's folder becomes that folder.
-    if (!files.dataDir.empty() && chdir(files.dataDir.c_str()) != 0) {
-        return StartFailed("cannot use the data folder " + Printable(files.dataDir) + ": " +
-                           std::strerror(errno));
+    if (!files.dataDir.empty()) {
+        std::error_code failed;
+        std::filesystem::current_path(files.dataDir, failed);
+        if (failed) {
+            return StartFailed("cannot use the data folder " + Printable(files.dataDir) + ": " +
+                               failed.message());
+        }
     }
     KeysFilePath = files.keysFile;
     if (!platform::KeptReplaysFolder(&ReplayFolder, &ReplaysKept)) {
         ReplayFolder = UserReplayFolder(search);
     }
-    const size_t slash = KeysFilePath.rfind('/');
     WindowSettingsPath =
-        (slash == std::string::npos ? std::string() : KeysFilePath.substr(0, slash + 1)) +
-        "window.cfg";
+        std::filesystem::path(KeysFilePath).replace_filename("window.cfg").string();
     LoadWindowSettings(&options.start, options.placeGiven);
     SkipIntro = options.skipIntro;
     platform::SetStartOptions(options.start);

@@ -4,6 +4,8 @@
   e2e.py SCENARIO --runner PATH --data DIR
   e2e.py golden   --runner PATH --data DIR --golden FILE   (VOLLEEN_UPDATE_GOLDEN=1 rewrites it)
   e2e.py find-split-epoch --runner PATH --data DIR
+  --wrapper CMD starts the runner through CMD (e2e.py ... --wrapper wine for
+  the Windows runner).
 
 Exit status 0 when the scenario holds, 1 with the reason on stderr."""
 
@@ -32,6 +34,7 @@ def main():
     parser.add_argument("--data", required=True)
     parser.add_argument("--golden")
     parser.add_argument("--keep", action="store_true", help="keep the run folders")
+    parser.add_argument("--wrapper", default="", help="a command to start the runner through")
     args = parser.parse_args()
 
     for needed in (args.runner, os.path.join(args.data, "TITLE8.BMP")):
@@ -40,7 +43,7 @@ def main():
             return 1
 
     args.runner, args.data = os.path.abspath(args.runner), os.path.abspath(args.data)
-    runner = Runner(args.runner, args.data, keep=args.keep)
+    runner = Runner(args.runner, args.data, keep=args.keep, wrapper=args.wrapper.split())
     try:
         if args.scenario == "find-split-epoch":
             print(scenarios.find_split_epoch(runner))

@@ -89,10 +89,12 @@ def crc_of(event):
 
 
 class Runner:
-    def __init__(self, runner, data, keep=False):
+    def __init__(self, runner, data, keep=False, wrapper=()):
         self.runner = runner
         self.data = data
         self.keep = keep
+        # What the runner is started through (wine for the Windows runner).
+        self.wrapper = list(wrapper)
         self.folders = []
 
     def fresh_folder(self):
@@ -117,7 +119,8 @@ class Runner:
         lines.sort(key=lambda line: int(line.split()[0]))
         with open(script_path, "w") as f:
             f.write("\n".join(lines) + "\n")
-        command = list(prefix) + [self.runner, "--script", script_path, "--trace", trace_path]
+        command = self.wrapper + list(prefix) + [self.runner, "--script", script_path, "--trace",
+                                                 trace_path]
         if until is not None:
             command += ["--until", str(until)]
         if epoch is not None:

@@ -71,8 +71,8 @@ def middle_key_run(data, at):
 
 
 def replay(runner, folder, path, extra=()):
-    done = subprocess.run([runner.runner, "--replay", path] + list(extra), cwd=folder,
-                          capture_output=True, text=True, timeout=300)
+    command = runner.wrapper + [runner.runner, "--replay", path] + list(extra)
+    done = subprocess.run(command, cwd=folder, capture_output=True, text=True, timeout=300)
     return done.returncode, done.stderr.strip().splitlines()
 
 
@@ -145,8 +145,10 @@ def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--runner", required=True)
     parser.add_argument("--data", required=True)
+    parser.add_argument("--wrapper", default="", help="a command to start the runner through")
     args = parser.parse_args()
-    runner = Runner(os.path.abspath(args.runner), os.path.abspath(args.data))
+    runner = Runner(os.path.abspath(args.runner), os.path.abspath(args.data),
+                    wrapper=args.wrapper.split())
     try:
         check(runner)
     except Failure as failure:

@@ -12,6 +12,7 @@
 #include "clock/pause.h"
 #include "common/file_limits.h"
 #include "common/file_read.h"
+#include "common/os.h"
 #include "common/printable.h"
 #include "platform/headless/headless.h"
 #include "runner_options.h"
@@ -56,7 +57,7 @@ int64_t LastScriptMs(const std::string& script) {
 
 int main(int argc, char** argv) {
     // A closed pipe is a failed write, said as one, not a silent death.
-    std::signal(SIGPIPE, SIG_IGN);
+    os::IgnoreBrokenPipes();
     RunnerOptions options;
     std::string error;
     if (!ParseRunnerArguments(argc, argv, &options, &error)) return BadUse(error);
@@ -105,10 +106,10 @@ int main(int argc, char** argv) {
         }
     }
     if (!options.traceFile.empty()) {
-        TraceFile = std::fopen(options.traceFile.c_str(), "w");
+        // Binary: the trace's lines end in '\n' on every system.
+        TraceFile = std::fopen(options.traceFile.c_str(), "wb");
         if (TraceFile == nullptr) return BadUse("cannot write the trace " + options.traceFile);
-        for (int fault : {SIGSEGV, SIGABRT, SIGFPE, SIGBUS, SIGILL})
-            std::signal(fault, FlushOnFault);
+        os::OnCrash(FlushOnFault);
     }
 
     TraceWriter writer(TraceFile, options.shotsDir, options.audioOut, options.traceFile);

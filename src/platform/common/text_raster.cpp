@@ -6,10 +6,12 @@
 #include <SDL_ttf.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <string>
 #include <unordered_map>
 #include <vector>
 
+#include "common/os.h"
 #include "platform/common/text_strip.h"
 
 namespace platform::text {
@@ -38,11 +40,14 @@ TTF_Font* Font() {
     raster.tried = true;
     if (TTF_WasInit() == 0 && TTF_Init() != 0) return nullptr;
     // The system's copy of the font the build was made with, so every text
-    // is drawn exactly as the build's own tests saw it.
-    raster.font = TTF_OpenFont(VOLLEEN_FONT_FILE, FontPixels);
+    // is drawn exactly as the build's own tests saw it. A build that ships
+    // the font (Windows) names it relative to the program's own folder.
+    std::filesystem::path file = VOLLEEN_FONT_FILE;
+    if (file.is_relative()) file = std::filesystem::path(os::ProgramFile()).parent_path() / file;
+    raster.font = TTF_OpenFont(file.string().c_str(), FontPixels);
     if (raster.font == nullptr) {
-        std::fprintf(stderr, "volleen: no text: cannot open the font %s: %s\n", VOLLEEN_FONT_FILE,
-                     TTF_GetError());
+        std::fprintf(stderr, "volleen: no text: cannot open the font %s: %s\n",
+                     file.string().c_str(), TTF_GetError());
     }
     return raster.font;
 }

@@ -6,11 +6,7 @@
 //
 // Debian's ENet speaks IPv4 only, so the host listens on IPv4 and an IPv6
 // address is refused with a reason.
-#include <arpa/inet.h>
 #include <enet/enet.h>
-#include <ifaddrs.h>
-#include <net/if.h>
-#include <netinet/in.h>
 
 #include <algorithm>
 #include <chrono>
@@ -18,6 +14,7 @@
 #include <thread>
 #include <vector>
 
+#include "common/os.h"
 #include "platform/common/net_wait.h"
 #include "platform/platform.h"
 
@@ -205,8 +202,7 @@ bool NetListen(uint16_t port, int32_t peers, std::string* why) {
 }
 
 bool NetConnect(const char* host, uint16_t port, std::string* why) {
-    in6_addr six{};
-    if (inet_pton(AF_INET6, host, &six) == 1) {
+    if (os::IsIpv6Address(host)) {
         *why = "IPv6 addresses cannot be joined yet: use the host's IPv4 address";
         return false;
     }
@@ -298,19 +294,6 @@ void NetTraffic(uint64_t* sent, uint64_t* received) {
     *received = Host != nullptr ? Host->totalReceivedData : ReceivedByLast;
 }
 
-std::vector<std::string> NetLocalAddresses() {
-    std::vector<std::string> out;
-    ifaddrs* list = nullptr;
-    if (getifaddrs(&list) != 0) return out;
-    for (ifaddrs* at = list; at != nullptr; at = at->ifa_next) {
-        if (at->ifa_addr == nullptr || at->ifa_addr->sa_family != AF_INET) continue;
-        if ((at->ifa_flags & IFF_LOOPBACK) != 0 || (at->ifa_flags & IFF_UP) == 0) continue;
-        char text[INET_ADDRSTRLEN];
-        const auto* v4 = reinterpret_cast<const sockaddr_in*>(at->ifa_addr);
-        if (inet_ntop(AF_INET, &v4->sin_addr, text, sizeof text) != nullptr) out.push_back(text);
-    }
-    freeifaddrs(list);
-    return out;
-}
+std::vector<std::string> NetLocalAddresses() { return os::LocalIpv4Addresses(); }
 
 }  // namespace platform

@@ -50,6 +50,14 @@ void WindowedSize(int* width, int* height) {
     }
 }
 
+// Whether this SDL was built with the video driver `name`.
+bool HasVideoDriver(const char* name) {
+    for (int i = 0; i < SDL_GetNumVideoDrivers(); ++i) {
+        if (SDL_strcmp(SDL_GetVideoDriver(i), name) == 0) return true;
+    }
+    return false;
+}
+
 // With no display SDL falls back to drivers that draw nowhere; a game nobody
 // can see or close is no window, unless one of those was asked for by name.
 bool Invisible(const char* driver) {
@@ -271,7 +279,10 @@ void SetStartOptions(const StartOptions& options) {
 
 void ShowStartupError(const char* text) {
     // Without a display nobody would see the box: stderr has the line.
-    if (SDL_getenv("DISPLAY") == nullptr && SDL_getenv("WAYLAND_DISPLAY") == nullptr) return;
+    if (sdl::HasVideoDriver("x11") && SDL_getenv("DISPLAY") == nullptr &&
+        SDL_getenv("WAYLAND_DISPLAY") == nullptr) {
+        return;
+    }
     SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, "Volleen", text, state.window);
 }
 
@@ -281,9 +292,13 @@ bool CreateGameWindow(const char* title, const char* iconFile, std::string* why)
     SDL_SetHint(SDL_HINT_RENDER_VSYNC, "0");
     SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
     SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
+    // The program's own main() is the entry point, not SDL's.
+    SDL_SetMainReady();
     // Wayland is tried only where a Wayland display is named: probing for one
-    // elsewhere prints its own complaints.
-    if (SDL_getenv("SDL_VIDEODRIVER") == nullptr && SDL_getenv("WAYLAND_DISPLAY") == nullptr) {
+    // elsewhere prints its own complaints. (A system without X11, such as
+    // Windows, has a driver of its own and no choice to make.)
+    if (SDL_getenv("SDL_VIDEODRIVER") == nullptr && SDL_getenv("WAYLAND_DISPLAY") == nullptr &&
+        sdl::HasVideoDriver("x11")) {
         SDL_SetHint(SDL_HINT_VIDEODRIVER, "x11,kmsdrm");
     }
     if (SDL_Init(SDL_INIT_VIDEO) != 0) {
