@@ -28,13 +28,20 @@ fail() {
 }
 
 start_xvfb() {
+    # One server starts at a time: two X servers choosing a display at the
+    # same moment can each take the other's half-written lock for a stale
+    # one and end up on the same number.
+    exec 4>"${TMPDIR:-/tmp}/volleen-xvfb-start.lock"
+    flock -w 30 4
     Xvfb -displayfd 3 -screen 0 "${XVFB_SCREEN:-1280x1024x24}" -nolisten tcp 3>"$WORK/display" \
-        >"$WORK/xvfb.log" 2>&1 &
+        >"$WORK/xvfb.log" 2>&1 4>&- &
     XVFB_PID=$!
     for _ in $(seq 100); do
         [ -s "$WORK/display" ] && break
         sleep 0.1
     done
+    flock -u 4
+    exec 4>&-
     [ -s "$WORK/display" ] || fail "Xvfb did not start: $(cat "$WORK/xvfb.log")"
     DISPLAY=":$(head -n1 "$WORK/display")"
     export DISPLAY
