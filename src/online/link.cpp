@@ -2,12 +2,10 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <deque>
 #include <set>
 
 #include "common/printable.h"
 
-NetImpairment OnlineImpairment;
 uint32_t LinkRoundTrip = 0;
 uint32_t LinkRoundTripSpread = 0;
 uint32_t LinkSilence = 0;
@@ -37,8 +35,6 @@ uint16_t Stamp(uint32_t ms) { return static_cast<uint16_t>(ms % 65535 + 1); }
 
 void LinkReset() {
     LinkRoundTrip = LinkRoundTripSpread = LinkSilence = LinkRefused = 0;
-    const NetImpairment& impair = OnlineImpairment;
-    platform::NetImpair(impair.delayMs, impair.jitterMs, impair.lossPercent, impair.seed);
     Looked = false;
     OtherStamp = 0;
     Said.clear();

@@ -9,16 +9,6 @@
 #include "online/protocol.h"
 #include "platform/platform.h"
 
-// For tests and benchmarks: what this side sends, made late and lossy
-// (platform::NetImpair), from the next link on.
-struct NetImpairment {
-    uint32_t delayMs = 0;
-    uint32_t jitterMs = 0;     // each message is late by delay +- up to this
-    uint32_t lossPercent = 0;  // of the unreliable messages
-    uint32_t seed = 1;
-};
-extern NetImpairment OnlineImpairment;
-
 // Something that happened on the link.
 struct LinkEvent {
     platform::NetEventKind kind;

@@ -2,10 +2,12 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <sstream>
 #include <vector>
 
 #include "clock/random.h"
 #include "common/layout.h"
+#include "common/printable.h"
 #include "graphics/display.h"
 #include "graphics/text.h"
 #include "input/input.h"
@@ -385,6 +387,13 @@ bool OnlineRematch() {
         if (platform::TickCount() - LastSent >= KeepAliveMs) SendInputs();
         platform::WaitForInput(10);
     }
+}
+
+void OnlineShowEnding() {
+    std::vector<std::string> lines;
+    std::istringstream wrapped(WrapWords(OnlineEnding, 60));
+    for (std::string line; std::getline(wrapped, line);) lines.push_back(line);
+    ShowLines(lines);
 }
 
 void OnlineLeave(LeaveReason reason) {

@@ -43,3 +43,5 @@ bool OnlineRematch();
 void OnlineLeave(LeaveReason reason);
 // Closes the link and says on stderr how the session went.
 void OnlineClose();
+// OnlineEnding alone on a black screen (a session that could not be had).
+void OnlineShowEnding();

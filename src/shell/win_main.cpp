@@ -1,11 +1,7 @@
-#include <algorithm>
 #include <cstdio>
 #include <string>
 
-#include "common/printable.h"
 #include "frontend/main_menu.h"
-#include "graphics/display.h"
-#include "graphics/text.h"
 #include "online/session.h"
 #include "platform/platform.h"
 #include "replay/replay_file.h"
@@ -21,15 +17,8 @@ constexpr int32_t OnlineFailed = 3;
 
 // An online session that could not be had: the reason on the screen for a
 // moment (it is on stderr already), and the game ends.
-int32_t EndWithoutMatch(const std::string& why) {
-    FillSurface(PrimarySurface, 0);
-    const std::string lines = WrapWords(why, 60);
-    int32_t y = 200;
-    for (size_t at = 0; at <= lines.size(); y += 20) {
-        const size_t end = std::min(lines.find('\n', at), lines.size());
-        DrawTextRgb(lines.substr(at, end - at).c_str(), 40, y, 0xFFFFFF, PrimarySurface);
-        at = end + 1;
-    }
+int32_t EndWithoutMatch() {
+    OnlineShowEnding();
     platform::Sleep(4000);
     GameShutdown();
     platform::DestroyGameWindow();
@@ -92,7 +81,7 @@ int32_t WinMain() {
         if (!StartOnline()) {
             // Escape while waiting: the game goes on at home. A session that
             // could not be had: said, and the game ends.
-            if (!OnlineEnding.empty()) return EndWithoutMatch(OnlineEnding);
+            if (!OnlineEnding.empty()) return EndWithoutMatch();
             MainMenu();
         }
     }

@@ -89,7 +89,8 @@ int main(int argc, char** argv) {
     OnlineSide = options.online;
     OnlineAddress = options.onlineHost;
     OnlinePort = options.onlinePort;
-    OnlineImpairment = options.impairment;
+    const NetImpairment& impair = options.impairment;
+    platform::NetImpair(impair.delayMs, impair.jitterMs, impair.lossPercent, impair.seed);
     OnlineDesyncAt = options.desyncAt;
     SkipIntro = options.skipIntro;
     backend.mixAudio = !options.audioOut.empty();

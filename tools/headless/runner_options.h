@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-#include "online/link.h"
+#include "online/options.h"
 #include "online/session.h"
 
 struct RunnerOptions {
