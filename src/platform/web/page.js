@@ -403,6 +403,10 @@ var Volleen = (function() {
 
   // Calls back with the database, or null with the reason.
   function openStore(done) {
+    if (typeof indexedDB === 'undefined' || !indexedDB) {
+      done(null, 'this browser keeps no storage');
+      return;
+    }
     var request;
     try {
       request = indexedDB.open('volleen', 1);
@@ -426,10 +430,6 @@ var Volleen = (function() {
     }
     // A store that never answers must not keep the game from starting.
     setTimeout(function() { finish('no answer'); }, 5000);
-    if (typeof indexedDB === 'undefined' || !indexedDB) {
-      finish('this browser keeps no storage');
-      return;
-    }
     openStore(function(db, problem) {
       if (!db) { finish(problem); return; }
       try {
@@ -488,10 +488,6 @@ var Volleen = (function() {
       saving = false;
       if (problem) notice('settings could not be saved (' + problem + ')');
       if (saveAgain) { saveAgain = false; save(); }
-    }
-    if (typeof indexedDB === 'undefined' || !indexedDB) {
-      finish('this browser keeps no storage');
-      return;
     }
     openStore(function(db, problem) {
       if (!db) { finish(problem); return; }
