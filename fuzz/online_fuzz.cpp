@@ -16,7 +16,9 @@ bool Same(const OnlineMessage& a, const OnlineMessage& b) {
            a.match == b.match && a.frame == b.frame && a.ack == b.ack && a.first == b.first &&
            a.inputs == b.inputs && a.checkFirst == b.checkFirst && a.checks == b.checks &&
            a.matchSeconds == b.matchSeconds && a.stamp == b.stamp && a.echo == b.echo &&
-           a.held == b.held;
+           a.held == b.held && a.want == b.want && a.code == b.code &&
+           a.roomRefusal == b.roomRefusal && a.topInputs == b.topInputs &&
+           a.checkFrames == b.checkFrames;
 }
 
 }  // namespace
@@ -28,7 +30,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size) {
         if (why.empty()) std::abort();
         return 0;
     }
-    if (message.inputs.size() > ONLINE_MAX_INPUTS || message.checks.size() > ONLINE_MAX_CHECKS) {
+    if (message.inputs.size() > ONLINE_MAX_INPUTS || message.checks.size() > ONLINE_MAX_CHECKS ||
+        message.topInputs.size() > WATCH_MAX_FRAMES ||
+        (!message.code.empty() && !IsRoomCode(message.code))) {
         std::abort();
     }
     if (message.protocol == ONLINE_PROTOCOL) {

@@ -9,8 +9,11 @@
 #include <string>
 #include <vector>
 
-constexpr uint16_t ONLINE_PROTOCOL = 1;
+constexpr uint16_t ONLINE_PROTOCOL = 2;
 constexpr uint16_t ONLINE_DEFAULT_PORT = 24860;
+// The relay players meet through by room code: UDP for games, TCP
+// (WebSocket, and GET /status) for browsers, on the same port number.
+constexpr uint16_t RELAY_DEFAULT_PORT = 24861;
 // No message is longer: a longer one is not ours.
 constexpr size_t ONLINE_MAX_MESSAGE = 512;
 // Inputs in one message: about four seconds of play, far more than are ever
@@ -18,6 +21,13 @@ constexpr size_t ONLINE_MAX_MESSAGE = 512;
 constexpr uint32_t ONLINE_MAX_INPUTS = 128;
 constexpr uint32_t ONLINE_MAX_CHECKS = 4;
 constexpr size_t ONLINE_MAX_VERSION = 32;
+// A room's code: five letters with no look-alikes among them (no B/8, I/L/1,
+// O/0, S/5, Z/2), so a code read out or typed from a phone is taken right.
+constexpr size_t ROOM_CODE_LETTERS = 5;
+constexpr const char ROOM_CODE_ALPHABET[] = "ACDEFGHJKMNPQRTUVWXY";
+// Frames of both sides in one Watch message, and checksums with them.
+constexpr uint32_t WATCH_MAX_FRAMES = 128;
+constexpr uint32_t WATCH_MAX_CHECKS = 4;
 
 enum class OnlineKind : uint8_t {
     Hello = 1,    // guest -> host: who I am
@@ -26,10 +36,29 @@ enum class OnlineKind : uint8_t {
     Inputs = 4,   // either way, many times a second: inputs, acks, checksums
     Leave = 5,    // either way: the match is over for me (LeaveReason)
     Rematch = 6,  // either way: I pressed Space for the next match
+    // Between a game and a relay only; the relay passes 1 to 6 on unchanged.
+    Room = 7,        // game -> relay: make me a room, or let me join or watch one
+    RoomIs = 8,      // relay -> game: you are in room `code`, as you asked
+    RoomRefuse = 9,  // relay -> game: you are not, or no longer (RoomRefusal)
+    Watch = 10,      // relay -> watcher: both sides' inputs for frames in order
 };
 
 enum class Refusal : uint8_t { Version = 1, Full = 2 };
-enum class LeaveReason : uint8_t { Left = 1, OutOfStep = 2, Closed = 3 };
+// Lost: the relay lost the other side's connection (it says so for it).
+enum class LeaveReason : uint8_t { Left = 1, OutOfStep = 2, Closed = 3, Lost = 4 };
+enum class RoomWant : uint8_t { Host = 1, Join = 2, Watch = 3 };
+enum class RoomRefusal : uint8_t {
+    NoSuchRoom = 1,       // no room has that code (or it has closed)
+    Full = 2,             // the room has its two players
+    TooManyRooms = 3,     // the relay holds all the rooms it may
+    TooManyWatchers = 4,  // the room has all the watchers it may
+    Protocol = 5,         // another online protocol: the game is of another version
+    OverLimit = 6,        // too many connections from one address, or messages a second
+    NotAllowed = 7,       // a message this peer may not send (a watcher's inputs)
+    Idle = 8,             // nothing said for too long
+    Closed = 9,           // the relay is shutting down
+};
+constexpr uint8_t ROOM_REFUSAL_LAST = 9;
 
 struct OnlineMessage {
     OnlineKind kind = OnlineKind::Inputs;
@@ -58,7 +87,25 @@ struct OnlineMessage {
     std::vector<uint8_t> inputs;
     uint32_t checkFirst = 0;
     std::vector<uint32_t> checks;
+    // Room: what the game wants ("VLNO", protocol and version as in Hello);
+    // Room (Join, Watch) and RoomIs: the room's code, ROOM_CODE_LETTERS
+    // letters of ROOM_CODE_ALPHABET (empty in a Room that asks for a new one).
+    RoomWant want = RoomWant::Host;
+    std::string code;
+    RoomRefusal roomRefusal = RoomRefusal::NoSuchRoom;
+    // Watch: `match` and `matchSeconds` as in Welcome; frames first,
+    // first + 1, ... with the bottom side's input in `inputs` and the top
+    // side's in `topInputs` (as many); the host's checksums after the frames
+    // in `checkFrames`, one in `checks` for each.
+    std::vector<uint8_t> topInputs;
+    std::vector<uint32_t> checkFrames;
 };
+
+// Whether `code` is a room code as the relay makes them.
+bool IsRoomCode(const std::string& code);
+// What a player typed, as a room code: letters upper-cased, spaces and
+// dashes dropped; "" when it cannot be one.
+std::string NormalRoomCode(const std::string& typed);
 
 std::vector<uint8_t> EncodeOnlineMessage(const OnlineMessage& message);
 // False with a reason in `why` for bytes that are not one whole message of

@@ -136,6 +136,7 @@ void Look() {
             case OnlineKind::Leave:
                 LinkHeard(event);
                 End(m.reason == LeaveReason::OutOfStep ? "The two games are out of step"
+                    : m.reason == LeaveReason::Lost    ? "Connection lost"
                                                        : "The other player has left");
                 break;
             case OnlineKind::Rematch:
