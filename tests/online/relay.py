@@ -72,6 +72,8 @@ def main():
         expect_eq(statuses, [0, 0, 0, 0], "exit statuses\n" + "\n".join(r.stderr for r in runs))
         host_run, guest_run, watch_run, late_run = runs
         played = in_step(host_run, guest_run, "relay")
+        expect(any(t["text"].startswith(f"Room {code} ") for t in host_run.of("text")),
+               "the host's waiting screen did not show the room's code")
         first_match(host_run)
         # Every frame the players played, the watchers played the same, the
         # one who came late too: from the match's start, and to its end.
