@@ -199,6 +199,10 @@ void Drain(Load& load, size_t h, uint64_t now) {
             enet_packet_destroy(event.packet);
         } else if (client != nullptr && event.type == ENET_EVENT_TYPE_CONNECT) {
             --load.pendingConnects;
+            // ENet drops unsequenced packets when the round trip wavers; the
+            // load's own side must not, or its stalls would count as the
+            // relay's losses. (Set here only: the relay's side keeps ENet's.)
+            event.peer->packetThrottleDeceleration = 0;
             client->stage = Stage::Asked;
             Send(load, *client,
                  RoomMessage(client->isHost ? RoomWant::Host : RoomWant::Join,
