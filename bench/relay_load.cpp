@@ -88,6 +88,7 @@ struct Load {
     std::vector<uint32_t> histogram = std::vector<uint32_t>(Buckets, 0);
     uint64_t latencySamples = 0;
     uint64_t latencyMaxUs = 0;
+    std::vector<uint32_t> secondMaxUs = std::vector<uint32_t>(3601, 0);  // the worst of each second
     uint64_t epochUs = 0;
     bool running = false;
     uint32_t refusals[ROOM_REFUSAL_LAST + 1] = {};
@@ -139,6 +140,8 @@ void Record(Load& load, Client& client, uint64_t now) {
     ++load.histogram[std::min<uint64_t>(latency / BucketUs, Buckets - 1)];
     ++load.latencySamples;
     load.latencyMaxUs = std::max(load.latencyMaxUs, latency);
+    uint32_t& second = load.secondMaxUs[std::min<uint64_t>(m.ack / 1000000, 3600)];
+    second = std::max(second, static_cast<uint32_t>(std::min<uint64_t>(latency, UINT32_MAX)));
 }
 
 void OnMessage(Load& load, Client& client, const ENetPacket* packet, uint64_t now) {
@@ -374,7 +377,12 @@ void Report(const Load& load, size_t setUp, double cpuShare, double runSeconds) 
         std::printf("%s\"%u\":%u", first ? "" : ",", reason, load.refusals[reason]);
         first = false;
     }
-    std::printf("}}\n");
+    // The worst latency of each second, for telling which moment was slow.
+    std::printf("},\"worst_ms_each_second\":[");
+    const size_t seconds = std::min<size_t>(static_cast<size_t>(runSeconds) + 1, 3601);
+    for (size_t i = 0; i < seconds; ++i)
+        std::printf("%s%.1f", i == 0 ? "" : ",", load.secondMaxUs[i] / 1000.0);
+    std::printf("]}\n");
     std::fflush(stdout);
 }
 

@@ -48,9 +48,12 @@ HONEST_SECONDS = 40
 # and the thousand connections take the relay's one thread for moments),
 # 1 ms alone when the machine is quiet, 11 ms alone when it is busy. So the
 # bound is a third of a frame, or three times the room alone (measured
-# first, for a few seconds) and 2 ms where the machine is busier than that.
-# A relay that stalls for the attackers gives hundreds.
+# first, for a few seconds) and 2 ms where the machine is busier than that,
+# but never a frame. A relay that stalls for the attackers gives hundreds.
+# The worst moments seen: about 50 ms while a thousand WebSocket connections
+# come at once, about 40 ms under the flood of 20,000 messages a second.
 P99_MS = 10.0
+FRAME_MS = 33.0
 BASELINE_SECONDS = 8
 # Memory after all of it, against memory at start: the attacks come and go,
 # the relay must give back what they took (or never take it).
@@ -67,7 +70,11 @@ class Checks:
             self.failures.append(what)
 
 
+HONEST_START = [0.0]
+
+
 def poke(args, *words, timeout=30):
+    print(f"      at {time.monotonic() - HONEST_START[0]:.1f} s:", flush=True)
     done = subprocess.run([args.poke] + [str(w) for w in words], capture_output=True, text=True,
                           timeout=timeout)
     out = (done.stdout.strip() + " " + done.stderr.strip()).strip()
@@ -126,6 +133,7 @@ def main():
     honest = subprocess.Popen([args.load, "--relay", f"127.0.0.1:{port}", "--rooms", "1",
                                "--seconds", str(HONEST_SECONDS), "--first-address", "2"],
                               stdout=subprocess.PIPE, stderr=subprocess.PIPE, text=True)
+    HONEST_START[0] = time.monotonic()
     time.sleep(1)
     # Never speaks: dropped after hello_timeout_s, while the rest goes on.
     silent = subprocess.Popen([args.poke, "silent", str(port), "10"], stdout=subprocess.PIPE,
@@ -179,12 +187,13 @@ def main():
 
     out, err = honest.communicate(timeout=HONEST_SECONDS + 60)
     print(f"      honest room: {out.strip()} {err.strip()}")
+    print("      (the honest room's seconds count from its start, less its set-up)")
     summary = json.loads(out) if out.strip().startswith("{") else {}
     checks.expect(summary.get("rooms_held") == 1, "the honest room held throughout")
     checks.expect(summary.get("sent", 0) > HONEST_SECONDS * 55 and summary.get("lost") == 0,
                   "the honest room lost no message")
     p99 = summary.get("latency_ms", {}).get("p99", 1e9)
-    bound = max(P99_MS, 3 * alone_p99 + 2)
+    bound = min(FRAME_MS, max(P99_MS, 3 * alone_p99 + 2))
     checks.expect(p99 < bound, f"the honest room's p99 latency under attack {p99} ms < {bound} ms "
                   f"(alone {alone_p99} ms)")
 
