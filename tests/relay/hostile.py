@@ -27,7 +27,7 @@ import time
 import urllib.request
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from relay_run import Relay  # noqa: E402
+from relay_run import Relay, wait_for  # noqa: E402
 
 # Tighter than the defaults where that keeps the test short. The rate is
 # higher: on loopback the kernel takes about 4 MB for a socket that is not
@@ -170,11 +170,16 @@ def main():
     limit = LIMITS["max_connections_per_address"]
     for mode, address in (("many", "127.0.0.9"), ("ws-many", "127.0.0.10")):
         tally = counts(poke(args, mode, port, address, 1000))
-        checks.expect(1 <= tally.get("rooms", 0) <= limit,
-                      f"{mode}: 1000 connections from one address, at most {limit} served")
+        rooms = tally.get("rooms", 0)
+        checks.expect(1 <= rooms <= limit and
+                      tally.get("OverLimit", 0) + tally.get("dropped", 0) == 1000 - rooms,
+                      f"{mode}: 1000 connections from one address, at most {limit} served, "
+                      "the rest refused OverLimit or dropped")
     slow = re.fullmatch(r"guest let go after ([\d.]+) s, (\d+) bytes sent",
                         poke(args, "ws-slow", port, 20, SLOW_RATE))
-    checks.expect(slow is not None, "a WebSocket guest that never reads is let go")
+    checks.expect(slow is not None and wait_for(
+        lambda: any("slow reader" in line and line.startswith("dropped ws") for line in relay.log),
+        2), "a WebSocket guest that never reads is dropped as a slow reader")
     headers = poke(args, "ws-headers", port, 16000)
     checks.expect(re.fullmatch(r"status 4\d\d|closed.*", headers) is not None,
                   "a request with 16000 bytes of header is refused")
