@@ -19,6 +19,9 @@ using tcp = boost::asio::ip::tcp;
 namespace {
 
 constexpr auto FirstRequestTime = std::chrono::seconds(10);
+constexpr auto PeerSilence = std::chrono::seconds(30);
+// A plain request may carry a little body (it is read and answered 404).
+constexpr uint64_t MostRequestBody = 1024;
 
 }  // namespace
 
@@ -27,9 +30,15 @@ public:
     WsPeer(WsSide& side, beast::tcp_stream&& stream, std::string address, uint16_t port)
         : side_(side), ws_(std::move(stream)), address_(std::move(address)), port_(port) {}
 
-    void Start(http::request<http::empty_body> request) {
+    void Start(http::request<http::string_body> request) {
         beast::get_lowest_layer(ws_).expires_never();
-        ws_.set_option(websocket::stream_base::timeout::suggested(beast::role_type::server));
+        // A peer gone without a word is found by pings: nothing heard for
+        // this long and it is closed, and the other player told.
+        websocket::stream_base::timeout timeout =
+            websocket::stream_base::timeout::suggested(beast::role_type::server);
+        timeout.idle_timeout = PeerSilence;
+        timeout.keep_alive_pings = true;
+        ws_.set_option(timeout);
         ws_.read_message_max(side_.relay().limits().max_message_bytes);
         ws_.async_accept(request, [self = shared_from_this()](beast::error_code error) {
             if (error) return;
@@ -143,7 +152,7 @@ public:
     void Start() {
         parser_.emplace();
         parser_->header_limit(side_.relay().limits().http_header_bytes);
-        parser_->body_limit(0);
+        parser_->body_limit(MostRequestBody);
         stream_.expires_after(FirstRequestTime);
         http::async_read(stream_, buffer_, *parser_,
                          [self = shared_from_this()](beast::error_code error, size_t) {
@@ -153,7 +162,7 @@ public:
 
 private:
     void Answer() {
-        http::request<http::empty_body> request = parser_->release();
+        http::request<http::string_body> request = parser_->release();
         if (websocket::is_upgrade(request)) {
             beast::error_code error;
             const tcp::endpoint remote = stream_.socket().remote_endpoint(error);
@@ -190,7 +199,7 @@ private:
     WsSide& side_;
     beast::tcp_stream stream_;
     beast::flat_buffer buffer_;
-    std::optional<http::request_parser<http::empty_body>> parser_;
+    std::optional<http::request_parser<http::string_body>> parser_;
     http::response<http::string_body> response_;
 };
 
