@@ -20,7 +20,7 @@ constexpr enet_uint8 ReliableChannel = 0;
 constexpr enet_uint8 UnreliableChannel = 1;
 // A busy second brings bursts: room for them before the kernel drops.
 constexpr int SocketBuffer = 4 << 20;
-constexpr auto ServiceEvery = std::chrono::milliseconds(5);
+constexpr auto ServiceEvery = std::chrono::milliseconds(10);
 // Each service walks all of ENet's peers a few times, so datagrams that
 // come close together are taken together: at most one batch this often.
 constexpr auto BatchEvery = std::chrono::microseconds(1000);

@@ -76,6 +76,9 @@ private:
     }
 
     void OnRead(beast::error_code error) {
+        // Beast closes a connection whose message passes the read limit
+        // (close code 1009); the relay says why in its log.
+        if (error == websocket::error::message_too_big && id_ != 0) side_.relay().TooLong(id_);
         if (error) {
             Gone();
             return;
