@@ -209,7 +209,7 @@ private:
 }  // namespace
 
 WsSide::WsSide(boost::asio::io_context& io, Relay& relay, StatusJson status)
-    : io_(io), relay_(relay), status_(std::move(status)), acceptor_(io) {}
+    : relay_(relay), status_(std::move(status)), acceptor_(io) {}
 
 bool WsSide::Open(const std::string& bind, uint16_t port, std::string* why) {
     beast::error_code error;

@@ -40,7 +40,6 @@ public:
 private:
     void Accept();
 
-    boost::asio::io_context& io_;
     Relay& relay_;
     StatusJson status_;
     std::string status_text_;
