@@ -149,8 +149,11 @@ namespace {
 // A connection's first request: the status, an upgrade, or 404.
 class Request : public std::enable_shared_from_this<Request> {
 public:
-    Request(WsSide& side, tcp::socket&& socket) : side_(side), stream_(std::move(socket)) {}
-    ~Request() { side_.RequestDone(); }
+    Request(WsSide& side, tcp::socket&& socket, std::shared_ptr<size_t> count)
+        : side_(side), stream_(std::move(socket)), count_(std::move(count)) {
+        ++*count_;
+    }
+    ~Request() { --*count_; }
 
     void Start() {
         parser_.emplace();
@@ -204,6 +207,7 @@ private:
     beast::flat_buffer buffer_;
     std::optional<http::request_parser<http::string_body>> parser_;
     http::response<http::string_body> response_;
+    std::shared_ptr<size_t> count_;
 };
 
 }  // namespace
@@ -237,9 +241,8 @@ void WsSide::Accept() {
         if (error == boost::asio::error::operation_aborted || !acceptor_.is_open()) return;
         // Connections still on their first request count as peers: a
         // flood of idle ones cannot grow past the peers allowed.
-        if (!error && requests_ + peers_.size() < relay_.limits().max_peers) {
-            ++requests_;
-            std::make_shared<Request>(*this, std::move(socket))->Start();
+        if (!error && *requests_ + peers_.size() < relay_.limits().max_peers) {
+            std::make_shared<Request>(*this, std::move(socket), requests_)->Start();
         }
         Accept();
     });
