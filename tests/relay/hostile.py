@@ -199,7 +199,7 @@ def main():
                   "the honest room lost no message")
     p99 = summary.get("latency_ms", {}).get("p99", 1e9)
     bound = min(FRAME_MS, max(P99_MS, 3 * alone_p99 + 2))
-    checks.expect(p99 < bound, f"the honest room's p99 latency under attack {p99} ms < {bound} ms "
+    checks.expect(p99 < bound, f"the honest room's p99 latency under attack {p99} ms < {bound:.1f} ms "
                   f"(alone {alone_p99} ms)")
 
     try:
