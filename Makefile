@@ -91,13 +91,16 @@ web-serve: web
 	python3 -m http.server --bind 127.0.0.1 --directory $(BUILD)/web $(WEB_PORT)
 
 # Costs and timings, in a few minutes: the Google Benchmark program, then the
-# real window under Xvfb at 640x480 and 1920x1080 (docs/performance.md).
-BENCH_TARGETS = volleen data volleen-headless bench_frame volleen-screen-watch present_log
+# real window under Xvfb at 640x480 and 1920x1080, online play, and the
+# relay under a load of rooms (docs/performance.md).
+BENCH_TARGETS = volleen data volleen-headless bench_frame volleen-screen-watch present_log \
+	volleen-relay relay_load
 bench: configure-test
 	@cmake --build $(BUILD) -j $(JOBS) --target $(BENCH_TARGETS)
 	$(BUILD)/bench_frame
 	python3 bench/window_bench.py --game $(BUILD)/volleen --data $(BUILD)/data --tools $(BUILD)
 	python3 bench/online_bench.py --runner $(BUILD)/volleen-headless --data $(BUILD)/data
+	python3 bench/relay_bench.py --relay $(BUILD)/volleen-relay --load $(BUILD)/relay_load
 
 # Screenshots of every screen, from the headless runner, into docs/screenshots/.
 screenshots: configure-test
