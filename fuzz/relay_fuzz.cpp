@@ -247,7 +247,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t dataSize) {
         for (const FuzzPeer& p : box.peers) {
             if (!p.live) continue;
             ++live;
-            Check(p.queued <= limits.max_queued_bytes);
+            // Forwarding stops at the limit; one message of the relay's own
+            // (a Leave for the other player) may go just past it.
+            Check(p.queued <= limits.max_queued_bytes + ONLINE_MAX_MESSAGE);
         }
         Check(relay.PeerCount() == live);
         const relay::RelayCounts counts = relay.Counts();

@@ -20,6 +20,7 @@ namespace {
 
 constexpr auto FirstRequestTime = std::chrono::seconds(10);
 constexpr auto PeerSilence = std::chrono::seconds(30);
+constexpr auto AcceptPause = std::chrono::milliseconds(100);
 // A plain request may carry a little body (it is read and answered 404).
 constexpr uint64_t MostRequestBody = 1024;
 
@@ -213,7 +214,7 @@ private:
 }  // namespace
 
 WsSide::WsSide(boost::asio::io_context& io, Relay& relay, StatusJson status)
-    : relay_(relay), status_(std::move(status)), acceptor_(io) {}
+    : relay_(relay), status_(std::move(status)), acceptor_(io), pause_(io) {}
 
 bool WsSide::Open(const std::string& bind, uint16_t port, std::string* why) {
     beast::error_code error;
@@ -244,7 +245,15 @@ void WsSide::Accept() {
         if (!error && *requests_ + peers_.size() < relay_.limits().max_peers) {
             std::make_shared<Request>(*this, std::move(socket), requests_)->Start();
         }
-        Accept();
+        if (!error) {
+            Accept();
+            return;
+        }
+        // Out of descriptors, say: try again in a while rather than spin.
+        pause_.expires_after(AcceptPause);
+        pause_.async_wait([this](beast::error_code late) {
+            if (!late) Accept();
+        });
     });
 }
 
@@ -279,6 +288,7 @@ void WsSide::Left(PeerId id) {
 void WsSide::Close() {
     beast::error_code ignored;
     acceptor_.close(ignored);
+    pause_.cancel();
 }
 
 }  // namespace relay

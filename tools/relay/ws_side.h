@@ -7,6 +7,7 @@
 
 #include <boost/asio/io_context.hpp>
 #include <boost/asio/ip/tcp.hpp>
+#include <boost/asio/steady_timer.hpp>
 #include <functional>
 #include <memory>
 #include <string>
@@ -43,6 +44,7 @@ private:
     StatusJson status_;
     std::string status_text_;
     boost::asio::ip::tcp::acceptor acceptor_;
+    boost::asio::steady_timer pause_;
     std::unordered_map<PeerId, std::shared_ptr<WsPeer>> peers_;
     // Connections still on their first request. Shared with them: one may
     // outlive the side when the process ends with it pending.
