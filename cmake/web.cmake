@@ -25,6 +25,8 @@ target_link_options(volleen PRIVATE
   -sEXPORTED_FUNCTIONS=[_main,_malloc,_free]
   -sEXPORTED_RUNTIME_METHODS=[callMain,UTF8ToString]
   --js-library ${_web}/library_volleen.js --pre-js ${_web}/page.js
+  # Online play: one WebSocket to a relay (net.cpp).
+  -lwebsocket.js
   # The pictures and sounds, read-only beside the page; no time stamp file.
   --preload-file ${VOLLEEN_NATIVE_BUILD}/data@/volleen --exclude-file *.generated)
 set_property(TARGET volleen APPEND PROPERTY LINK_DEPENDS
