@@ -3,6 +3,10 @@
 
 #include <cstdint>
 
+// While set, frames do not wait for their time: a watcher catching up.
+// The picture is still shown each frame.
+extern bool FrameClockHurry;
+
 // Notes the moment as the frame's start and returns the tick count read.
 uint32_t StartFrameClock();
 // Returns once at least `ms` milliseconds have passed since StartFrameClock,

@@ -6,6 +6,12 @@
 #include "common/printable.h"
 #include "online/protocol.h"
 
+OnlineRole OnlineSide = OnlineRole::Off;
+std::string OnlineAddress;
+uint16_t OnlinePort = ONLINE_DEFAULT_PORT;
+bool OnlineViaRelay = false;
+std::string OnlineRoom;
+
 namespace {
 
 // 'text', as typed, for a message.
@@ -29,8 +35,8 @@ bool ParseOnlinePort(const std::string& text, uint16_t* port, std::string* why) 
 }
 
 bool ParseOnlineAddress(const std::string& text, std::string* host, uint16_t* port,
-                        std::string* why) {
-    *port = ONLINE_DEFAULT_PORT;
+                        std::string* why, uint16_t defaultPort) {
+    *port = defaultPort;
     bool portGiven = false;
     std::string portText;
     if (!text.empty() && text[0] == '[') {
@@ -55,6 +61,63 @@ bool ParseOnlineAddress(const std::string& text, std::string* host, uint16_t* po
         return false;
     }
     return !portGiven || ParseOnlinePort(portText, port, why);
+}
+
+namespace {
+
+bool TakeRoomCode(const std::string& typed, std::string* why) {
+    OnlineRoom = NormalRoomCode(typed);
+    if (OnlineRoom.empty()) *why = Quoted(typed) + " is not a room code (five letters)";
+    return !OnlineRoom.empty();
+}
+
+// A relay is named as HOST[:PORT]; a browser's also as a ws:// or wss:// URL,
+// which the link takes whole.
+bool TakeRelay(const std::string& relay, std::string* why) {
+    OnlineViaRelay = true;
+    if (relay.rfind("ws://", 0) == 0 || relay.rfind("wss://", 0) == 0) {
+        OnlineAddress = relay;
+        OnlinePort = RELAY_DEFAULT_PORT;
+        return true;
+    }
+    return ParseOnlineAddress(relay, &OnlineAddress, &OnlinePort, why, RELAY_DEFAULT_PORT);
+}
+
+}  // namespace
+
+bool TakeOnlineChoice(const OnlineChoice& choice, std::string* why) {
+    const int parts =
+        (choice.hosting ? 1 : 0) + (choice.join.empty() ? 0 : 1) + (choice.watch.empty() ? 0 : 1);
+    if (parts > 1) {
+        *why = "only one of --host, --join and --watch at a time";
+        return false;
+    }
+    OnlineViaRelay = false;
+    OnlineRoom.clear();
+    if (parts == 0) {
+        if (!choice.relay.empty()) *why = "--relay goes with --host, --join or --watch";
+        return choice.relay.empty();
+    }
+    if (choice.relay.empty()) {
+        if (!choice.watch.empty()) {
+            *why = "--watch needs --relay: matches are watched through a relay";
+            return false;
+        }
+        if (choice.hosting) {
+            OnlineSide = OnlineRole::Host;
+            return choice.hostPort.empty() || ParseOnlinePort(choice.hostPort, &OnlinePort, why);
+        }
+        OnlineSide = OnlineRole::Guest;
+        return ParseOnlineAddress(choice.join, &OnlineAddress, &OnlinePort, why);
+    }
+    if (!TakeRelay(choice.relay, why)) return false;
+    if (choice.hosting) {
+        OnlineSide = OnlineRole::Host;
+        if (!choice.hostPort.empty()) *why = "--host takes no port with --relay: the relay has it";
+        return choice.hostPort.empty();
+    }
+    OnlineSide = choice.join.empty() ? OnlineRole::Watcher : OnlineRole::Guest;
+    return TakeRoomCode(choice.join.empty() ? choice.watch : choice.join, why);
 }
 
 bool ParseNetImpairment(const std::string& text, NetImpairment* impairment, std::string* why) {

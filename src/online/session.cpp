@@ -15,11 +15,9 @@
 #include "match/match_input.h"
 #include "online/link.h"
 #include "online/lockstep.h"
+#include "online/watch.h"
 #include "platform/platform.h"
 
-OnlineRole OnlineSide = OnlineRole::Off;
-std::string OnlineAddress;
-uint16_t OnlinePort = ONLINE_DEFAULT_PORT;
 bool OnlineOn = false;
 int64_t OnlineMatchSeconds = 0;
 std::string OnlineEnding;
@@ -42,6 +40,7 @@ bool Ended = false;
 uint8_t OtherRematch = 0;  // the match the other side pressed Space for
 int64_t OtherSeconds = 0;  // and (from the host) its calendar
 uint32_t LastSent = 0;
+std::string PlayersGoneWhy;  // a watcher's: why the players left
 
 // For the summary.
 uint32_t FramesPlayed = 0;
@@ -89,6 +88,52 @@ std::string VersionMismatch(const OnlineMessage& other) {
 
 bool SameVersion(const OnlineMessage& other) {
     return other.protocol == ONLINE_PROTOCOL && other.gameVersion == VOLLEEN_VERSION;
+}
+
+std::string RoomRefusalText(RoomRefusal refusal) {
+    switch (refusal) {
+        case RoomRefusal::NoSuchRoom:
+            return "there is no such room (a room closes when its players leave)";
+        case RoomRefusal::Full:
+            return "the match there is full";
+        case RoomRefusal::TooManyRooms:
+            return "the relay has no room to spare; try again later";
+        case RoomRefusal::TooManyWatchers:
+            return "the room has all the watchers it can take";
+        case RoomRefusal::Protocol:
+            return "the relay speaks another version of the online protocol";
+        case RoomRefusal::OverLimit:
+            return "the relay dropped this game for going over its limits";
+        case RoomRefusal::NotAllowed:
+            return "the relay refused a message from this game";
+        case RoomRefusal::Idle:
+            return "the relay closed the room after a long silence";
+        case RoomRefusal::Closed:
+            return "the relay is shutting down";
+    }
+    return "the relay refused";
+}
+
+// The relay, as the player named it.
+std::string RelayName() {
+    const bool url = OnlineAddress.find("://") != std::string::npos;
+    return url ? OnlineAddress : OnlineAddress + ":" + std::to_string(OnlinePort);
+}
+
+// What the link connects to. A URL (a browser's relay) carries the room's
+// code, so that a proxy in front of several relays can find the room's.
+std::string ConnectAddress() {
+    if (!OnlineViaRelay || OnlineRoom.empty() || OnlineAddress.find("://") == std::string::npos)
+        return OnlineAddress;
+    return OnlineAddress + (OnlineAddress.find('?') == std::string::npos ? "?" : "&") +
+           "room=" + OnlineRoom;
+}
+
+OnlineMessage RoomRequest(RoomWant want) {
+    OnlineMessage room = Greeting(OnlineKind::Room);
+    room.want = want;
+    if (want != RoomWant::Host) room.code = OnlineRoom;
+    return room;
 }
 
 void SendInputs() {
@@ -144,6 +189,9 @@ void Look() {
                 OtherRematch = m.match;
                 OtherSeconds = m.matchSeconds;
                 break;
+            case OnlineKind::RoomRefuse:
+                End("Connection lost: " + RoomRefusalText(m.roomRefusal));
+                break;
             default:
                 break;  // a greeting said twice
         }
@@ -183,6 +231,27 @@ void NoteDelay() {
     if (LockstepDelay > MostDelay) MostDelay = LockstepDelay;
 }
 
+// A guest's Hello: welcomed (true), or refused for another version.
+bool Welcomed(const LinkEvent& event) {
+    const OnlineMessage& m = event.message;
+    if (!SameVersion(m)) {
+        OnlineMessage refuse = Greeting(OnlineKind::Refuse);
+        refuse.refusal = Refusal::Version;
+        LinkSend(event.peer, refuse, true);
+        if (!OnlineViaRelay) platform::NetDisconnect(event.peer);
+        LinkRefuse("a player with another version", VersionMismatch(m));
+        return false;
+    }
+    OtherPeer = event.peer;
+    LinkHeard(event);
+    OnlineMatchSeconds = platform::CalendarSeconds();
+    OnlineMessage welcome = Greeting(OnlineKind::Welcome);
+    welcome.match = 1;
+    welcome.matchSeconds = OnlineMatchSeconds;
+    LinkSend(OtherPeer, welcome, true);
+    return true;
+}
+
 bool HostMeet() {
     std::string why;
     if (!platform::NetListen(OnlinePort, 4, &why)) {
@@ -200,27 +269,11 @@ bool HostMeet() {
         LinkEvent event;
         while (LinkNext(&event)) {
             if (event.kind != platform::NetEventKind::Message) continue;
-            const OnlineMessage& m = event.message;
-            if (m.kind != OnlineKind::Hello) {
+            if (event.message.kind != OnlineKind::Hello) {
                 LinkRefuse("a message from outside the match");
                 continue;
             }
-            if (!SameVersion(m)) {
-                OnlineMessage refuse = Greeting(OnlineKind::Refuse);
-                refuse.refusal = Refusal::Version;
-                LinkSend(event.peer, refuse, true);
-                platform::NetDisconnect(event.peer);
-                LinkRefuse("a player with another version", VersionMismatch(m));
-                continue;
-            }
-            OtherPeer = event.peer;
-            LinkHeard(event);
-            OnlineMatchSeconds = platform::CalendarSeconds();
-            OnlineMessage welcome = Greeting(OnlineKind::Welcome);
-            welcome.match = 1;
-            welcome.matchSeconds = OnlineMatchSeconds;
-            LinkSend(OtherPeer, welcome, true);
-            return true;
+            if (Welcomed(event)) return true;
         }
         if (EscapeHeld() || platform::CloseRequested()) {
             End("");
@@ -230,57 +283,125 @@ bool HostMeet() {
     }
 }
 
-bool GuestMeet() {
-    const std::string where = OnlineAddress + ":" + std::to_string(OnlinePort);
+// The room is made: its code on the screen, and on stdout for whoever
+// started the game from a script.
+void ShowRoom() {
+    ShowLines({"Room " + OnlineRoom + " at the relay " + RelayName(),
+               "The other player joins with this code.", "", "Waiting for a player...", "",
+               "Escape: back to the menu"});
+    Say("online: room " + OnlineRoom + " at the relay " + RelayName());
+    std::printf("room %s\n", OnlineRoom.c_str());
+    std::fflush(stdout);
+}
+
+// Connects (to the host, or to the relay) and meets: a guest until it is
+// welcomed, a watcher until it is in the room, a host through a relay until a
+// guest has said hello. Connecting and a guest's greeting take 15 seconds at
+// most; a host waits for its guest as long as it takes.
+bool Meet() {
+    const bool host = OnlineSide == OnlineRole::Host;
+    const bool watcher = OnlineSide == OnlineRole::Watcher;
+    const std::string where =
+        OnlineViaRelay ? (host ? "the relay " : "room " + OnlineRoom + " at ") + RelayName()
+                       : RelayName();
+    const std::string failed = (host      ? "cannot make a room at "
+                                : watcher ? "cannot watch "
+                                          : "cannot join ") +
+                               where + ": ";
     std::string why;
-    if (!platform::NetConnect(OnlineAddress.c_str(), OnlinePort, &why)) {
-        End("cannot join " + where + ": " + why);
+    if (!platform::NetConnect(ConnectAddress().c_str(), OnlinePort, &why)) {
+        End(failed + why);
         return false;
     }
     ShowLines({"Connecting to " + where + "...", "", "Escape: back to the menu"});
     const uint32_t start = platform::TickCount();
     bool connected = false;
+    bool inRoom = false;
     for (;;) {
         LinkEvent event;
         while (LinkNext(&event)) {
             if (event.kind == platform::NetEventKind::Connected) {
                 connected = true;
                 OtherPeer = event.peer;
-                LinkSend(OtherPeer, Greeting(OnlineKind::Hello), true);
+                if (OnlineViaRelay) {
+                    LinkSend(OtherPeer,
+                             RoomRequest(host      ? RoomWant::Host
+                                         : watcher ? RoomWant::Watch
+                                                   : RoomWant::Join),
+                             true);
+                } else {
+                    LinkSend(OtherPeer, Greeting(OnlineKind::Hello), true);
+                }
                 continue;
             }
             if (event.kind == platform::NetEventKind::Disconnected) {
-                // The host may not be up yet: knock again while there is time.
+                if (inRoom) {
+                    End("Connection lost");
+                    return false;
+                }
+                // The other side may not be up yet: knock again while there is time.
                 connected = false;
                 OtherPeer = 0;
-                if (!platform::NetConnect(OnlineAddress.c_str(), OnlinePort, &why)) {
-                    End("cannot join " + where + ": " + why);
+                if (!platform::NetConnect(ConnectAddress().c_str(), OnlinePort, &why)) {
+                    End(failed + why);
                     return false;
                 }
                 continue;
             }
             const OnlineMessage& m = event.message;
-            if (m.kind == OnlineKind::Refuse ||
-                (m.kind == OnlineKind::Welcome && !SameVersion(m))) {
-                End(m.protocol == ONLINE_PROTOCOL && m.refusal == Refusal::Full &&
-                            m.gameVersion == VOLLEEN_VERSION
-                        ? "cannot join " + where + ": the match there is full"
-                        : "cannot join " + where + ": " + VersionMismatch(m));
-                return false;
-            }
-            if (m.kind == OnlineKind::Welcome) {
-                LinkHeard(event);
-                OnlineMatchSeconds = m.matchSeconds;
-                return true;
+            switch (m.kind) {
+                case OnlineKind::RoomRefuse:
+                    End(failed + RoomRefusalText(m.roomRefusal));
+                    return false;
+                case OnlineKind::RoomIs:
+                    inRoom = true;
+                    OnlineRoom = m.code;
+                    if (watcher) return true;
+                    if (host) {
+                        ShowRoom();
+                    } else {
+                        LinkSend(OtherPeer, Greeting(OnlineKind::Hello), true);
+                    }
+                    break;
+                case OnlineKind::Hello:
+                    if (host && inRoom && Welcomed(event)) return true;
+                    break;
+                case OnlineKind::Refuse:
+                    End(failed + (m.protocol == ONLINE_PROTOCOL && m.refusal == Refusal::Full &&
+                                          m.gameVersion == VOLLEEN_VERSION
+                                      ? "the match there is full"
+                                      : VersionMismatch(m)));
+                    return false;
+                case OnlineKind::Welcome:
+                    if (host) break;
+                    if (!SameVersion(m)) {
+                        End(failed + VersionMismatch(m));
+                        return false;
+                    }
+                    LinkHeard(event);
+                    OnlineMatchSeconds = m.matchSeconds;
+                    return true;
+                case OnlineKind::Leave:
+                    // A guest that came and went leaves the room open for another.
+                    if (!host) {
+                        End(failed + "the host has left");
+                        return false;
+                    }
+                    break;
+                default:
+                    LinkRefuse("a message from outside the match");
+                    break;
             }
         }
         if (EscapeHeld() || platform::CloseRequested()) {
             End("");
             return false;
         }
-        if (platform::TickCount() - start > JoinTimeoutMs) {
-            End(connected ? "cannot join " + where + ": the host did not answer the greeting"
-                          : "cannot join " + where + ": no answer in 15 seconds");
+        const bool waitingForGuest = host && inRoom;
+        if (!waitingForGuest && platform::TickCount() - start > JoinTimeoutMs) {
+            End(failed + (!connected                  ? "no answer in 15 seconds"
+                          : OnlineViaRelay && !inRoom ? "the relay did not answer"
+                                                      : "the host did not answer the greeting"));
             return false;
         }
         platform::WaitForInput(10);
@@ -299,9 +420,15 @@ bool OnlineMeet() {
     LeastDelay = LOCKSTEP_MAX_DELAY;
     MostDelay = 0;
     LinkReset();
-    const bool met = OnlineSide == OnlineRole::Host ? HostMeet() : GuestMeet();
+    WatchReset();
+    const bool met = OnlineSide == OnlineRole::Host && !OnlineViaRelay ? HostMeet() : Meet();
     SessionStart = platform::TickCount();
     if (!met) return false;
+    if (OnlineSide == OnlineRole::Watcher) {
+        ShowLines({"Watching room " + OnlineRoom, "", "Waiting for the match...", "",
+                   "Escape: back to the menu"});
+        return true;
+    }
     LockstepStart(1, DelayFor(LinkRoundTrip, LinkRoundTripSpread));
     CalendarMatchStart = OnlineMatchSeconds;
     CalendarMatchFrames = 0;
@@ -398,12 +525,60 @@ void OnlineShowEnding() {
 }
 
 void OnlineLeave(LeaveReason reason) {
-    OnlineMessage leave;
-    leave.kind = OnlineKind::Leave;
-    leave.reason = reason;
-    LinkSend(OtherPeer, leave, true);
+    // A watcher only listens: it just goes.
+    if (OnlineSide != OnlineRole::Watcher) {
+        OnlineMessage leave;
+        leave.kind = OnlineKind::Leave;
+        leave.reason = reason;
+        LinkSend(OtherPeer, leave, true);
+    }
     End("");
 }
+
+bool OnlineWatchLook() {
+    LinkEvent event;
+    for (int32_t i = 0; i < EventsPerLook && LinkNext(&event); ++i) {
+        if (event.kind == platform::NetEventKind::Disconnected) {
+            End("Connection lost");
+            continue;
+        }
+        if (event.kind != platform::NetEventKind::Message) continue;
+        const OnlineMessage& m = event.message;
+        switch (m.kind) {
+            case OnlineKind::Watch:
+                if (!WatchTake(m, platform::TickCount()))
+                    LinkRefuse("watched frames that do not follow the ones before");
+                break;
+            case OnlineKind::Leave:
+                // Everything the players played has been sent before this.
+                WatchPlayersGone();
+                PlayersGoneWhy = m.reason == LeaveReason::OutOfStep
+                                     ? "The two games are out of step"
+                                 : m.reason == LeaveReason::Lost ? "Connection lost"
+                                                                 : "The players have left";
+                break;
+            case OnlineKind::RoomRefuse:
+                End("Connection lost: " + RoomRefusalText(m.roomRefusal));
+                break;
+            default:
+                LinkRefuse("a message a watcher does not take");
+                break;
+        }
+    }
+    if (!Ended && WatchOutOfStep != 0) {
+        End("This game is out of step with the players'");
+        Say("online: the checksums differ from frame " + std::to_string(WatchOutOfStep - 1));
+    }
+    if (!Ended && (EscapeHeld() || platform::CloseRequested())) End("");
+    return !Ended;
+}
+
+void OnlineWatchPlayed(uint32_t checksum) {
+    WatchPlayed(checksum);
+    ++FramesPlayed;
+}
+
+void OnlineWatchOver() { End(PlayersGoneWhy); }
 
 void OnlineClose() {
     if (!OnlineOn) return;

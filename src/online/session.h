@@ -10,13 +10,9 @@
 #include <cstdint>
 #include <string>
 
+#include "online/options.h"
 #include "online/protocol.h"
 
-enum class OnlineRole : uint8_t { Off, Host, Guest };
-
-extern OnlineRole OnlineSide;      // this machine's part; Off: a local game
-extern std::string OnlineAddress;  // Guest: the host's name or address
-extern uint16_t OnlinePort;
 extern bool OnlineOn;               // a session is under way
 extern int64_t OnlineMatchSeconds;  // the calendar the match being started begins at
 // Why the session ended, as the player is told ("" when this side left).
@@ -39,6 +35,13 @@ void OnlineFramePlayed(uint32_t checksum);
 // After the end-of-match display: "Space: play again   Escape: leave" until
 // both sides pressed Space (true: the next match can start) or it ended.
 bool OnlineRematch();
+// A watcher's look at the link: the relay's frames taken (src/online/watch.h
+// plays them), the players' leaving noted. False once the session has ended.
+bool OnlineWatchLook();
+// A watched frame was played, leaving this checksum.
+void OnlineWatchPlayed(uint32_t checksum);
+// Everything the players played was watched, and they have left.
+void OnlineWatchOver();
 // This side ends the session (Escape, the window closed).
 void OnlineLeave(LeaveReason reason);
 // Closes the link and says on stderr how the session went.

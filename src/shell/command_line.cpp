@@ -38,11 +38,17 @@ const OptionRow OptionTable[] = {
      [](CommandLine& o, const std::string&) { o.skipIntro = true; }},
     {"--host", "[PORT]", true, "wait for a player to play online (UDP port 24860 unless PORT)",
      [](CommandLine& o, const std::string& value) {
-         o.hosting = true;
-         o.host = value;
+         o.online.hosting = true;
+         o.online.hostPort = value;
      }},
-    {"--join", "HOST[:PORT]", false, "play online with the player hosting at HOST",
-     [](CommandLine& o, const std::string& value) { o.join = value; }},
+    {"--join", "HOST[:PORT]", false,
+     "play online with the player hosting at HOST (with --relay: the room's code)",
+     [](CommandLine& o, const std::string& value) { o.online.join = value; }},
+    {"--watch", "CODE", false, "watch the match in room CODE (with --relay)",
+     [](CommandLine& o, const std::string& value) { o.online.watch = value; }},
+    {"--relay", "HOST[:PORT]", false,
+     "meet through the relay at HOST (port 24861 unless PORT): --host makes a room",
+     [](CommandLine& o, const std::string& value) { o.online.relay = value; }},
     {"--frame-stats", nullptr, false, "at the end, print frame timing and drawing cost in one line",
      [](CommandLine& o, const std::string&) { o.start.frameStats = true; }},
 };

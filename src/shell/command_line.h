@@ -4,18 +4,17 @@
 
 #include <string>
 
+#include "online/options.h"
 #include "platform/platform.h"
 
 struct CommandLine {
     bool help = false;
     bool version = false;
     bool skipIntro = false;
-    std::string dataDir;      // empty: the data is looked for in the usual places
-    std::string replay;       // a replay file (or "last") to play instead of the game
-    bool placeGiven = false;  // --window or --fullscreen: not the remembered choice
-    std::string host;         // --host: the port to wait on ("" for the default)
-    bool hosting = false;
-    std::string join;              // --join: HOST[:PORT]
+    std::string dataDir;           // empty: the data is looked for in the usual places
+    std::string replay;            // a replay file (or "last") to play instead of the game
+    bool placeGiven = false;       // --window or --fullscreen: not the remembered choice
+    OnlineChoice online;           // --host, --join, --watch, --relay
     platform::StartOptions start;  // handed to the backend before the window exists
 };
 

@@ -41,23 +41,6 @@ int32_t StdoutWritten(int32_t status) {
     return status != 0 ? status : 1;
 }
 
-// --host [PORT] or --join HOST[:PORT]: this machine's part online.
-bool TakeOnlineOptions(const CommandLine& options, std::string* error) {
-    if (options.hosting && !options.join.empty()) {
-        *error = "--host and --join cannot go together";
-        return false;
-    }
-    if (options.hosting) {
-        OnlineSide = OnlineRole::Host;
-        return options.host.empty() || ParseOnlinePort(options.host, &OnlinePort, error);
-    }
-    if (!options.join.empty()) {
-        OnlineSide = OnlineRole::Guest;
-        return ParseOnlineAddress(options.join, &OnlineAddress, &OnlinePort, error);
-    }
-    return true;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -78,7 +61,7 @@ int main(int argc, char** argv) {
         std::puts("volleen " VOLLEEN_VERSION);
         return StdoutWritten(0);
     }
-    if (!TakeOnlineOptions(options, &error)) {
+    if (!TakeOnlineChoice(options.online, &error)) {
         std::fprintf(stderr, "volleen: %s\n%s", error.c_str(), CommandLineUsage().c_str());
         return 2;
     }

@@ -2,6 +2,8 @@
 // checksum after it, the rematch, and the ways back to the menu.
 #include <cstdint>
 
+#include "clock/frame_clock.h"
+#include "clock/random.h"
 #include "frontend/key_bindings.h"
 #include "frontend/main_menu.h"
 #include "graphics/display.h"
@@ -15,6 +17,7 @@
 #include "match/match_input.h"
 #include "online/lockstep.h"
 #include "online/session.h"
+#include "online/watch.h"
 #include "replay/match_state.h"
 #include "replay/replay_file.h"
 #include "shell/replays.h"
@@ -53,6 +56,42 @@ void LeaveOnline() {
     MainMenu();
 }
 
+// A watcher's frame: the next frame of the players' match when it is here,
+// else a short wait.
+int32_t WatchFrameStep() {
+    if (!OnlineWatchLook()) {
+        LeaveOnline();
+        return FRAME_MATCH_LEFT;
+    }
+    switch (WatchStep(platform::TickCount())) {
+        case WatchNext::Wait:
+            platform::WaitForInput(5);
+            return FRAME_PLAYED;
+        case WatchNext::Over:
+            OnlineWatchOver();
+            LeaveOnline();
+            return FRAME_MATCH_LEFT;
+        case WatchNext::NewMatch:
+            WatchBegin();
+            CalendarMatchStart = WatchMatchSeconds;
+            CalendarMatchFrames = 0;
+            BeginOnlineMatch();
+            return FRAME_PLAYED;
+        case WatchNext::Frame:
+            break;
+    }
+    SetSidesInput(WatchBottomInput(), WatchTopInput());
+    CalendarMatchFrames = WatchFrame;
+    FrameClockHurry = WatchHurry();
+    RecordFrameStart();
+    const int32_t outcome = PlayMatchFrame();
+    RecordFrameEnd(outcome);
+    FrameClockHurry = false;
+    OnlineWatchPlayed(MatchStateChecksum());
+    if (outcome == FRAME_MATCH_OVER) WatchMatchOver();
+    return outcome;
+}
+
 }  // namespace
 
 bool StartOnline() {
@@ -60,12 +99,14 @@ bool StartOnline() {
         OnlineClose();
         return false;
     }
-    BeginOnlineMatch();
+    // A watcher's match begins when the relay has sent enough of it.
+    if (OnlineSide != OnlineRole::Watcher) BeginOnlineMatch();
     return true;
 }
 
 int32_t OnlineFrameStep() {
     if (!OnlineOn) return FrameStep();
+    if (OnlineSide == OnlineRole::Watcher) return WatchFrameStep();
     if (EscapeHeld()) OnlineLeave(LeaveReason::Left);
     // After Escape the exchange finds the session ended, as it does when the
     // other side left.

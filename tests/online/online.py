@@ -55,7 +55,7 @@ def player_script(hold, escape_at=None, quit_at=70000, serve_until=None):
 class Side:
     """One runner playing online, started in the background."""
 
-    def __init__(self, runner, script, args, until):
+    def __init__(self, runner, script, args, until, stdout=subprocess.DEVNULL):
         self.folder = runner.fresh_folder()
         self.trace = os.path.join(self.folder, "trace.jsonl")
         self.replays = os.path.join(self.folder, "replays")
@@ -65,7 +65,7 @@ class Side:
             f.write("\n".join(lines) + "\n")
         command = [runner.runner, "--skip-intro", "--script", script_path, "--trace", self.trace,
                    "--replays", self.replays, "--until", str(until)] + list(args)
-        self.process = subprocess.Popen(command, cwd=self.folder, stdout=subprocess.DEVNULL,
+        self.process = subprocess.Popen(command, cwd=self.folder, stdout=stdout,
                                         stderr=subprocess.PIPE, text=True)
         self.peak_kb = 0
 

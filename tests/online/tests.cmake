@@ -26,3 +26,12 @@ if(XVFB_EXECUTABLE AND XDOTOOL_EXECUTABLE AND TARGET volleen)
                    --game $<TARGET_FILE:volleen> --data ${CMAKE_BINARY_DIR}/data)
   set_tests_properties(online_windows PROPERTIES LABELS "e2e;online;window" TIMEOUT 180 RUN_SERIAL TRUE)
 endif()
+
+# Four runners through the relay: host, guest, a watcher and a late watcher.
+if(TARGET volleen-relay)
+  add_test(NAME online_relay
+           COMMAND ${Python3_EXECUTABLE} ${CMAKE_CURRENT_LIST_DIR}/relay.py
+                   --relay $<TARGET_FILE:volleen-relay> --runner $<TARGET_FILE:volleen-headless>
+                   --data ${CMAKE_BINARY_DIR}/data)
+  set_tests_properties(online_relay PROPERTIES LABELS "e2e;online" TIMEOUT 300)
+endif()

@@ -59,4 +59,72 @@ TEST(CommandLine, BadWordsAreRefusedWithOneLineNamingThem) {
     }
 }
 
+// Parsed and taken as the game takes them: the part this machine plays,
+// or one line saying why the choice does not hold.
+TEST(CommandLine, OnlineChoicesSetThePartOrSayWhyNot) {
+    struct Case {
+        std::vector<const char*> words;
+        OnlineRole side;
+        std::string address;
+        uint16_t port;
+        std::string room;  // for a refusal: the error
+    };
+    const std::vector<Case> good = {
+        {{"--host"}, OnlineRole::Host, "", ONLINE_DEFAULT_PORT, ""},
+        {{"--join", "10.0.0.2:25000"}, OnlineRole::Guest, "10.0.0.2", 25000, ""},
+        {{"--host", "--relay", "relay.example"}, OnlineRole::Host, "relay.example", 24861, ""},
+        {{"--join", "acd-ef", "--relay", "r:9"}, OnlineRole::Guest, "r", 9, "ACDEF"},
+        {{"--relay=ws://r/v/", "--watch", "YXWVU"},
+         OnlineRole::Watcher,
+         "ws://r/v/",
+         24861,
+         "YXWVU"},
+    };
+    for (const Case& c : good) {
+        CommandLine options;
+        std::string error;
+        ASSERT_TRUE(Parse(c.words, &options, &error)) << error;
+        OnlineAddress.clear();
+        OnlinePort = ONLINE_DEFAULT_PORT;
+        ASSERT_TRUE(TakeOnlineChoice(options.online, &error)) << c.words[0] << ": " << error;
+        EXPECT_EQ(OnlineSide, c.side) << c.words[0];
+        EXPECT_EQ(OnlineAddress, c.address);
+        EXPECT_EQ(OnlinePort, c.port);
+        EXPECT_EQ(OnlineRoom, c.room);
+        EXPECT_EQ(OnlineViaRelay, c.room != "" || c.address == "relay.example");
+    }
+    const std::vector<Case> bad = {
+        {{"--host", "--join", "a"}, {}, "", 0, "only one of --host, --join and --watch at a time"},
+        {{"--watch", "ACDEF"},
+         {},
+         "",
+         0,
+         "--watch needs --relay: matches are watched through a relay"},
+        {{"--relay", "r"}, {}, "", 0, "--relay goes with --host, --join or --watch"},
+        {{"--host", "7", "--relay", "r"},
+         {},
+         "",
+         0,
+         "--host takes no port with --relay: the relay has it"},
+        {{"--join", "ABCDE", "--relay", "r"},
+         {},
+         "",
+         0,
+         "'ABCDE' is not a room code (five letters)"},
+        {{"--watch", "ACDEFG", "--relay", "r"},
+         {},
+         "",
+         0,
+         "'ACDEFG' is not a room code (five letters)"},
+        {{"--join", "ACDEF", "--relay", "r:0"}, {}, "", 0, "'0' is not a port (1 to 65535)"},
+    };
+    for (const Case& c : bad) {
+        CommandLine options;
+        std::string error;
+        ASSERT_TRUE(Parse(c.words, &options, &error)) << error;
+        EXPECT_FALSE(TakeOnlineChoice(options.online, &error)) << c.words[0];
+        EXPECT_EQ(error, c.room);
+    }
+}
+
 }  // namespace

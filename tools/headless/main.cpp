@@ -85,10 +85,8 @@ int main(int argc, char** argv) {
     backend.startTick = options.startTick;
     backend.epoch = options.epoch;
     // The other side of an online match lives in real time.
-    backend.realtime = options.realtime || options.online != OnlineRole::Off;
-    OnlineSide = options.online;
-    OnlineAddress = options.onlineHost;
-    OnlinePort = options.onlinePort;
+    if (!TakeOnlineChoice(options.online, &error)) return BadUse(error);
+    backend.realtime = options.realtime || OnlineSide != OnlineRole::Off;
     const NetImpairment& impair = options.impairment;
     platform::NetImpair(impair.delayMs, impair.jitterMs, impair.lossPercent, impair.seed);
     OnlineDesyncAt = options.desyncAt;

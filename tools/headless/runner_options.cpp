@@ -9,15 +9,18 @@ const char* const RunnerUsage =
     "                        [--until MS] [--epoch SECONDS] [--start-tick N] [--realtime]\n"
     "                        [--skip-intro]\n"
     "                        [--record FILE] [--replays DIR] [--replay FILE] [--help]\n"
-    "                        [--host PORT | --join ADDRESS:PORT] [--net-impair SPEC]\n"
+    "                        [--host [PORT] | --join ADDRESS:PORT | --join CODE | --watch CODE]\n"
+    "                        [--relay ADDRESS[:PORT]] [--net-impair SPEC]\n"
     "                        [--net-desync-at FRAME]\n"
     "  --record FILE   keep each match played as a replay in FILE (the last one stays)\n"
     "  --replays DIR   keep every match in DIR, as the game keeps them\n"
     "  --replay FILE   play the replay FILE instead of the game: exit 0 when it plays\n"
     "                  to its end as recorded, 4 when it goes another way, 2 when the\n"
     "                  file cannot be played\n"
-    "  --host PORT     wait for a player on PORT and play them online (real time)\n"
+    "  --host [PORT]   wait for a player on PORT and play them online (real time);\n"
+    "                  with --relay, make a room there (its code goes to stdout)\n"
     "  --join ADDRESS:PORT  join the player hosting there (real time)\n"
+    "  --join CODE, --watch CODE  with --relay: join or watch the match in that room\n"
     "  --net-impair delay=MS,jitter=MS,loss=PERCENT,seed=N\n"
     "                  make what this side sends late and lossy\n"
     "  --net-desync-at FRAME  put this side out of step after that frame of the\n"
@@ -45,11 +48,17 @@ bool ParseRunnerArguments(int argc, char** argv, RunnerOptions* options, std::st
             options->help = true;
             continue;
         }
+        // As in the game: a host through a relay gives no port.
+        if (name == "--host" && (i + 1 >= argc || std::string(argv[i + 1]).rfind("--", 0) == 0)) {
+            options->online.hosting = true;
+            continue;
+        }
         const bool known = name == "--script" || name == "--trace" || name == "--shots" ||
                            name == "--audio-out" || name == "--until" || name == "--epoch" ||
                            name == "--start-tick" || name == "--record" || name == "--replay" ||
                            name == "--replays" || name == "--host" || name == "--join" ||
-                           name == "--net-impair" || name == "--net-desync-at";
+                           name == "--watch" || name == "--relay" || name == "--net-impair" ||
+                           name == "--net-desync-at";
         if (!known) {
             *error = "unknown argument '" + Printable(name) + "'";
             return false;
@@ -73,13 +82,14 @@ bool ParseRunnerArguments(int argc, char** argv, RunnerOptions* options, std::st
         } else if (name == "--replay") {
             options->replayFile = value;
         } else if (name == "--host") {
-            options->online = OnlineRole::Host;
-            if (!ParseOnlinePort(value, &options->onlinePort, error)) return false;
+            options->online.hosting = true;
+            options->online.hostPort = value;
         } else if (name == "--join") {
-            options->online = OnlineRole::Guest;
-            if (!ParseOnlineAddress(value, &options->onlineHost, &options->onlinePort, error)) {
-                return false;
-            }
+            options->online.join = value;
+        } else if (name == "--watch") {
+            options->online.watch = value;
+        } else if (name == "--relay") {
+            options->online.relay = value;
         } else if (name == "--net-impair") {
             if (!ParseNetImpairment(value, &options->impairment, error)) return false;
         } else if (name == "--net-desync-at") {

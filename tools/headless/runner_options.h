@@ -21,10 +21,8 @@ struct RunnerOptions {
     bool realtime = false;
     bool skipIntro = false;
     bool help = false;
-    // Online (in real time): host on a port, or join an address.
-    OnlineRole online = OnlineRole::Off;
-    std::string onlineHost;
-    uint16_t onlinePort = 0;
+    // Online (in real time), as the game takes it: host, join or watch.
+    OnlineChoice online;
     NetImpairment impairment;
     uint32_t desyncAt = UINT32_MAX;
 };
