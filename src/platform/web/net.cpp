@@ -19,13 +19,13 @@
 
 // 0: a ws:// or wss:// URL the page may open; 1: not such a URL; 2: a ws://
 // URL from a page served over https, which the browser forbids.
+// (EM_JS bodies go through the preprocessor, which splits "!==": hence
+// indexOf.)
 EM_JS(int, volleen_check_socket_url, (const char* text), {
     try {
         var url = new URL(UTF8ToString(text));
-        if (url.protocol != = 'ws:' && url.protocol != = 'wss:') return 1;
-        if (url.hash) return 1;
-        if (location.protocol == = 'https:' && url.protocol == = 'ws:') return 2;
-        return 0;
+        if (['ws:', 'wss:'].indexOf(url.protocol) < 0 || url.hash) return 1;
+        return location.protocol + url.protocol == 'https:ws:' ? 2 : 0;
     } catch (e) {
         return 1;
     }
