@@ -24,7 +24,7 @@
 EM_JS(int, volleen_check_socket_url, (const char* text), {
     try {
         var url = new URL(UTF8ToString(text));
-        if (['ws:', 'wss:'].indexOf(url.protocol) < 0 || url.hash) return 1;
+        if ([ 'ws:', 'wss:' ].indexOf(url.protocol) < 0 || url.hash) return 1;
         return location.protocol + url.protocol == 'https:ws:' ? 2 : 0;
     } catch (e) {
         return 1;
@@ -43,12 +43,20 @@ struct Taken {
     uint32_t peer;
     double arrived;  // emscripten_get_now
     std::vector<uint8_t> bytes;
+    double due = 0;  // not given before this (emscripten_get_now)
 };
+
+// A refused connection fails at once here, where ENet keeps knocking for
+// seconds: its end is told no sooner than this after the start, so that a
+// caller who tries again knocks at a sane pace.
+constexpr double ShortestFailedConnectMs = 1000;
 
 EMSCRIPTEN_WEBSOCKET_T Socket = 0;  // 0: none
 uint32_t PeerId = 0;                // the socket's connection, new for each
 uint32_t NextPeerId = 1;
-bool Open = false;  // the socket may be sent on
+bool Open = false;    // the socket may be sent on
+bool Opened = false;  // it was open once
+double ConnectStart = 0;
 std::deque<Taken> Queue;
 std::vector<uint8_t> Received;  // the bytes of the last message NetPoll gave
 uint64_t Sent = 0;
@@ -76,7 +84,7 @@ void Drop(const char* what) {
 
 EM_BOOL OnOpen(int, const EmscriptenWebSocketOpenEvent*, void* userData) {
     if (!Ours(userData)) return EM_TRUE;
-    Open = true;
+    Open = Opened = true;
     Push(NetEventKind::Connected, {});
     return EM_TRUE;
 }
@@ -105,6 +113,7 @@ EM_BOOL OnClose(int, const EmscriptenWebSocketCloseEvent*, void* userData) {
     if (!Ours(userData)) return EM_TRUE;
     Open = false;
     Push(NetEventKind::Disconnected, {});
+    if (!Opened) Queue.back().due = ConnectStart + ShortestFailedConnectMs;
     return EM_TRUE;
 }
 
@@ -154,6 +163,8 @@ bool NetConnect(const char* host, uint16_t port, std::string* why) {
         return false;
     }
     Socket = socket;
+    Opened = false;
+    ConnectStart = emscripten_get_now();
     PeerId = NextPeerId++;
     Sent = Got = 0;
     void* id = reinterpret_cast<void*>(uintptr_t{PeerId});
@@ -165,7 +176,7 @@ bool NetConnect(const char* host, uint16_t port, std::string* why) {
 }
 
 bool NetPoll(NetEvent* event) {
-    if (Queue.empty()) return false;
+    if (Queue.empty() || Queue.front().due > emscripten_get_now()) return false;
     Taken& next = Queue.front();
     Received = std::move(next.bytes);
     const double waited = std::max(0.0, emscripten_get_now() - next.arrived);
