@@ -17,3 +17,5 @@ constexpr size_t MAX_KEYS_FILE_BYTES = 4096;
 constexpr size_t MAX_REPLAY_FILE_BYTES = size_t{1} << 20;
 // The runner's scripts: hours of input, a line at a time.
 constexpr size_t MAX_SCRIPT_FILE_BYTES = size_t{16} << 20;
+// The relay's limits file: a dozen `name = value` lines.
+constexpr size_t MAX_RELAY_CONFIG_BYTES = 64 * 1024;
