@@ -152,9 +152,16 @@ function changedColumns(a, b) {
   return first === null ? null : [first, last];
 }
 
-// The court is up: the top of the picture is the court's, not the black
-// of the waiting screens.
-const inMatch = async (page) => (await rows(page, TopPaddleRows)).filter((v) => v > 40).length > 3000;
+// The court is up: the scores' white words are at the top of the picture,
+// where the waiting screens are black.
+const inMatch = async (page) => {
+  const band = await rows(page, ScoreRows);
+  let white = 0;
+  for (let i = 0; i < band.length; i += 3) {
+    if (Math.min(band[i], band[i + 1], band[i + 2]) >= 250) white++;
+  }
+  return white > 300;
+};
 
 async function hold(page, key, ms) {
   await page.keyboard.down(key);
