@@ -36,7 +36,7 @@ test: build
 	@if command -v em++ >/dev/null 2>&1; then $(MAKE) --no-print-directory web; fi
 	@if command -v $(MINGW_CXX) >/dev/null 2>&1 && command -v wine >/dev/null 2>&1; then \
 		$(MAKE) --no-print-directory windows; fi
-	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+	scripts/run-tests $(BUILD) $(JOBS)
 
 # The unit tests alone (ctest label `unit`): no end-to-end runs, windows,
 # browser or fuzzers. Well under a minute once built.

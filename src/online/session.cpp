@@ -421,6 +421,7 @@ bool OnlineMeet() {
     MostDelay = 0;
     LinkReset();
     WatchReset();
+    PlayersGoneWhy.clear();
     const bool met = OnlineSide == OnlineRole::Host && !OnlineViaRelay ? HostMeet() : Meet();
     SessionStart = platform::TickCount();
     if (!met) return false;
@@ -538,8 +539,11 @@ void OnlineLeave(LeaveReason reason) {
 bool OnlineWatchLook() {
     LinkEvent event;
     for (int32_t i = 0; i < EventsPerLook && LinkNext(&event); ++i) {
+        // The relay goes after the players' Leave; gone before it, what
+        // came is still played out, and then the line is said to be lost.
         if (event.kind == platform::NetEventKind::Disconnected) {
-            End("Connection lost");
+            if (PlayersGoneWhy.empty()) PlayersGoneWhy = "Connection lost";
+            WatchPlayersGone();
             continue;
         }
         if (event.kind != platform::NetEventKind::Message) continue;

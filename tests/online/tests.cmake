@@ -14,7 +14,7 @@ foreach(_scenario IN ITEMS match impaired desync hostile refused)
            COMMAND ${Python3_EXECUTABLE} ${CMAKE_CURRENT_LIST_DIR}/online.py ${_scenario}
                    --runner $<TARGET_FILE:volleen-headless> --poke $<TARGET_FILE:net_poke>
                    --data ${CMAKE_BINARY_DIR}/data --version ${PROJECT_VERSION})
-  set_tests_properties(online_${_scenario} PROPERTIES LABELS "e2e;online" TIMEOUT 300)
+  set_tests_properties(online_${_scenario} PROPERTIES LABELS "e2e;online;realtime" TIMEOUT 300)
 endforeach()
 
 # Two real windows, each on its own Xvfb display.
@@ -33,5 +33,5 @@ if(TARGET volleen-relay)
            COMMAND ${Python3_EXECUTABLE} ${CMAKE_CURRENT_LIST_DIR}/relay.py
                    --relay $<TARGET_FILE:volleen-relay> --runner $<TARGET_FILE:volleen-headless>
                    --data ${CMAKE_BINARY_DIR}/data)
-  set_tests_properties(online_relay PROPERTIES LABELS "e2e;online" TIMEOUT 300)
+  set_tests_properties(online_relay PROPERTIES LABELS "e2e;online;realtime" TIMEOUT 300)
 endif()
