@@ -192,21 +192,41 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t dataSize) {
             relay.Connected(added.id, s.Byte() % 2 ? relay::Transport::Udp : relay::Transport::Ws,
                             address, static_cast<uint16_t>(s.Word()), now);
         } else if (op <= 3) {
-            std::vector<uint8_t> bytes;
+            // One message, or a run of Inputs going on from each other (to
+            // fill a match's record, a reader's queue, a peer's allowance).
+            std::vector<std::vector<uint8_t>> sent;
             if (op == 3) {
-                const size_t length = s.Byte() * 3;
-                for (size_t i = 0; i < length && s.left > 0; ++i) bytes.push_back(s.Byte());
+                const uint8_t length = s.Byte();
+                std::vector<uint8_t> bytes;
+                if (length == 255) bytes.assign(ONLINE_MAX_MESSAGE + s.Byte(), 4);
+                for (size_t i = 0; i < length * 3u && s.left > 0; ++i) bytes.push_back(s.Byte());
+                sent.push_back(bytes);
+            } else if (op == 2) {
+                OnlineMessage m;
+                m.kind = OnlineKind::Inputs;
+                m.match = s.Byte() % 4;
+                const uint32_t count = 1 + s.Byte() % ONLINE_MAX_INPUTS;
+                m.first = s.Word() % 400;
+                m.inputs.assign(count, 1);
+                m.checks.assign(ONLINE_MAX_CHECKS, 9);
+                for (uint32_t run = 1 + s.Byte() % 64; run > 0; --run) {
+                    m.checkFirst = m.first;
+                    sent.push_back(EncodeOnlineMessage(m));
+                    m.first += count;
+                }
             } else {
-                bytes = MakeMessage(s, box);
+                sent.push_back(MakeMessage(s, box));
             }
-            if (!peer->live) continue;
-            const FuzzPeer copy = *peer;
-            box.sender = &copy;
-            box.bytes = bytes.data();
-            box.size = bytes.size();
-            relay.Received(peer->id, bytes.data(), bytes.size(), now);
-            box.sender = nullptr;
-            // A player's role is learnt from its RoomIs, sent while handling.
+            for (const std::vector<uint8_t>& bytes : sent) {
+                if (!peer->live) break;
+                // A player's role is learnt from its RoomIs, sent while handling.
+                const FuzzPeer copy = *peer;
+                box.sender = &copy;
+                box.bytes = bytes.data();
+                box.size = bytes.size();
+                relay.Received(peer->id, bytes.data(), bytes.size(), now);
+                box.sender = nullptr;
+            }
         } else if (op == 4) {
             if (!peer->live) continue;
             peer->live = false;
@@ -230,6 +250,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t dataSize) {
             Check(p.queued <= limits.max_queued_bytes);
         }
         Check(relay.PeerCount() == live);
+        const relay::RelayCounts counts = relay.Counts();
+        Check(counts.players + counts.watchers <= counts.peers && counts.rooms <= limits.max_rooms);
     }
     relay.CloseAll();
     Check(relay.PeerCount() == 0);

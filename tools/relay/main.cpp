@@ -25,7 +25,7 @@ namespace {
 
 using namespace relay;
 
-constexpr auto TickEvery = std::chrono::milliseconds(5);
+constexpr auto TickEvery = std::chrono::milliseconds(10);
 // After the goodbyes, this long to send them before the process ends.
 constexpr auto GoodbyeTime = std::chrono::milliseconds(300);
 
@@ -114,21 +114,20 @@ public:
     void Log(const std::string& line) override { Say(line); }
 };
 
-void Tick(boost::asio::steady_timer& timer, Relay& relay, UdpSide& udp, Status& status,
-          uint64_t* lastSample) {
+// What the relay sends outside the UDP side's batches (watchers' frames,
+// refusals) is flushed by the UDP side itself.
+void Tick(boost::asio::steady_timer& timer, Relay& relay, Status& status, uint64_t* lastSample) {
     timer.expires_after(TickEvery);
-    timer.async_wait(
-        [&timer, &relay, &udp, &status, lastSample](const boost::system::error_code& e) {
-            if (e) return;
-            const uint64_t now = NowMs();
-            relay.Tick(now);
-            if (now - *lastSample >= 1000) {
-                status.Sample(relay.Counts(), now);
-                *lastSample = now;
-            }
-            udp.Flush();
-            Tick(timer, relay, udp, status, lastSample);
-        });
+    timer.async_wait([&timer, &relay, &status, lastSample](const boost::system::error_code& e) {
+        if (e) return;
+        const uint64_t now = NowMs();
+        relay.Tick(now);
+        if (now - *lastSample >= 1000) {
+            status.Sample(relay.Counts(), now);
+            *lastSample = now;
+        }
+        Tick(timer, relay, status, lastSample);
+    });
 }
 
 }  // namespace
@@ -163,7 +162,7 @@ int main(int argc, char** argv) {
 
     boost::asio::steady_timer ticker(io);
     uint64_t lastSample = start;
-    Tick(ticker, relay, udp, status, &lastSample);
+    Tick(ticker, relay, status, &lastSample);
 
     boost::asio::signal_set signals(io, SIGINT, SIGTERM);
     boost::asio::steady_timer goodbye(io);

@@ -369,6 +369,10 @@ void Relay::Disconnected(PeerId id, uint64_t nowMs) {
     Forget(id);
 }
 
+void Relay::TooLong(PeerId id) {
+    Refuse(id, RoomRefusal::OverLimit, "over a limit (message size)");
+}
+
 void Relay::CloseAll() {
     OnlineMessage refuse;
     refuse.kind = OnlineKind::RoomRefuse;

@@ -57,6 +57,9 @@ public:
                    uint64_t nowMs);
     void Received(PeerId id, const uint8_t* bytes, size_t size, uint64_t nowMs);
     void Disconnected(PeerId id, uint64_t nowMs);
+    // A message too long for the transport to read whole (WebSocket): the
+    // peer is dropped as over a limit, as for any message too long.
+    void TooLong(PeerId id);
     // Call every few milliseconds: watchers are fed, and once a second the
     // timeouts are looked at.
     void Tick(uint64_t nowMs);

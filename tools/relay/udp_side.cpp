@@ -1,5 +1,7 @@
 #include "udp_side.h"
 
+#include <sys/ioctl.h>
+
 #include <boost/asio/post.hpp>
 #include <chrono>
 
@@ -18,7 +20,10 @@ constexpr enet_uint8 ReliableChannel = 0;
 constexpr enet_uint8 UnreliableChannel = 1;
 // A busy second brings bursts: room for them before the kernel drops.
 constexpr int SocketBuffer = 4 << 20;
-constexpr auto ServiceEvery = std::chrono::milliseconds(5);
+constexpr auto ServiceEvery = std::chrono::milliseconds(10);
+// Each service walks all of ENet's peers a few times, so datagrams that
+// come close together are taken together: at most one batch this often.
+constexpr auto BatchEvery = std::chrono::microseconds(1000);
 // Events in one batch, so the timers and the other side get their turn.
 constexpr int MostEventsInBatch = 8192;
 
@@ -31,7 +36,7 @@ PeerId IdOf(const ENetPeer* peer) {
 }  // namespace
 
 UdpSide::UdpSide(boost::asio::io_context& io, Relay& relay)
-    : io_(io), relay_(relay), socket_(io), timer_(io) {
+    : io_(io), relay_(relay), socket_(io), timer_(io), batch_(io) {
     Self = this;
 }
 
@@ -71,8 +76,18 @@ void UdpSide::WaitReadable() {
     socket_.async_wait(boost::asio::posix::descriptor_base::wait_read,
                        [this](const boost::system::error_code& error) {
                            if (error || host_ == nullptr) return;
-                           Service();
-                           WaitReadable();
+                           const auto due = lastBatch_ + BatchEvery;
+                           if (std::chrono::steady_clock::now() >= due) {
+                               Service();
+                               WaitReadable();
+                               return;
+                           }
+                           batch_.expires_at(due);
+                           batch_.async_wait([this](const boost::system::error_code& late) {
+                               if (late || host_ == nullptr) return;
+                               Service();
+                               WaitReadable();
+                           });
                        });
 }
 
@@ -85,43 +100,59 @@ void UdpSide::Wake() {
     });
 }
 
+bool UdpSide::Waiting() const {
+    int bytes = 0;
+    return ioctl(host_->socket, FIONREAD, &bytes) == 0 && bytes > 0;
+}
+
 void UdpSide::Service() {
+    lastBatch_ = std::chrono::steady_clock::now();
     const uint64_t now = NowMs();
     inBatch_ = true;
     ENetEvent event{};
-    for (int taken = 0; taken < MostEventsInBatch && enet_host_service(host_, &event, 0) > 0;
-         ++taken) {
-        switch (event.type) {
-            case ENET_EVENT_TYPE_CONNECT: {
-                const PeerId id = relay_.NewId();
-                event.peer->data = reinterpret_cast<void*>(uintptr_t{id});
-                peers_[id].peer = event.peer;
-                char text[64] = {};
-                enet_address_get_host_ip(&event.peer->address, text, sizeof text);
-                relay_.Connected(id, Transport::Udp, text, event.peer->address.port, now);
-                break;
-            }
-            case ENET_EVENT_TYPE_RECEIVE: {
-                const PeerId id = IdOf(event.peer);
-                if (id != 0) relay_.Received(id, event.packet->data, event.packet->dataLength, now);
-                enet_packet_destroy(event.packet);
-                break;
-            }
-            case ENET_EVENT_TYPE_DISCONNECT: {
-                const PeerId id = IdOf(event.peer);
-                event.peer->data = nullptr;
-                if (id != 0) {
-                    peers_.erase(id);
-                    relay_.Disconnected(id, now);
-                }
-                break;
-            }
-            case ENET_EVENT_TYPE_NONE:
-                break;
-        }
+    // enet_host_service sends, receives and walks the peers; the events it
+    // has queued are taken without that, and it is called again only while
+    // datagrams wait.
+    int taken = 0;
+    bool more = enet_host_service(host_, &event, 0) > 0;
+    while (more && taken++ < MostEventsInBatch) {
+        Take(event, now);
+        more = enet_host_check_events(host_, &event) > 0 ||
+               (Waiting() && enet_host_service(host_, &event, 0) > 0);
     }
     inBatch_ = false;
     enet_host_flush(host_);
+}
+
+void UdpSide::Take(const ENetEvent& event, uint64_t now) {
+    switch (event.type) {
+        case ENET_EVENT_TYPE_CONNECT: {
+            const PeerId id = relay_.NewId();
+            event.peer->data = reinterpret_cast<void*>(uintptr_t{id});
+            peers_[id].peer = event.peer;
+            char text[64] = {};
+            enet_address_get_host_ip(&event.peer->address, text, sizeof text);
+            relay_.Connected(id, Transport::Udp, text, event.peer->address.port, now);
+            break;
+        }
+        case ENET_EVENT_TYPE_RECEIVE: {
+            const PeerId id = IdOf(event.peer);
+            if (id != 0) relay_.Received(id, event.packet->data, event.packet->dataLength, now);
+            enet_packet_destroy(event.packet);
+            break;
+        }
+        case ENET_EVENT_TYPE_DISCONNECT: {
+            const PeerId id = IdOf(event.peer);
+            event.peer->data = nullptr;
+            if (id != 0) {
+                peers_.erase(id);
+                relay_.Disconnected(id, now);
+            }
+            break;
+        }
+        case ENET_EVENT_TYPE_NONE:
+            break;
+    }
 }
 
 void UdpSide::PacketGone(ENetPacket* packet) {
@@ -177,6 +208,7 @@ void UdpSide::Flush() {
 void UdpSide::Close() {
     if (host_ == nullptr) return;
     timer_.cancel();
+    batch_.cancel();
     socket_.cancel();
     socket_.release();  // ENet closes its own socket
     peers_.clear();

@@ -40,12 +40,16 @@ private:
     void WaitReadable();
     void Wake();
     void Service();
+    void Take(const ENetEvent& event, uint64_t now);
+    bool Waiting() const;
 
     boost::asio::io_context& io_;
     Relay& relay_;
     ENetHost* host_ = nullptr;
     boost::asio::posix::stream_descriptor socket_;
     boost::asio::steady_timer timer_;
+    boost::asio::steady_timer batch_;
+    std::chrono::steady_clock::time_point lastBatch_;
     std::unordered_map<PeerId, Peer> peers_;
     bool inBatch_ = false;
     bool flushPosted_ = false;

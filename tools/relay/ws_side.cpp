@@ -19,6 +19,9 @@ using tcp = boost::asio::ip::tcp;
 namespace {
 
 constexpr auto FirstRequestTime = std::chrono::seconds(10);
+constexpr auto PeerSilence = std::chrono::seconds(30);
+// A plain request may carry a little body (it is read and answered 404).
+constexpr uint64_t MostRequestBody = 1024;
 
 }  // namespace
 
@@ -27,9 +30,15 @@ public:
     WsPeer(WsSide& side, beast::tcp_stream&& stream, std::string address, uint16_t port)
         : side_(side), ws_(std::move(stream)), address_(std::move(address)), port_(port) {}
 
-    void Start(http::request<http::empty_body> request) {
+    void Start(http::request<http::string_body> request) {
         beast::get_lowest_layer(ws_).expires_never();
-        ws_.set_option(websocket::stream_base::timeout::suggested(beast::role_type::server));
+        // A peer gone without a word is found by pings: nothing heard for
+        // this long and it is closed, and the other player told.
+        websocket::stream_base::timeout timeout =
+            websocket::stream_base::timeout::suggested(beast::role_type::server);
+        timeout.idle_timeout = PeerSilence;
+        timeout.keep_alive_pings = true;
+        ws_.set_option(timeout);
         ws_.read_message_max(side_.relay().limits().max_message_bytes);
         ws_.async_accept(request, [self = shared_from_this()](beast::error_code error) {
             if (error) return;
@@ -67,6 +76,9 @@ private:
     }
 
     void OnRead(beast::error_code error) {
+        // Beast closes a connection whose message passes the read limit
+        // (close code 1009); the relay says why in its log.
+        if (error == websocket::error::message_too_big && id_ != 0) side_.relay().TooLong(id_);
         if (error) {
             Gone();
             return;
@@ -137,13 +149,16 @@ namespace {
 // A connection's first request: the status, an upgrade, or 404.
 class Request : public std::enable_shared_from_this<Request> {
 public:
-    Request(WsSide& side, tcp::socket&& socket) : side_(side), stream_(std::move(socket)) {}
-    ~Request() { side_.RequestDone(); }
+    Request(WsSide& side, tcp::socket&& socket, std::shared_ptr<size_t> count)
+        : side_(side), stream_(std::move(socket)), count_(std::move(count)) {
+        ++*count_;
+    }
+    ~Request() { --*count_; }
 
     void Start() {
         parser_.emplace();
         parser_->header_limit(side_.relay().limits().http_header_bytes);
-        parser_->body_limit(0);
+        parser_->body_limit(MostRequestBody);
         stream_.expires_after(FirstRequestTime);
         http::async_read(stream_, buffer_, *parser_,
                          [self = shared_from_this()](beast::error_code error, size_t) {
@@ -153,7 +168,7 @@ public:
 
 private:
     void Answer() {
-        http::request<http::empty_body> request = parser_->release();
+        http::request<http::string_body> request = parser_->release();
         if (websocket::is_upgrade(request)) {
             beast::error_code error;
             const tcp::endpoint remote = stream_.socket().remote_endpoint(error);
@@ -190,14 +205,15 @@ private:
     WsSide& side_;
     beast::tcp_stream stream_;
     beast::flat_buffer buffer_;
-    std::optional<http::request_parser<http::empty_body>> parser_;
+    std::optional<http::request_parser<http::string_body>> parser_;
     http::response<http::string_body> response_;
+    std::shared_ptr<size_t> count_;
 };
 
 }  // namespace
 
 WsSide::WsSide(boost::asio::io_context& io, Relay& relay, StatusJson status)
-    : io_(io), relay_(relay), status_(std::move(status)), acceptor_(io) {}
+    : relay_(relay), status_(std::move(status)), acceptor_(io) {}
 
 bool WsSide::Open(const std::string& bind, uint16_t port, std::string* why) {
     beast::error_code error;
@@ -225,9 +241,8 @@ void WsSide::Accept() {
         if (error == boost::asio::error::operation_aborted || !acceptor_.is_open()) return;
         // Connections still on their first request count as peers: a
         // flood of idle ones cannot grow past the peers allowed.
-        if (!error && requests_ + peers_.size() < relay_.limits().max_peers) {
-            ++requests_;
-            std::make_shared<Request>(*this, std::move(socket))->Start();
+        if (!error && *requests_ + peers_.size() < relay_.limits().max_peers) {
+            std::make_shared<Request>(*this, std::move(socket), requests_)->Start();
         }
         Accept();
     });

@@ -35,18 +35,18 @@ public:
     const std::string& Status() { return status_text_ = status_(); }
     void Joined(PeerId id, std::shared_ptr<WsPeer> peer);
     void Left(PeerId id);
-    void RequestDone() { --requests_; }
 
 private:
     void Accept();
 
-    boost::asio::io_context& io_;
     Relay& relay_;
     StatusJson status_;
     std::string status_text_;
     boost::asio::ip::tcp::acceptor acceptor_;
     std::unordered_map<PeerId, std::shared_ptr<WsPeer>> peers_;
-    size_t requests_ = 0;  // connections still on their first request
+    // Connections still on their first request. Shared with them: one may
+    // outlive the side when the process ends with it pending.
+    std::shared_ptr<size_t> requests_ = std::make_shared<size_t>(0);
 };
 
 }  // namespace relay
