@@ -350,7 +350,7 @@ async function native(browser, site, relay) {
 
   const played = frames();
   const end = played.find(won);
-  check(end !== undefined && played.length > 900 && played[played.length - 1].t === end.t,
+  check(end !== undefined && played.length > 600 && played[played.length - 1].t === end.t,
         `a whole match, the runner's last frame: ${played.length} frames, ending ` +
             (end ? `${end.Player1Score}-${end.Player2Score}` : 'without a winner'));
   // The runner's picture a second or two after the last point: the score
