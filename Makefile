@@ -86,9 +86,12 @@ windows: configure-test
 		-DCMAKE_BUILD_TYPE=Release $(CMAKE_ARGS) >/dev/null
 	@cmake --build $(WINDOWS_BUILD) -j $(JOBS)
 
-# Serves the site on this machine only.
+# Serves the site on this machine only, with a relay on loopback that the
+# page is pointed at (the address to open is printed first).
+RELAY_PORT ?= 24861
 web-serve: web
-	python3 -m http.server --bind 127.0.0.1 --directory $(BUILD)/web $(WEB_PORT)
+	@cmake --build $(BUILD) --target volleen-relay -j $(JOBS)
+	@scripts/web-serve $(BUILD) $(WEB_PORT) $(RELAY_PORT)
 
 # Costs and timings, in a few minutes: the Google Benchmark program, then the
 # real window under Xvfb at 640x480 and 1920x1080, online play, and the

@@ -28,3 +28,17 @@ if(VOLLEEN_EMXX AND VOLLEEN_NODE AND EXISTS /usr/bin/chromium AND TARGET volleen
   # Alone on the machine: it plays in real time.
   set_tests_properties(web.browser PROPERTIES RUN_SERIAL TRUE TIMEOUT 300 LABELS web)
 endif()
+
+# Online play in the browser through the relay on loopback: three pages (a
+# room, its guest and a watcher), and a page against the native runner.
+if(VOLLEEN_EMXX AND VOLLEEN_NODE AND EXISTS /usr/bin/chromium AND TARGET volleen-headless
+   AND TARGET data AND TARGET volleen-relay)
+  foreach(_scenario IN ITEMS rooms native)
+    add_test(NAME web_online_${_scenario}
+             COMMAND ${VOLLEEN_NODE} ${CMAKE_CURRENT_SOURCE_DIR}/web/online_test.js ${_scenario}
+                     --site ${CMAKE_BINARY_DIR}/web --relay $<TARGET_FILE:volleen-relay>
+                     --runner $<TARGET_FILE:volleen-headless> --data ${CMAKE_BINARY_DIR}/data)
+    set_tests_properties(web_online_${_scenario} PROPERTIES RUN_SERIAL TRUE TIMEOUT 240
+                         LABELS "web;online")
+  endforeach()
+endif()

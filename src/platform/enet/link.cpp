@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "common/os.h"
+#include "platform/common/net_limits.h"
 #include "platform/common/net_wait.h"
 #include "platform/platform.h"
 
@@ -22,13 +23,11 @@ namespace platform {
 
 namespace {
 
-// Nothing the game sends comes near this; ENet drops anything larger before
-// it is put together, and bounds what a peer may keep it holding.
-constexpr size_t LargestMessage = 1024;
+// ENet drops anything larger than the largest message before it is put
+// together, and bounds what a peer may keep it holding.
+using net_limits::LargestMessage;
+using net_limits::MostQueued;
 constexpr size_t MostWaitingBytes = 64 * 1024;
-// Events taken during waits and not yet polled: a flood beyond this is
-// dropped here rather than kept.
-constexpr size_t MostQueued = 1024;
 constexpr enet_uint8 ReliableChannel = 0;
 constexpr enet_uint8 UnreliableChannel = 1;
 

@@ -134,9 +134,14 @@ var Volleen = (function() {
     }, 'image/png');
   }
 
+  // Keys typed into the page's own fields and buttons are theirs.
+  function pageControl(target) {
+    return !!(target && target.closest && target.closest('input, textarea, select, button, a[href]'));
+  }
+
   function onKey(event, down) {
     var set1 = keySet1.get(event.code);
-    if (set1 === undefined) return;
+    if (set1 === undefined || pageControl(event.target)) return;
     if (!BrowserKeys.has(event.code) && !event.ctrlKey && !event.metaKey) {
       // The game's keys never scroll, move the focus or open menus.
       event.preventDefault();
@@ -607,5 +612,15 @@ var Volleen = (function() {
     open: function(title) { document.title = title; },
     close: function() { if (Module['onEnded']) Module['onEnded'](); },
     fail: function(text) { if (Module['onFailed']) Module['onFailed'](text); },
+    // A room code as typed (any case, spaces around it), as the game reads
+    // it; '' when it is not one.
+    roomCode: function(text) {
+      var code = String(text).trim().toUpperCase();
+      if (code.length !== VolleenRoomCode.length) return '';
+      for (var i = 0; i < code.length; ++i) {
+        if (VolleenRoomCode.letters.indexOf(code.charAt(i)) < 0) return '';
+      }
+      return code;
+    },
   };
 })();
