@@ -130,6 +130,11 @@ void UdpSide::Take(const ENetEvent& event, uint64_t now) {
             const PeerId id = relay_.NewId();
             event.peer->data = reinterpret_cast<void*>(uintptr_t{id});
             peers_[id].peer = event.peer;
+            // ENet drops unreliable packets to a peer whose round trip
+            // wavers; a busy second would then cost Inputs it need not.
+            // Both ends are told never to throttle down.
+            enet_peer_throttle_configure(event.peer, ENET_PEER_PACKET_THROTTLE_INTERVAL,
+                                         ENET_PEER_PACKET_THROTTLE_SCALE, 0);
             char text[64] = {};
             enet_address_get_host_ip(&event.peer->address, text, sizeof text);
             relay_.Connected(id, Transport::Udp, text, event.peer->address.port, now);
