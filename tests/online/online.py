@@ -41,9 +41,11 @@ def free_port():
 
 
 def player_script(hold, escape_at=None, quit_at=70000, serve_until=None):
-    """Leans on one key for a moment early in the match, then stands and
-    serves; the match is won by whoever the ball favours, in about 35 s."""
-    lines = [f"5000 key {hold} down", f"6500 key {hold} up"]
+    """Leans on one key long enough to reach the edge whatever the moment the
+    match begins, then stands there and serves. With the bottom paddle at the
+    left edge and the top one at the right, nobody returns a ball: the first
+    match runs 31 to 36 s of frames, whatever the calendar."""
+    lines = [f"3000 key {hold} down", f"12000 key {hold} up"]
     for ms in range(2000, serve_until or quit_at - 5000, 700):
         lines += [f"{ms} key {SPACE} down", f"{ms + 40} key {SPACE} up"]
     if escape_at:
@@ -142,10 +144,9 @@ def play_back(runner, path):
 
 
 def scenario_match(runner, args):
-    # The guest leaves at 75 s, in the second match (the first ends within
-    # about 40 to 60 s, as the calendar has it).
-    host, guest, hs, gs = pair(runner, player_script(LEFT, quit_at=85000),
-                               player_script(RIGHT, escape_at=75000, quit_at=85000), until=105000)
+    # The guest leaves at 60 s, in the second match.
+    host, guest, hs, gs = pair(runner, player_script(LEFT, quit_at=70000),
+                               player_script(RIGHT, escape_at=60000, quit_at=70000), until=90000)
     expect_eq((host.status, guest.status), (0, 0), f"exit statuses\n{host.stderr}\n{guest.stderr}")
     in_step(host, guest, "match")
     ends = [{k: v for k, v in first_match(run)[-1].items() if k not in ("t", "n")}
@@ -170,8 +171,8 @@ def scenario_match(runner, args):
 def scenario_impaired(runner, args):
     impair = ["--net-impair", "delay=50,jitter=10,loss=5,seed=3"]
     guest_impair = ["--net-impair", "delay=50,jitter=10,loss=5,seed=4"]
-    host, guest, _, _ = pair(runner, player_script(LEFT, quit_at=60000),
-                             player_script(RIGHT, escape_at=52000, quit_at=60000), impair,
+    host, guest, _, _ = pair(runner, player_script(LEFT, quit_at=64000),
+                             player_script(RIGHT, escape_at=56000, quit_at=64000), impair,
                              guest_impair, until=80000)
     expect_eq((host.status, guest.status), (0, 0), f"exit statuses\n{host.stderr}\n{guest.stderr}")
     in_step(host, guest, "impaired")

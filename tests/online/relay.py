@@ -55,19 +55,18 @@ def main():
     try:
         wait_for(log, "volleen-relay: listening", 10, "the relay")
         at = ["--relay", f"127.0.0.1:{port}"]
-        # The guest leaves at 80 s, in the second match (the first ends within
-        # about 40 to 60 s, as the calendar has it).
-        host = Side(runner, player_script(LEFT, quit_at=90000), ["--host"] + at, 110000,
+        # The guest leaves at 62 s, in the second match.
+        host = Side(runner, player_script(LEFT, quit_at=70000), ["--host"] + at, 90000,
                     stdout=subprocess.PIPE)
         said = queue.Queue()
         threading.Thread(target=lines_of, args=(host.process.stdout, said), daemon=True).start()
         code = wait_for(said, "room ", 15, "the host's room").split()[1]
-        guest = Side(runner, player_script(RIGHT, escape_at=80000, quit_at=90000),
-                     ["--join", code] + at, 110000)
-        # The players quit at 90 s; the watchers, two seconds behind, after them.
-        watcher = Side(runner, quit_script(98000), ["--watch", code.lower()] + at, 120000)
+        guest = Side(runner, player_script(RIGHT, escape_at=62000, quit_at=70000),
+                     ["--join", code] + at, 90000)
+        # The players quit at 70 s; the watchers, two seconds behind, after them.
+        watcher = Side(runner, quit_script(78000), ["--watch", code.lower()] + at, 100000)
         time.sleep(15)
-        late = Side(runner, quit_script(83000), ["--watch", code] + at, 105000)
+        late = Side(runner, quit_script(63000), ["--watch", code] + at, 85000)
         runs = [side.finish() for side in (host, guest, watcher, late)]
         statuses = [run.status for run in runs]
         expect_eq(statuses, [0, 0, 0, 0], "exit statuses\n" + "\n".join(r.stderr for r in runs))

@@ -262,10 +262,12 @@ function runnerSide(code, port) {
       fs.copyFileSync(from, path.join(folder, name));
     }
   }
-  // Leans left for a moment (the top paddle on the page moves), then stands
-  // and serves whenever it may; a picture a second; Q quits at the menu,
+  // Leans left until the top paddle is at the edge (it moves on the page
+  // too), then stands and serves whenever it may: the page's paddle stays in
+  // the middle, nobody returns a ball and the match is over in 31 to 35 s of
+  // frames, whatever the calendar. A picture a second; Q quits at the menu,
   // where it comes back when the page leaves.
-  const lines = ['5000 key 203 down', '6500 key 203 up'];
+  const lines = ['3000 key 203 down', '12000 key 203 up'];
   for (let ms = 2000; ms < 110000; ms += 700) lines.push(`${ms} key 57 down`, `${ms + 40} key 57 up`);
   for (let ms = 15000; ms < 110000; ms += 1000) lines.push(`${ms} shot s${ms}.bmp`);
   for (let ms = 20000; ms < 120000; ms += 1500) lines.push(`${ms + 500} key 16 down`, `${ms + 600} key 16 up`);
