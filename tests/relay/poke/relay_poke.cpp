@@ -1,9 +1,11 @@
-// A hostile or odd client of the relay, over ENet (as games come) or
+// A hostile, odd or honest client of the relay, over ENet (as games come) or
 // WebSocket (as browsers come), on loopback. Each mode prints one line saying
-// what the relay did, for tests/relay/hostile.py and routing.py to judge:
-// "refused REASON", "dropped" (disconnected with no refusal), "kept" (still
-// connected when the poke gave up), or a mode's own counts.
+// what the relay did, for tests/relay/hostile.py, routing.py and smoke.py to
+// judge: "refused REASON", "dropped" (disconnected with no refusal), "kept"
+// (still connected when the poke gave up), or a mode's own counts.
 //
+//   relay_poke play PORT                 one room played through as games
+//                                        play it (play.cpp); prints "ok"
 //   relay_poke garbage PORT              random bytes over ENet
 //   relay_poke oversize PORT BYTES       one message of BYTES over ENet
 //   relay_poke protocol PORT             a Room of another protocol
@@ -23,62 +25,24 @@
 //   relay_poke ws-host PORT PATH SECONDS host a room through PATH, print
 //                                        "room CODE", hold it for SECONDS
 //   relay_poke ws-join PORT CODE         join CODE through /?room=CODE
-#include <enet/enet.h>
-
-#include <boost/asio/connect.hpp>
 #include <boost/asio/ip/tcp.hpp>
-#include <boost/beast/core.hpp>
 #include <boost/beast/http.hpp>
-#include <boost/beast/websocket.hpp>
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
 #include <random>
 #include <string>
-#include <thread>
-#include <vector>
 
-#include "online/protocol.h"
+#include "clients.h"
+#include "play.h"
 
 namespace {
 
+using namespace poke;
 namespace net = boost::asio;
 namespace beast = boost::beast;
 namespace websocket = beast::websocket;
 using tcp = net::ip::tcp;
-using Clock = std::chrono::steady_clock;
-using Bytes = std::vector<uint8_t>;
-
-const char* const RefusalNames[] = {
-    "",         "NoSuchRoom", "Full",       "TooManyRooms", "TooManyWatchers",
-    "Protocol", "OverLimit",  "NotAllowed", "Idle",         "Closed"};
-
-double Since(Clock::time_point start) {
-    return std::chrono::duration<double>(Clock::now() - start).count();
-}
-
-OnlineMessage Room(RoomWant want, const std::string& code = "") {
-    OnlineMessage room;
-    room.kind = OnlineKind::Room;
-    room.gameVersion = "relay-poke";
-    room.want = want;
-    room.code = code;
-    return room;
-}
-
-OnlineMessage Inputs(uint32_t frame, uint32_t count) {
-    OnlineMessage m;
-    m.kind = OnlineKind::Inputs;
-    m.match = 1;
-    m.frame = frame;
-    m.stamp = 1;
-    m.first = frame;
-    m.inputs.assign(count, 1);
-    m.checkFirst = frame;
-    m.checks.assign(count > 0 ? ONLINE_MAX_CHECKS : 0, 7);
-    return m;
-}
 
 Bytes RandomBytes(std::mt19937& random, size_t size) {
     Bytes bytes(size);
@@ -87,111 +51,6 @@ Bytes RandomBytes(std::mt19937& random, size_t size) {
     if (!bytes.empty() && bytes[0] == static_cast<uint8_t>(OnlineKind::Room)) bytes[0] = 0xEE;
     return bytes;
 }
-
-// What the relay said last, or that it let go.
-struct Outcome {
-    enum What { Message, Dropped, Kept } what = Kept;
-    OnlineMessage message;
-};
-
-void PrintEnd(const Outcome& outcome) {
-    if (outcome.what == Outcome::Message && outcome.message.kind == OnlineKind::RoomRefuse) {
-        std::printf("refused %s\n",
-                    RefusalNames[static_cast<uint8_t>(outcome.message.roomRefusal)]);
-    } else {
-        std::puts(outcome.what == Outcome::Dropped ? "dropped" : "kept");
-    }
-}
-
-// One ENet connection to the relay.
-class EnetClient {
-public:
-    ~EnetClient() {
-        if (host_ != nullptr) enet_host_destroy(host_);
-    }
-
-    bool Connect(uint16_t port) {
-        host_ = enet_host_create(nullptr, 1, 2, 0, 0);
-        ENetAddress relay{};
-        enet_address_set_host_ip(&relay, "127.0.0.1");
-        relay.port = port;
-        peer_ = host_ != nullptr ? enet_host_connect(host_, &relay, 2, 0) : nullptr;
-        ENetEvent event;
-        const auto start = Clock::now();
-        while (peer_ != nullptr && Since(start) < 5) {
-            if (enet_host_service(host_, &event, 10) > 0 && event.type == ENET_EVENT_TYPE_CONNECT)
-                return true;
-        }
-        std::puts("no answer");
-        return false;
-    }
-
-    void SendBytes(const Bytes& bytes, bool reliable) {
-        ENetPacket* packet =
-            enet_packet_create(bytes.data(), bytes.size(),
-                               reliable ? ENET_PACKET_FLAG_RELIABLE : ENET_PACKET_FLAG_UNSEQUENCED);
-        enet_peer_send(peer_, reliable ? 0 : 1, packet);
-        enet_host_flush(host_);
-    }
-
-    void Send(const OnlineMessage& message, bool reliable = true) {
-        SendBytes(EncodeOnlineMessage(message), reliable);
-    }
-
-    // The next message within `seconds` (Watch messages passed over when
-    // `skipWatch`), or that the relay let go, or Kept.
-    Outcome Next(double seconds, bool skipWatch = true) {
-        Outcome outcome;
-        const auto start = Clock::now();
-        ENetEvent event;
-        while (Since(start) < seconds) {
-            if (enet_host_service(host_, &event, 10) <= 0) continue;
-            if (event.type == ENET_EVENT_TYPE_DISCONNECT) {
-                outcome.what = Outcome::Dropped;
-                return outcome;
-            }
-            if (event.type != ENET_EVENT_TYPE_RECEIVE) continue;
-            std::string why;
-            const bool read = DecodeOnlineMessage(event.packet->data, event.packet->dataLength,
-                                                  &outcome.message, &why);
-            enet_packet_destroy(event.packet);
-            if (read && !(skipWatch && outcome.message.kind == OnlineKind::Watch)) {
-                outcome.what = Outcome::Message;
-                return outcome;
-            }
-        }
-        return outcome;
-    }
-
-    // The last word before the relay lets go: its refusal, or Dropped or Kept.
-    Outcome End(double seconds) {
-        Outcome last;
-        const auto start = Clock::now();
-        while (Since(start) < seconds) {
-            Outcome next = Next(seconds - Since(start));
-            if (next.what == Outcome::Message) {
-                if (next.message.kind == OnlineKind::RoomRefuse) last = next;
-                continue;
-            }
-            if (next.what == Outcome::Dropped && last.what == Outcome::Message) return last;
-            return next;
-        }
-        return last;
-    }
-
-    // Hosts a room and returns its code ("" when refused).
-    std::string Host() {
-        Send(Room(RoomWant::Host));
-        Outcome is = Next(5);
-        return is.what == Outcome::Message && is.message.kind == OnlineKind::RoomIs
-                   ? is.message.code
-                   : "";
-    }
-
-private:
-    ENetHost* host_ = nullptr;
-    ENetPeer* peer_ = nullptr;
-};
 
 int Garbage(uint16_t port) {
     EnetClient client;
@@ -293,7 +152,8 @@ struct Tally {
     void Print() const {
         std::printf("rooms %d dropped %d silent %d refused", rooms, dropped, silent);
         for (int r = 1; r <= ROOM_REFUSAL_LAST; ++r) {
-            if (refused[r] != 0) std::printf(" %s %d", RefusalNames[r], refused[r]);
+            if (refused[r] != 0)
+                std::printf(" %s %d", RefusalName(static_cast<uint8_t>(r)), refused[r]);
         }
         std::puts("");
     }
@@ -345,94 +205,6 @@ int Many(uint16_t port, const char* address, int count) {
     enet_host_destroy(host);
     return 0;
 }
-
-// One WebSocket connection to the relay; every wait is bounded.
-class WsClient {
-public:
-    WsClient() : ws_(io_) {}
-
-    bool Open(uint16_t port, const std::string& path, const char* address = nullptr,
-              int receiveBuffer = 0) {
-        beast::get_lowest_layer(ws_).socket().open(tcp::v4());
-        if (address != nullptr)
-            beast::get_lowest_layer(ws_).socket().bind({net::ip::make_address(address), 0});
-        if (receiveBuffer > 0)
-            beast::get_lowest_layer(ws_).socket().set_option(
-                net::socket_base::receive_buffer_size(receiveBuffer));
-        beast::error_code ec = Await(5, [&](auto done) {
-            beast::get_lowest_layer(ws_).async_connect(
-                tcp::endpoint(net::ip::make_address("127.0.0.1"), port), done);
-        });
-        if (!ec) ec = Await(5, [&](auto done) { ws_.async_handshake("127.0.0.1", path, done); });
-        if (ec) {
-            std::printf("no answer (%s)\n", ec.message().c_str());
-            return false;
-        }
-        ws_.binary(true);
-        ws_.read_message_max(64 * 1024);
-        return true;
-    }
-
-    bool SendBytes(const Bytes& bytes) {
-        return !Await(5, [&](auto done) { ws_.async_write(net::buffer(bytes), done); });
-    }
-    bool Send(const OnlineMessage& message) { return SendBytes(EncodeOnlineMessage(message)); }
-
-    Outcome Next(double seconds) {
-        Outcome outcome;
-        buffer_.clear();
-        const beast::error_code ec =
-            Await(seconds, [&](auto done) { ws_.async_read(buffer_, done); });
-        if (ec == net::error::timed_out) return outcome;
-        if (ec) {
-            outcome.what = Outcome::Dropped;
-            return outcome;
-        }
-        std::string why;
-        const auto data = static_cast<const uint8_t*>(buffer_.data().data());
-        if (DecodeOnlineMessage(data, buffer_.size(), &outcome.message, &why))
-            outcome.what = Outcome::Message;
-        return outcome;
-    }
-
-    Outcome End(double seconds) {
-        Outcome last;
-        const auto start = Clock::now();
-        while (Since(start) < seconds) {
-            Outcome next = Next(seconds - Since(start));
-            if (next.what == Outcome::Message) {
-                if (next.message.kind == OnlineKind::RoomRefuse) last = next;
-                continue;
-            }
-            return next.what == Outcome::Dropped && last.what == Outcome::Message ? last : next;
-        }
-        return last;
-    }
-
-private:
-    // Runs one asynchronous operation for at most `seconds`.
-    template <class Start>
-    beast::error_code Await(double seconds, Start start) {
-        beast::error_code result;
-        bool done = false;
-        start([&](beast::error_code ec, auto&&...) {
-            result = ec;
-            done = true;
-        });
-        io_.restart();
-        io_.run_for(
-            std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(seconds)));
-        if (done) return result;
-        beast::get_lowest_layer(ws_).socket().cancel();
-        io_.restart();
-        io_.run();
-        return net::error::timed_out;
-    }
-
-    net::io_context io_;
-    websocket::stream<beast::tcp_stream> ws_;
-    beast::flat_buffer buffer_;
-};
 
 int WsGarbage(uint16_t port) {
     WsClient client;
@@ -619,6 +391,7 @@ int main(int argc, char** argv) {
     const uint16_t port = argc > 2 ? static_cast<uint16_t>(std::atoi(argv[2])) : 0;
     if (enet_initialize() != 0) return 1;
     const auto number = [&](int i) { return std::atof(argv[i]); };
+    if (mode == "play" && argc == 3) return Play(port);
     if (mode == "garbage" && argc == 3) return Garbage(port);
     if (mode == "oversize" && argc == 4) return Oversize(port, static_cast<size_t>(number(3)));
     if (mode == "protocol" && argc == 3) return Protocol(port);

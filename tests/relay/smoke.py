@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
-"""One room through a real relay on loopback: the client plays host (UDP),
-guest (WebSocket), watcher and a refused third player; then GET /status,
-a 404, a bad limits file, and SIGTERM ending the relay with status 0."""
+"""One room through a real relay on loopback: `relay_poke play` is host
+(UDP), guest (WebSocket), watcher and a refused third player; then GET
+/status, a 404, a bad limits file, and SIGTERM ending the relay with
+status 0."""
 import argparse
 import json
 import os
@@ -40,7 +41,7 @@ def fail(message, relay=None):
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--relay", required=True)
-    parser.add_argument("--client", required=True)
+    parser.add_argument("--poke", required=True)
     args = parser.parse_args()
 
     with tempfile.NamedTemporaryFile("w", suffix=".conf", delete=False) as bad:
@@ -67,7 +68,7 @@ def check(args, relay, port):
     if first.strip() != f"volleen-relay: listening on 127.0.0.1 port {port}":
         fail("no listening line: " + first, relay)
 
-    played = subprocess.run([args.client, str(port)], capture_output=True, text=True, timeout=60)
+    played = subprocess.run([args.poke, "play", str(port)], capture_output=True, text=True, timeout=60)
     if played.returncode != 0 or played.stdout.strip() != "ok":
         fail("the room did not play through: " + played.stderr, relay)
 
