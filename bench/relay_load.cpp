@@ -110,15 +110,6 @@ void Send(Load& load, Client& client, const OnlineMessage& message, bool reliabl
     load.dirty[client.host] = 1;
 }
 
-OnlineMessage RoomMessage(RoomWant want, const std::string& code) {
-    OnlineMessage room;
-    room.kind = OnlineKind::Room;
-    room.gameVersion = "relay-load";
-    room.want = want;
-    room.code = code;
-    return room;
-}
-
 bool Connect(Load& load, Client& client) {
     client.peer = enet_host_connect(load.hosts[client.host], &load.relay, 2, 0);
     if (client.peer == nullptr) return false;
@@ -208,8 +199,8 @@ void Drain(Load& load, size_t h, uint64_t now) {
             event.peer->packetThrottleDeceleration = 0;
             client->stage = Stage::Asked;
             Send(load, *client,
-                 RoomMessage(client->isHost ? RoomWant::Host : RoomWant::Join,
-                             client->isHost ? "" : load.codes[client->room]),
+                 RoomAsk(client->isHost ? RoomWant::Host : RoomWant::Join,
+                         client->isHost ? "" : load.codes[client->room], "relay-load"),
                  true);
         } else if (client != nullptr && event.type == ENET_EVENT_TYPE_DISCONNECT) {
             if (client->stage == Stage::Connecting) {

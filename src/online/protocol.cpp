@@ -119,6 +119,15 @@ std::string NormalRoomCode(const std::string& typed) {
     return IsRoomCode(code) ? code : "";
 }
 
+OnlineMessage RoomAsk(RoomWant want, const std::string& code, const std::string& gameVersion) {
+    OnlineMessage room;
+    room.kind = OnlineKind::Room;
+    room.gameVersion = gameVersion;
+    room.want = want;
+    room.code = code;
+    return room;
+}
+
 std::vector<uint8_t> EncodeOnlineMessage(const OnlineMessage& m) {
     std::vector<uint8_t> out;
     out.reserve(ONLINE_MAX_MESSAGE);

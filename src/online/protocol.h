@@ -107,6 +107,10 @@ bool IsRoomCode(const std::string& code);
 // dashes dropped; "" when it cannot be one.
 std::string NormalRoomCode(const std::string& typed);
 
+// A Room from a program of `gameVersion` asking for `want`: the room's
+// code to join or watch, "" to host.
+OnlineMessage RoomAsk(RoomWant want, const std::string& code, const std::string& gameVersion);
+
 std::vector<uint8_t> EncodeOnlineMessage(const OnlineMessage& message);
 // False with a reason in `why` for bytes that are not one whole message of
 // this protocol; then `message` is partly filled and must not be used. A

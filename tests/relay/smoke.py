@@ -7,28 +7,14 @@ import argparse
 import json
 import os
 import signal
-import socket
 import subprocess
 import sys
 import tempfile
-import time
 import urllib.error
 import urllib.request
 
-
-def free_port():
-    # A port free on both UDP and TCP.
-    for _ in range(50):
-        with socket.socket(socket.AF_INET, socket.SOCK_STREAM) as tcp:
-            tcp.bind(("127.0.0.1", 0))
-            port = tcp.getsockname()[1]
-            with socket.socket(socket.AF_INET, socket.SOCK_DGRAM) as udp:
-                try:
-                    udp.bind(("127.0.0.1", port))
-                    return port
-                except OSError:
-                    continue
-    sys.exit("smoke: no free port")
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from relay_run import free_port  # noqa: E402
 
 
 def fail(message, relay=None):

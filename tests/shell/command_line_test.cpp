@@ -71,7 +71,7 @@ TEST(CommandLine, OnlineChoicesSetThePartOrSayWhyNot) {
     };
     const std::vector<Case> good = {
         {{"--host"}, OnlineRole::Host, "", ONLINE_DEFAULT_PORT, ""},
-        {{"--join", "10.0.0.2:25000"}, OnlineRole::Guest, "10.0.0.2", 25000, ""},
+        {{"--join", "127.0.0.2:25000"}, OnlineRole::Guest, "127.0.0.2", 25000, ""},
         {{"--host", "--relay", "relay.example"}, OnlineRole::Host, "relay.example", 24861, ""},
         {{"--join", "acd-ef", "--relay", "r:9"}, OnlineRole::Guest, "r", 9, "ACDEF"},
         {{"--relay=ws://r/v/", "--watch", "YXWVU"},

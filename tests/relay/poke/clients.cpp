@@ -44,12 +44,7 @@ double Since(Clock::time_point start) {
 }
 
 OnlineMessage Room(RoomWant want, const std::string& code) {
-    OnlineMessage room;
-    room.kind = OnlineKind::Room;
-    room.gameVersion = "relay-poke";
-    room.want = want;
-    room.code = code;
-    return room;
+    return RoomAsk(want, code, "relay-poke");
 }
 
 OnlineMessage Inputs(uint32_t frame, uint32_t count) {
